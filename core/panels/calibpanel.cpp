@@ -1,0 +1,10 @@
+#include "calibpanel.h"
+
+namespace tintra {
+
+CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("calibpanel"));
+}
+
+} // namespace tintra

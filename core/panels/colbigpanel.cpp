@@ -1,0 +1,10 @@
+#include "colbigpanel.h"
+
+namespace tintra {
+
+ColBigPanel::ColBigPanel(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("colbigpanel"));
+}
+
+} // namespace tintra

@@ -1,0 +1,10 @@
+#include "mainpanel.h"
+
+namespace tintra {
+
+MainPanel::MainPanel(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("mainpanel"));
+}
+
+} // namespace tintra

@@ -1,0 +1,10 @@
+#include "recpanel.h"
+
+namespace tintra {
+
+RecPanel::RecPanel(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("recpanel"));
+}
+
+} // namespace tintra

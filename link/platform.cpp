@@ -1,0 +1,231 @@
+#include "platform.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <QThread>
+#include <QTime>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+
+namespace tintra {
+
+namespace {
+
+QElapsedTimer &clock()
+{
+    static QElapsedTimer t = [] {
+        QElapsedTimer e;
+        e.start();
+        return e;
+    }();
+    return t;
+}
+
+PopupHandler &handler()
+{
+    static PopupHandler h;
+    return h;
+}
+
+} // namespace
+
+double Timer() { return double(clock().nsecsElapsed()) * 1e-9; }
+
+void ProcessSystemEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void WaitForEvents(double seconds)
+{
+    if (!QCoreApplication::instance()) {
+        if (seconds > 0)
+            QThread::usleep(static_cast<unsigned long>(seconds * 1e6));
+        return;
+    }
+    if (seconds <= 0) {
+        ProcessSystemEvents();
+        return;
+    }
+    // One timer per thread, re-armed for each wait: it only has to wake the event dispatcher.
+    // A nested wait may re-arm it; the outer loop re-arms it again when control returns there.
+    thread_local QTimer *wake = nullptr;
+    if (!wake) {
+        wake = new QTimer();
+        wake->setSingleShot(true);
+        wake->setTimerType(Qt::PreciseTimer);
+        QObject::connect(wake, &QTimer::timeout, [] {});
+    }
+    wake->start(std::max(1, int(std::ceil(seconds * 1000.0))));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void WaitUntil(double start, double seconds, bool processEvents)
+{
+    for (;;) {
+        const double left = seconds - (Timer() - start);
+        if (left <= 0)
+            return;
+        if (processEvents)
+            WaitForEvents(left);
+        else
+            QThread::usleep(static_cast<unsigned long>(left * 1e6) + 1);
+    }
+}
+
+void Sleep(int ms) { WaitUntil(Timer(), ms / 1000.0, true); }
+
+PopupHandler SetPopupHandler(PopupHandler h)
+{
+    PopupHandler old = handler();
+    handler() = std::move(h);
+    return old;
+}
+
+void MessagePopup(const QString &title, const QString &text)
+{
+    if (handler().message)
+        handler().message(title, text);
+    else
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+}
+
+int ConfirmPopup(const QString &title, const QString &text)
+{
+    return handler().confirm ? handler().confirm(title, text) : 0;
+}
+
+int FileSelectPopup(const QString &startDir, const QString &defaultName, const QString &filter,
+                    const QString &title, bool forSaving, QString *path)
+{
+    if (!handler().fileSelect)
+        return NoFileSelected;
+    FileSelectRequest req{startDir, defaultName, filter, title, forSaving};
+    QString chosen;
+    const int r = handler().fileSelect(req, &chosen);
+    if (r != NoFileSelected && path)
+        *path = chosen;
+    return r;
+}
+
+QString GetProjectDir()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QDir::currentPath();
+}
+
+QString GetSettingsDir()
+{
+    const QString dir = GetProjectDir();
+    QFileInfo fi(dir);
+    if (fi.isDir() && fi.isWritable())
+        return dir;
+    QString alt = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (alt.isEmpty())
+        return dir;
+    QDir().mkpath(alt);
+    return alt;
+}
+
+QString JoinPath(const QString &dir, const QString &name)
+{
+    if (dir.isEmpty())
+        return name;
+    QString d = QDir::toNativeSeparators(dir);
+    if (d.endsWith(QDir::separator()))
+        return d + name;
+    return d + QDir::separator() + name;
+}
+
+int GetFileInfo(const QString &path, qint64 *size)
+{
+    QFileInfo fi(path);
+    if (!fi.exists() || !fi.isFile())
+        return 0;
+    if (size)
+        *size = fi.size();
+    return 1;
+}
+
+bool WriteFileAtomically(const QString &path, const QByteArray &content)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(content) != content.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+bool ArrayToFile(const QString &path, const uint16_t *values, int n, bool append)
+{
+    QByteArray text;
+    text.reserve(n * 11);
+    for (int i = 0; i < n; ++i) {
+        text += QByteArray::number(values[i]).rightJustified(10, ' ');
+        text += '\n';
+    }
+    if (!append)
+        return WriteFileAtomically(path, text);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    return f.write(text) == text.size() && f.flush();
+}
+
+bool FileToArray(const QString &path, uint16_t *values, int n)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    // The files are small; a file far larger than n lines can need is not one of ours.
+    const QByteArray all = f.read(qint64(n) * 64 + 1024);
+    QList<QByteArray> lines = all.split('\n');
+    std::vector<uint16_t> tmp(std::size_t(std::max(n, 0)));
+    int got = 0;
+    for (const QByteArray &raw : lines) {
+        if (got == n)
+            break;
+        const QByteArray line = raw.trimmed(); // blanks, tabs and a CR
+        if (line.isEmpty())
+            return false;
+        bool ok = false;
+        const uint v = line.toUInt(&ok, 10);
+        if (!ok || v > 65535 || line.startsWith('+'))
+            return false;
+        tmp[std::size_t(got++)] = uint16_t(v);
+    }
+    if (got < n)
+        return false;
+    std::copy(tmp.begin(), tmp.end(), values);
+    return true;
+}
+
+bool ReadTextLines(const QString &path, QStringList *lines, int maxLen)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    lines->clear();
+    while (!f.atEnd()) {
+        QByteArray l = f.readLine();
+        while (l.endsWith('\n') || l.endsWith('\r'))
+            l.chop(1);
+        lines->append(QString::fromLocal8Bit(l.left(maxLen)));
+    }
+    return true;
+}
+
+QString DateStr() { return QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")); }
+
+QString TimeStr() { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); }
+
+} // namespace tintra

@@ -1,0 +1,102 @@
+// Platform services: clock, waits, event processing, popups, file dialogs, the program's
+// directory and small file helpers.
+//
+// Everything the program needs from the desktop goes through this one layer, so that tests can
+// answer popups and dialogs from a script and read what they said, and so that waits sleep in
+// the event loop instead of spinning a processor core.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+
+namespace tintra {
+
+// ---- clock and events -------------------------------------------------------------------
+
+// Seconds since an arbitrary start (monotonic), fine to well below a millisecond.
+double Timer();
+
+// Runs every pending event once (user-interface, socket and serial notifications), calling their
+// handlers nested inside the caller, then returns without waiting.
+void ProcessSystemEvents();
+
+// Sleeps in the event loop until at least one event has been handled or `seconds` have passed,
+// whichever comes first. This is the building block of every wait: a loop around it reacts at once
+// to arriving bytes or a button press but uses no processor time while nothing happens.
+void WaitForEvents(double seconds);
+
+// Waits `ms` milliseconds while keeping the event loop running.
+void Sleep(int ms);
+
+// Waits until `seconds` have passed since `start` (a value of Timer()), handling events meanwhile.
+// With `processEvents` false the thread simply sleeps (events stay queued).
+void WaitUntil(double start, double seconds, bool processEvents = true);
+
+// ---- popups and dialogs -------------------------------------------------------------------
+
+enum FileSelectResult { NoFileSelected = 0, ExistingFileSelected = 1, NewFileSelected = 2 };
+
+struct FileSelectRequest {
+    QString startDir;
+    QString defaultName;
+    QString filter; // e.g. "*.ini"
+    QString title;
+    bool forSaving = false;
+};
+
+// What a popup or dialog does. The program installs real windows; tests install a script.
+struct PopupHandler {
+    std::function<void(const QString &title, const QString &text)> message;
+    std::function<int(const QString &title, const QString &text)> confirm; // 1 yes, 0 no
+    std::function<int(const FileSelectRequest &req, QString *path)> fileSelect;
+};
+
+// Installs a handler; returns the previous one. An empty member falls back to a non-interactive
+// default (message: logged to stderr; confirm: 0; file dialog: nothing chosen).
+PopupHandler SetPopupHandler(PopupHandler handler);
+
+void MessagePopup(const QString &title, const QString &text);
+int ConfirmPopup(const QString &title, const QString &text);
+int FileSelectPopup(const QString &startDir, const QString &defaultName, const QString &filter,
+                    const QString &title, bool forSaving, QString *path);
+
+// ---- files ---------------------------------------------------------------------------------
+
+// The directory that holds the executable.
+QString GetProjectDir();
+
+// Where the program writes its settings files: the program's directory when it is writable,
+// otherwise the user's application-data directory (created on demand).
+QString GetSettingsDir();
+
+// Joins a directory and a file name with the platform's separator.
+QString JoinPath(const QString &dir, const QString &name);
+
+// 1 if the file exists (size stored in *size when given), else 0.
+int GetFileInfo(const QString &path, qint64 *size = nullptr);
+
+// Writes n numbers, one a line, each right-aligned in a field ten characters wide.
+// The file is replaced as a whole: the text goes to a temporary file first, which replaces the old
+// one only when complete, so a failed write never destroys the previous contents.
+// With `append` the numbers are appended instead. Returns false when the file cannot be written.
+bool ArrayToFile(const QString &path, const uint16_t *values, int n, bool append = false);
+
+// Reads n numbers written as above. Blanks around a number and either line end are accepted.
+// Returns false, leaving `values` untouched, when the file is missing or has fewer than n lines
+// holding whole numbers 0 ... 65535.
+bool FileToArray(const QString &path, uint16_t *values, int n);
+
+// Reads a text file as lines (without line ends, CR LF or LF); each line cut to maxLen characters.
+// Returns false when the file cannot be opened.
+bool ReadTextLines(const QString &path, QStringList *lines, int maxLen = 1 << 20);
+
+// Writes bytes to a file, replacing it only when the whole content is written.
+bool WriteFileAtomically(const QString &path, const QByteArray &content);
+
+// Date as MM-DD-YYYY (10 characters) and time as HH:MM:SS (8 characters), from the PC's clock.
+QString DateStr();
+QString TimeStr();
+
+} // namespace tintra

@@ -1,0 +1,41 @@
+// Answers popups and file dialogs from a script, and records what they said.
+// Install one for the life of a test; nothing modal ever opens.
+#pragma once
+
+#include "link/platform.h"
+
+#include <QList>
+#include <QString>
+
+namespace tintra::test {
+
+struct ShownPopup {
+    QString kind; // "message", "confirm" or "file"
+    QString title;
+    QString text; // for a file dialog: the default name
+    FileSelectRequest request;
+};
+
+class PopupScript {
+public:
+    PopupScript();
+    ~PopupScript();
+    PopupScript(const PopupScript &) = delete;
+    PopupScript &operator=(const PopupScript &) = delete;
+
+    // Answers used in order; when a queue is empty a confirmation says no and a file dialog
+    // chooses nothing.
+    void answerConfirm(int answer) { confirms << answer; }
+    void answerFile(int result, const QString &path) { files << qMakePair(result, path); }
+
+    QList<ShownPopup> shown;
+    QList<ShownPopup> messages() const;
+    void clear() { shown.clear(); }
+
+private:
+    QList<int> confirms;
+    QList<QPair<int, QString>> files;
+    PopupHandler previous;
+};
+
+} // namespace tintra::test

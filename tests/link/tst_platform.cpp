@@ -1,0 +1,181 @@
+// Platform services: array files, line reading, waits that sleep, popups through the script,
+// array helpers.
+#include "common/popupscript.h"
+#include "link/platform.h"
+#include "link/state.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <ctime>
+
+using namespace tintra;
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString file(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+private slots:
+    void arrayFileFormat()
+    {
+        const uint16_t v[3] = {0, 65535, 42};
+        QVERIFY(ArrayToFile(file("a.txt"), v, 3));
+        QFile f(file("a.txt"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("         0\n     65535\n        42\n"));
+        uint16_t back[3] = {};
+        QVERIFY(FileToArray(file("a.txt"), back, 3));
+        QCOMPARE(back[1], uint16_t(65535));
+        QCOMPARE(back[2], uint16_t(42));
+    }
+
+    void arrayReaderAcceptsBlanksAndCrLf()
+    {
+        write(file("b.txt"), "12        \r\n  7\r\n\t300 \r\n");
+        uint16_t v[3] = {};
+        QVERIFY(FileToArray(file("b.txt"), v, 3));
+        QCOMPARE(v[0], uint16_t(12));
+        QCOMPARE(v[1], uint16_t(7));
+        QCOMPARE(v[2], uint16_t(300));
+    }
+
+    void arrayReaderRefusesBadFilesAndChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addRow("short") << QByteArray("1\n2\n");
+        QTest::addRow("letters") << QByteArray("1\nabc\n3\n");
+        QTest::addRow("too large") << QByteArray("1\n65536\n3\n");
+        QTest::addRow("negative") << QByteArray("1\n-2\n3\n");
+        QTest::addRow("fraction") << QByteArray("1\n2.5\n3\n");
+        QTest::addRow("empty line") << QByteArray("1\n\n3\n");
+        QTest::addRow("empty") << QByteArray();
+    }
+    void arrayReaderRefusesBadFilesAndChangesNothing()
+    {
+        QFETCH(QByteArray, content);
+        write(file("c.txt"), content);
+        uint16_t v[3] = {9, 9, 9};
+        QVERIFY(!FileToArray(file("c.txt"), v, 3));
+        QCOMPARE(v[0], uint16_t(9));
+        QCOMPARE(v[2], uint16_t(9));
+        QVERIFY(!FileToArray(file("missing.txt"), v, 3));
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        const uint16_t v[2] = {1, 2};
+        QVERIFY(ArrayToFile(file("d.txt"), v, 2));
+        QVERIFY(!ArrayToFile(dir.filePath("no/such/dir/d.txt"), v, 2));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const uint16_t w[2] = {3, 4};
+        const bool wrote = ArrayToFile(file("d.txt"), w, 2);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        uint16_t back[2] = {};
+        QVERIFY(FileToArray(file("d.txt"), back, 2));
+        if (!wrote) // as root the directory stays writable; then the new content is complete
+            QCOMPARE(back[0], uint16_t(1));
+        else
+            QCOMPARE(back[0], uint16_t(3));
+    }
+
+    void fileInfoAndLines()
+    {
+        write(file("e.txt"), "one\r\ntwo is longer\nthree");
+        qint64 size = 0;
+        QCOMPARE(GetFileInfo(file("e.txt"), &size), 1);
+        QCOMPARE(size, qint64(24));
+        QCOMPARE(GetFileInfo(file("none.txt"), &size), 0);
+        QStringList lines;
+        QVERIFY(ReadTextLines(file("e.txt"), &lines, 6));
+        QCOMPARE(lines, QStringList({"one", "two is", "three"}));
+    }
+
+    void pathsUseThePlatformSeparator()
+    {
+        const QString p = JoinPath(QStringLiteral("/opt/x"), QStringLiteral("ComSettings.cfg"));
+        QCOMPARE(p, QDir::toNativeSeparators(QStringLiteral("/opt/x/ComSettings.cfg")));
+        QVERIFY(!p.contains(QLatin1Char('\\')) || QDir::separator() == QLatin1Char('\\'));
+    }
+
+    void dateAndTimeText()
+    {
+        QCOMPARE(DateStr().size(), 10);
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d-\\d\\d-\\d{4}$")).match(DateStr()).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(TimeStr()).hasMatch());
+    }
+
+    void waitsSleepInsteadOfSpinning()
+    {
+        const std::clock_t cpu0 = std::clock();
+        const double t0 = Timer();
+        WaitUntil(t0, 0.3);
+        const double wall = Timer() - t0;
+        const double cpu = double(std::clock() - cpu0) / CLOCKS_PER_SEC;
+        QVERIFY(wall >= 0.3);
+        QVERIFY2(cpu < 0.1, qPrintable(QString::number(cpu)));
+    }
+
+    void waitsRunPendingCallbacks()
+    {
+        bool ran = false;
+        QTimer::singleShot(20, this, [&] { ran = true; });
+        const double t0 = Timer();
+        while (!ran && Timer() - t0 < 2.0)
+            WaitForEvents(2.0 - (Timer() - t0));
+        QVERIFY(ran);
+        QVERIFY(Timer() - t0 < 1.0); // woken by the event, not by the limit
+    }
+
+    void popupsGoThroughTheScript()
+    {
+        test::PopupScript script;
+        script.answerConfirm(1);
+        script.answerFile(ExistingFileSelected, QStringLiteral("/tmp/x.ini"));
+        MessagePopup(QStringLiteral("INFO!"), QStringLiteral(" text "));
+        QCOMPARE(ConfirmPopup(QStringLiteral("CONFIRM CALCULATION!"), QStringLiteral("?")), 1);
+        QCOMPARE(ConfirmPopup(QStringLiteral("again"), QStringLiteral("?")), 0);
+        QString path;
+        QCOMPARE(FileSelectPopup(QStringLiteral("/tmp"), QStringLiteral("Parameter.ini"),
+                                 QStringLiteral("*.ini"), QStringLiteral("Parameter"), true, &path),
+                 1);
+        QCOMPARE(path, QStringLiteral("/tmp/x.ini"));
+        QCOMPARE(script.shown.size(), 4);
+        QCOMPARE(script.shown[0].title, QStringLiteral("INFO!"));
+        QCOMPARE(script.shown[0].text, QStringLiteral(" text "));
+        QCOMPARE(script.shown[3].request.filter, QStringLiteral("*.ini"));
+        QCOMPARE(FileSelectPopup({}, {}, {}, {}, false, &path), 0);
+    }
+
+    void shiftAndCopy()
+    {
+        double a[5] = {1, 2, 3, 4, 5};
+        double out[5];
+        QCOMPARE(Shift(a, 5, -3, out), 0);
+        QCOMPARE(out[0], 4.0);
+        QCOMPARE(out[1], 5.0);
+        QCOMPARE(out[2], 0.0);
+        QCOMPARE(out[4], 0.0);
+        QCOMPARE(Shift(a, 5, 2, a), 0); // in place
+        QCOMPARE(a[0], 0.0);
+        QCOMPARE(a[2], 1.0);
+        QCOMPARE(a[4], 3.0);
+        QCOMPARE(Shift(a, 5, 5, out), -20102);
+        QCOMPARE(Shift(a, 5, -5, out), -20102);
+        QCOMPARE(Shift(a, 0, 1, out), -20003);
+        QCOMPARE(Shift(a, 5, 0, out), 0);
+        QCOMPARE(out[2], 1.0);
+        QCOMPARE(Copy1D(a, 0, out), -20003);
+        QCOMPARE(Copy1D(a, 5, out), 0);
+        QCOMPARE(out[4], 3.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"

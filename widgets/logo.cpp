@@ -1,0 +1,7 @@
+#include "logo.h"
+
+namespace tintra {
+
+Logo::Logo(QWidget *parent) : QWidget(parent) {}
+
+} // namespace tintra
