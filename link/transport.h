@@ -4,6 +4,13 @@
 // All of it runs on the user-interface thread. A wait sleeps in the event loop until bytes arrive,
 // a timer fires or the operator does something; callbacks (STOP, closing a window, the TCP
 // data-ready handler) run nested inside it.
+//
+// One exchange, on either link:
+//     order = ...; FillTxBuf(order, ...);
+//     if (comprotocol == 0) FlushQueues();    // where the sender flushes
+//     WriteFrame();                           // TCP: also arms the answer (bytesToRead = 36)
+//     if (WaitForAnswer() == 0) ... szReadBuf holds the 36 answer bytes ...
+// GetDataFrame() does the three steps in one call.
 #pragma once
 
 #include <QString>
@@ -27,29 +34,55 @@ struct LinkUi {
     std::function<void()> showConnectionPage;          // ShowChildPanel(1), which dims ACCEPT
     std::function<void()> getPara;                     // parameter read after the line check
     std::function<void()> undimAccept;                 // line check and parameter read succeeded
+    std::function<void(bool)> busy;                    // busy cursor on/off while connecting
 };
 void SetLinkUi(LinkUi ui);
+// The hooks installed now, so that one part of the program can add its member without
+// removing the others': auto ui = CurrentLinkUi(); ui.getPara = ...; SetLinkUi(ui);
+LinkUi CurrentLinkUi();
 
-// Status texts for negative opening results.
+// Status texts for negative opening results (empty for results >= 0).
+//
+// Serial results: -2 port number 0 or no device name, -6 the device does not exist,
+// -7 the device exists but cannot be opened (no permission, in use, not a serial device),
+// -4 an input/output error while opening, -99 a time-out, -1 anything else.
+// TCP results: -9 no server name or a port number outside 1 ... 65535, -2 the server name cannot
+// be resolved or the server refuses the connection, -11 no answer within the connect time-out,
+// -17 the network cannot be reached, -10 the system is out of sockets, -14 the server closed the
+// connection while it was being opened, -4 anything else.
 QString SerialStatusText(int code);
 QString TcpStatusText(int code);
 
 // Serial device for COM port number n: from "ComPorts.cfg" in the program's directory
-// ("<n> <device>" a line), else /dev/ttyS<n-1>; on Windows "COM<n>".
+// ("<n> <device>" a line; blank lines and lines starting with '#' are ignored; the first line for
+// a number counts), else /dev/ttyS<n-1>; on Windows "COM<n>". Empty for n = 0.
 QString ComPortDevice(int n);
+// Directory that holds "ComPorts.cfg"; empty (the default) means the program's directory.
+void SetComPortsCfgDir(const QString &dir);
 
 int InitRS232();
 int InitTCP_IP();
 void CloseCom();            // close the serial port; harmless when not open
-void DisconnectTCP();       // close an open TCP connection
+void DisconnectTCP();       // close an open TCP connection (no "TCP Client" message)
 
 enum TcpEvent { TCP_DISCONNECT = 1, TCP_DATAREADY = 2 };
+// Called by the TCP socket's notifications (data ready, disconnect). Bytes are collected only
+// for the conversation `handle` that is current (g_hconversation) while an answer is awaited
+// (bytesToRead > 0); all other bytes are read and discarded. Result 0.
 int ClientTCPCB(unsigned handle, int event, int error, void *callbackData);
 
-void FlushQueues();                                    // serial: both queues; TCP: nothing
-void WriteFrame(int tcpTimeoutMs = tcpWriteTimeoutMs); // bytes 0 ... 35 of szWriteBuf
-int WaitForAnswer(double limit = answerWait);          // returns bytesToRead (0 = good)
-int GetDataFrame();                                    // flush, write, wait; returns bytesToRead
+// Serial: empties both queues (the driver's and what the program has buffered). TCP: nothing.
+void FlushQueues();
+// Writes bytes 0 ... 35 of szWriteBuf to the open link in one call. On TCP it first discards
+// bytes that have arrived for nobody, then sets bytesToRead = dataSize = 36 so that the answer
+// is collected from byte 0 of szReadBuf. A write that cannot finish within its time-out (TCP:
+// tcpTimeoutMs, serial: 2.0 s) sets nBytesW negative; the wait then fails.
+void WriteFrame(int tcpTimeoutMs = tcpWriteTimeoutMs);
+// Waits up to `limit` seconds for the answer to the frame just written. Returns bytesToRead:
+// 0 = exactly 36 bytes are in szReadBuf; > 0 missing bytes; < 0 (serial) surplus bytes. Ends at
+// once when the link is closed or gets lost.
+int WaitForAnswer(double limit = answerWait);
+int GetDataFrame();         // flush (serial), write, wait; returns bytesToRead
 
 void SetPopupTimeout();
 void StopAutoSend();
