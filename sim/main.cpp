@@ -53,6 +53,18 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sensorsim"));
 
+    // SIGINT and SIGTERM end the event loop, so the simulator cleans up (e.g. its pty link).
+    // Installed first: whoever started us may signal as soon as we print our address.
+    if (::pipe(signalPipe) != 0)
+        return fail(QStringLiteral("cannot create a pipe"));
+    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction sa = {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Simulated colour sensor: answers the front end's 36-byte frames over TCP and/or a "
@@ -158,17 +170,6 @@ int main(int argc, char **argv)
             return fail(sim.errorString());
         out << "serial link " << parser.value(ptyOpt) << " -> " << sim.ptyDevice() << Qt::endl;
     }
-
-    // SIGINT and SIGTERM end the event loop, so the simulator cleans up (e.g. its pty link).
-    if (::pipe(signalPipe) != 0)
-        return fail(QStringLiteral("cannot create a pipe"));
-    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    struct sigaction sa = {};
-    sa.sa_handler = onSignal;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
 
     const int rc = app.exec();
     out << "sensorsim stopped" << Qt::endl;
