@@ -1,14 +1,62 @@
-#include "core/panels.h"
+// The program's entry: real popups and file dialogs, then WinMain.
+#include "app/startup.h"
+#include "link/platform.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStyleFactory>
+
+namespace {
+
+QMessageBox *MakeBox(const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox();
+    box->setWindowTitle(title);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
+    return box;
+}
+
+void InstallPopups()
+{
+    tintra::PopupHandler h;
+    h.message = [](const QString &title, const QString &text) {
+        QMessageBox *box = MakeBox(title, text);
+        box->setIcon(QMessageBox::Information);
+        box->exec();
+        delete box;
+    };
+    h.confirm = [](const QString &title, const QString &text) {
+        QMessageBox *box = MakeBox(title, text);
+        box->setIcon(QMessageBox::Question);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        const int r = box->exec();
+        delete box;
+        return r == QMessageBox::Yes ? 1 : 0;
+    };
+    h.fileSelect = [](const tintra::FileSelectRequest &req, QString *path) {
+        const QString start = tintra::JoinPath(req.startDir, req.defaultName);
+        const QString filter = req.filter.isEmpty() ? QString() : req.filter + QStringLiteral(";;*");
+        const QString p = req.forSaving
+                              ? QFileDialog::getSaveFileName(nullptr, req.title, start, filter)
+                              : QFileDialog::getOpenFileName(nullptr, req.title, start, filter);
+        if (p.isEmpty())
+            return int(tintra::NoFileSelected);
+        *path = p;
+        return QFileInfo::exists(p) ? int(tintra::ExistingFileSelected)
+                                    : int(tintra::NewFileSelected);
+    };
+    tintra::SetPopupHandler(h);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    tintra::mainpanel = new tintra::MainPanel();
-    tintra::mainpanel->setWindowTitle(QStringLiteral("TINTRA-Revov V3.0"));
-    tintra::mainpanel->show();
-    const int rc = app.exec();
-    delete tintra::mainpanel;
-    return rc;
+    QApplication::setApplicationName(QStringLiteral("TintraV30"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    InstallPopups();
+    return tintra::WinMain();
 }

@@ -1,1 +1,212 @@
 // Start-up and shutdown.
+#include "startup.h"
+
+#include "app/callbacks.h"
+#include "core/display/ramps.h"
+#include "core/panels.h"
+#include "core/settings/connection.h"
+#include "core/settings/paths.h"
+#include "core/shell.h"
+#include "link/codec.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "link/transport.h"
+#include "widgets/combobox.h"
+#include "widgets/logo.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QPushButton>
+
+namespace tintra {
+
+namespace {
+
+QString programDirOverride;
+bool quitRequested = false;
+
+template <class Panel>
+Panel *Load(Panel *&handle, QWidget *parent)
+{
+    handle = new Panel(parent);
+    return handle;
+}
+
+void Place(QWidget *area, QWidget *panel)
+{
+    auto *grid = static_cast<QGridLayout *>(area->layout());
+    grid->addWidget(panel, 0, 0);
+    panel->hide();
+}
+
+} // namespace
+
+std::function<void()> linkGetPara;
+
+int BuildAllPanels()
+{
+    if (!Load(mainpanel, nullptr))
+        return -1;
+    QWidget *pages = mainpanel->PageArea;
+    QWidget *data = mainpanel->DataArea;
+    Load(parapanel1, pages);
+    Load(parapanel2, pages);
+    Load(ttpanel, pages);
+    Load(datapanel, data);
+    Load(tapanel, pages);
+    Load(interfacepanel, pages);
+    Load(recpanel, pages);
+    Load(calibpanel, pages);
+    Load(graphpanel, data);
+    Load(teachpanel, nullptr);
+    Load(colbigpanel, nullptr);
+    Load(grpbigpanel, nullptr);
+    Load(p3sidesview, nullptr);
+
+    for (QWidget *p : {static_cast<QWidget *>(parapanel1), static_cast<QWidget *>(ttpanel),
+                       static_cast<QWidget *>(interfacepanel), static_cast<QWidget *>(tapanel),
+                       static_cast<QWidget *>(parapanel2), static_cast<QWidget *>(recpanel),
+                       static_cast<QWidget *>(calibpanel)})
+        Place(pages, p);
+    Place(data, datapanel);
+    Place(data, graphpanel);
+    return 0;
+}
+
+void DiscardAllPanels()
+{
+    delete teachpanel;
+    delete colbigpanel;
+    delete grpbigpanel;
+    delete p3sidesview;
+    delete mainpanel; // with the pages, the data panel and the graph panel
+    mainpanel = nullptr;
+    parapanel1 = nullptr;
+    parapanel2 = nullptr;
+    ttpanel = nullptr;
+    datapanel = nullptr;
+    tapanel = nullptr;
+    interfacepanel = nullptr;
+    recpanel = nullptr;
+    calibpanel = nullptr;
+    graphpanel = nullptr;
+    teachpanel = nullptr;
+    colbigpanel = nullptr;
+    grpbigpanel = nullptr;
+    p3sidesview = nullptr;
+}
+
+void SetProgramDir(const QString &dir) { programDirOverride = dir; }
+
+void InstallLinkUi()
+{
+    LinkUi ui;
+    ui.showStatus = [](const QString &text) { SetStatusText(text); };
+    ui.showConnectionPage = [] { ShowChildPanel(1); };
+    ui.undimAccept = [] {
+        if (interfacepanel)
+            interfacepanel->ButtonAccept->setEnabled(true);
+    };
+    ui.getPara = [] {
+        if (linkGetPara)
+            linkGetPara();
+        else
+            comecho = 1;
+    };
+    SetLinkUi(ui);
+}
+
+void InitAll()
+{
+    // 1. Constants and initial state (the sizes and the sync word are compile-time constants).
+    tcpcon = 0;
+    order = 1;
+    target = RAM;
+    poll = 0;
+
+    // 2. The active cell of the colour-group table (oldCell) is remembered here by the parameter
+    //    panels.
+
+    // 3. The program's directory and the three settings files.
+    const QString dir = programDirOverride.isEmpty() ? GetProjectDir() : programDirOverride;
+    BuildSettingsPaths(dir, programDirOverride.isEmpty() ? GetSettingsDir() : QString());
+
+    // 4. Ramps for the graphs.
+    FillRamps();
+
+    // 5. DispVis: the displays and graphs that fit SOURCE (comes with the live display).
+
+    // 6. Branding.
+    ShowLogo(mainpanel->LogoArea, 5);
+
+    // 7. GetPanelValues, 8. start-up colours and 9. row colours: added by the parameter panels and
+    //    the table attributes.
+
+    // 10. The SERVER field becomes a combo box, light grey.
+    ComboBox *server = interfacepanel->StringIpAdress;
+    Combo_NewComboBox(server);
+    Combo_SetComboAttribute(server, ComboAttrColour, 0xE0E0E0);
+
+    // 11. Remembered servers, 12. connection settings and the fields for the protocol.
+    FillServerList();
+    GetConnectionSettingsFromFile();
+    InitConnectPanel();
+    RememberConnectionSettings();
+
+    // 13. First connection attempt.
+    SetButtonsDimmed(1);
+    TryToConnect();
+    SetButtonsDimmed(0);
+}
+
+void QuitUserInterface()
+{
+    quitRequested = true;
+    if (QCoreApplication::instance())
+        QCoreApplication::exit(0);
+}
+
+bool QuitRequested() { return quitRequested; }
+void ClearQuitRequest() { quitRequested = false; }
+
+int RunUserInterface()
+{
+    if (quitRequested)
+        return 0;
+    return QApplication::exec();
+}
+
+int StartUserInterface()
+{
+    QApplication::setQuitOnLastWindowClosed(false); // only closing the main window ends the program
+    if (BuildAllPanels() < 0)
+        return -1;
+    InstallLinkUi();
+    ConnectMainCallbacks();
+    ConnectConnectionCallbacks();
+
+    ShowChildPanel(2);
+    datapanel->show();
+    mainpanel->resize(1270, 860);
+    mainpanel->show();
+    return 0;
+}
+
+void EndUserInterface()
+{
+    if (tcpcon)
+        DisconnectTCP();
+    DiscardAllPanels();
+}
+
+int WinMain()
+{
+    if (StartUserInterface() < 0)
+        return -1;
+    InitAll();
+    RunUserInterface();
+    EndUserInterface();
+    return 0;
+}
+
+} // namespace tintra

@@ -1,8 +1,11 @@
-// Big group-number display (top-level window).
+// Big group-number display (top-level window): the detected group in large digits and the sensor
+// identification.
 // The constructor builds the layout; behaviour is connected elsewhere.
 #pragma once
 
 #include <QWidget>
+
+class QLabel;
 
 namespace tintra {
 
@@ -10,6 +13,8 @@ class GrpBigPanel : public QWidget {
     Q_OBJECT
 public:
     explicit GrpBigPanel(QWidget *parent = nullptr);
+    QLabel *DispBigGroup;
+    QLabel *DispIdGrpBig;
 };
 
 } // namespace tintra

@@ -1,0 +1,10 @@
+// Connecting the controls to their operations. Each area connects its own controls; WinMain calls
+// all of them after the panels exist and before InitAll.
+#pragma once
+
+namespace tintra {
+
+void ConnectMainCallbacks();       // page buttons, SHOW GRAPH, closing the main window, big windows
+void ConnectConnectionCallbacks(); // CONNECT and the connection settings page
+
+} // namespace tintra

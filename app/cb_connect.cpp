@@ -1,0 +1,83 @@
+// CONNECT on the main window and the controls of the connection settings page.
+#include "app/callbacks.h"
+#include "core/panels.h"
+#include "core/settings/connection.h"
+#include "core/settings/paths.h"
+#include "core/shell.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "widgets/combobox.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace tintra {
+
+namespace {
+
+void CBF_ButtonConnect()
+{
+    poll = 0;
+    RememberConnectionSettings();
+    ShowChildPanel(1);
+}
+
+void CBF_ButtonTryToConnect()
+{
+    DimAccept(); // the attempt decides again whether these values may be accepted
+    SetButtonsDimmed(1);
+    TryToConnect();
+    SetButtonsDimmed(0);
+}
+
+void CBF_ButtonAccept()
+{
+    if (!SaveCommunicationSettings()) {
+        MessagePopup(QStringLiteral("ATTENTION!"),
+                     QStringLiteral(" The connection settings could not be saved to \n %1 ")
+                         .arg(conSettingsFileName));
+        return;
+    }
+    ShowChildPanel(2);
+}
+
+void CBF_ButtonDiscard()
+{
+    RestoreConnectionSettings();
+    DimAccept();
+    SetButtonsDimmed(1);
+    InitConnectPanel();
+    TryToConnect();
+    SetButtonsDimmed(0);
+}
+
+} // namespace
+
+void ConnectConnectionCallbacks()
+{
+    InterfacePanel *p = interfacepanel;
+    QObject::connect(mainpanel->ButtonConnect, &QPushButton::clicked, p, [] { CBF_ButtonConnect(); });
+    QObject::connect(p->ButtonTryToConnect, &QPushButton::clicked, p,
+                     [] { CBF_ButtonTryToConnect(); });
+    QObject::connect(p->ButtonAccept, &QPushButton::clicked, p, [] { CBF_ButtonAccept(); });
+    QObject::connect(p->ButtonDiscard, &QPushButton::clicked, p, [] { CBF_ButtonDiscard(); });
+
+    QObject::connect(p->EditCommunicationProtocol, &QComboBox::activated, p, [] {
+        InitConnectPanel();
+        DimAccept();
+    });
+    QObject::connect(p->EditSelectComPort, &QSpinBox::valueChanged, p, [] {
+        ShowComPortDevice();
+        DimAccept();
+    });
+    // Any change of the port number or server text dims ACCEPT at once, so that ACCEPT can only
+    // save values that have just been connected with.
+    QObject::connect(p->StringPortNumber, &QLineEdit::textEdited, p, [] { DimAccept(); });
+    QObject::connect(p->StringIpAdress->lineEdit(), &QLineEdit::textEdited, p, [] { DimAccept(); });
+    QObject::connect(p->StringIpAdress, &ComboBox::committed, p, [] { CommitServer(); });
+    QObject::connect(p->EditID, &QLineEdit::editingFinished, p, [] { CopySensorId(); });
+}
+
+} // namespace tintra

@@ -1,0 +1,54 @@
+// Start-up and shutdown: creating and placing the fourteen panels, InitAll, the event loop and the
+// way out.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace tintra {
+
+// Loads the fourteen panels in their order and places them: the seven child pages share the main
+// window's page area, the data panel and the signal graph panel share its data area, and the
+// teach panel, the two big number windows and the three-sides view are hidden top-level windows.
+// Returns 0, or -1 when a panel could not be created.
+int BuildAllPanels();
+
+// Deletes all panels (the main window with its children and the four top-level windows).
+void DiscardAllPanels();
+
+// The directory InitAll takes as the program's directory; empty (the default) means the directory
+// that holds the executable. Tests point it at a temporary directory.
+void SetProgramDir(const QString &dir);
+
+// Constants, paths, ramps, branding, panel values, the server list and the connection settings,
+// then the first connection attempt.
+void InitAll();
+
+// The parameter read that follows every successful line check (it sets comecho). The parameter
+// transfer sets it before InitAll; while it is empty the line check alone counts as success.
+extern std::function<void()> linkGetPara;
+
+// Tells the link layer how to show its status and pages on our panels.
+void InstallLinkUi();
+
+// Runs the event loop until the main window is closed; returns at once when that already
+// happened (e.g. during the first connection attempt). Returns the loop's exit code.
+int RunUserInterface();
+
+// Ends the event loop. When called inside a wait that runs nested in a callback, the loop ends as
+// soon as that callback has returned.
+void QuitUserInterface();
+bool QuitRequested();
+void ClearQuitRequest();
+
+// WinMain up to InitAll: panels, link display, callbacks, page 2, data panel and main window
+// shown. Returns 0, or -1 when a panel could not be created. Tests start the program with it.
+int StartUserInterface();
+// WinMain after the event loop: an open TCP connection is closed and the panels are discarded.
+void EndUserInterface();
+
+// The whole program: panels, callbacks, first page, InitAll, event loop, shutdown. Returns 0 after
+// a normal end, -1 if a panel could not be created.
+int WinMain();
+
+} // namespace tintra

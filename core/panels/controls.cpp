@@ -1,0 +1,94 @@
+#include "controls.h"
+
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace tintra {
+
+Lamp::Lamp(const QColor &onColour, QWidget *parent) : QWidget(parent), colour(onColour)
+{
+    setFixedSize(sizeHint());
+}
+
+void Lamp::setOn(bool on)
+{
+    if (on == lit)
+        return;
+    lit = on;
+    update();
+}
+
+void Lamp::setOnColour(const QColor &c)
+{
+    colour = c;
+    update();
+}
+
+void Lamp::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
+    p.setBrush(lit ? colour : QColor(0x50, 0x50, 0x50));
+    const int d = std::min(width(), height()) - 4;
+    p.drawEllipse(QRect((width() - d) / 2, (height() - d) / 2, d, d));
+}
+
+QFont NumericFont(int pointSize)
+{
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setPointSize(pointSize);
+    f.setBold(true);
+    return f;
+}
+
+QLineEdit *MakeDisplay(QWidget *parent, const char *name, int minChars, bool numeric)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    if (numeric) {
+        e->setFont(NumericFont());
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const int w = e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * minChars + 16;
+    e->setMinimumWidth(w);
+    return e;
+}
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    b->setMinimumHeight(30);
+    return b;
+}
+
+QLabel *MakeCaption(QWidget *parent, const char *name, const QString &text, QWidget *buddy)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setTextFormat(Qt::PlainText);
+    if (buddy)
+        l->setBuddy(buddy);
+    return l;
+}
+
+void SetButtonColour(QWidget *button, unsigned rgb)
+{
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::Button, QColor::fromRgb(rgb));
+    button->setPalette(pal);
+}
+
+unsigned ButtonColour(const QWidget *button)
+{
+    return button->palette().color(QPalette::Button).rgb() & 0xFFFFFFu;
+}
+
+} // namespace tintra

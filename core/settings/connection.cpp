@@ -1,0 +1,290 @@
+#include "connection.h"
+
+#include "core/panels.h"
+#include "core/settings/paths.h"
+#include "core/shell.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "link/transport.h"
+#include "widgets/combobox.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <cstring>
+
+namespace tintra {
+
+uint16_t comprotocolold = 0;
+uint16_t comportold = 0;
+char ipBufOld[256] = {};
+char portNumStrOld[32] = {};
+
+namespace {
+
+#ifdef Q_OS_WIN
+const char lineEnd[] = "\r\n";
+#else
+const char lineEnd[] = "\n";
+#endif
+
+// `text` as UTF-8, cut at a character boundary so that it fits `size` bytes with the final zero.
+void CopyText(char *dst, int size, const QString &text)
+{
+    QByteArray b = text.toUtf8();
+    QString t = text;
+    while (b.size() > size - 1) {
+        t.chop(1);
+        b = t.toUtf8();
+    }
+    std::memset(dst, 0, size_t(size));
+    std::memcpy(dst, b.constData(), size_t(b.size()));
+}
+
+QString FirstChars(const QString &text, int n) { return text.left(n); }
+
+void SetProtocolControl(int protocol)
+{
+    if (protocol == 0 || protocol == 1)
+        interfacepanel->EditCommunicationProtocol->setCurrentIndex(protocol);
+}
+
+} // namespace
+
+bool ReadComSettings(const QString &path, ConnectionSettings *s)
+{
+    if (!GetFileInfo(path))
+        return false;
+    QStringList lines;
+    if (!ReadTextLines(path, &lines, 255))
+        return false;
+    while (lines.size() < 4)
+        lines << QString();
+    s->protocol = DecimalValue(FirstChars(lines[0], 100));
+    s->comPort = DecimalValue(FirstChars(lines[1], 100));
+    s->server = FirstChars(lines[2], 255);
+    s->portNumber = FirstChars(lines[3], 31);
+    return true;
+}
+
+bool WriteComSettings(const QString &path, const ConnectionSettings &s)
+{
+    QByteArray out;
+    out += QByteArray::number(s.protocol) + lineEnd;
+    out += QByteArray::number(s.comPort) + lineEnd;
+    out += s.server.left(255).toUtf8() + lineEnd;
+    out += s.portNumber.left(31).toUtf8() + lineEnd;
+    return WriteFileAtomically(path, out);
+}
+
+QStringList ReadServerFile(const QString &path)
+{
+    QStringList servers;
+    qint64 size = 0;
+    if (!GetFileInfo(path, &size))
+        return servers;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return servers;
+    const qint64 count = size / (serverRecordSize + 1);
+    for (qint64 i = 0; i < count && !f.atEnd() && servers.size() < maxServerEntries; ++i) {
+        QByteArray line = f.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        line.truncate(serverRecordSize);
+        const int zero = int(line.indexOf('\0'));
+        if (zero >= 0)
+            line.truncate(zero);
+        if (!line.isEmpty())
+            servers << QString::fromUtf8(line);
+    }
+    return servers;
+}
+
+QByteArray ServerRecord(const QString &text)
+{
+    QByteArray r = CutServerText(text).toUtf8();
+    r.append(QByteArray(serverRecordSize - int(r.size()), '\0'));
+    return r;
+}
+
+bool WriteServerFile(const QString &path, const QStringList &servers)
+{
+    QByteArray out;
+    for (const QString &s : servers)
+        out += ServerRecord(s) + lineEnd;
+    return WriteFileAtomically(path, out);
+}
+
+QString CutServerText(const QString &text)
+{
+    QString t = text;
+    while (t.toUtf8().size() > maxServerChars)
+        t.chop(1);
+    return t;
+}
+
+int DecimalValue(const QString &text)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok, 10);
+    return ok ? v : 0;
+}
+
+// ---- the page ----------------------------------------------------------------------------------
+
+void DimAccept() { interfacepanel->ButtonAccept->setEnabled(false); }
+
+void FillServerList()
+{
+    ComboBox *c = interfacepanel->StringIpAdress;
+    for (const QString &s : ReadServerFile(ipComboBoxFileName))
+        Combo_InsertComboItem(c, -1, s);
+}
+
+void GetConnectionSettingsFromFile()
+{
+    ConnectionSettings s;
+    if (!ReadComSettings(conSettingsFileName, &s)) {
+        comprotocol = 0;
+        comport = 1;
+        return;
+    }
+    comprotocol = uint16_t(s.protocol);
+    comport = uint16_t(s.comPort);
+    CopyText(ipBuf, sizeof ipBuf, s.server);
+    CopyText(portNumStr, sizeof portNumStr, s.portNumber);
+    SetProtocolControl(s.protocol);
+    interfacepanel->EditSelectComPort->setValue(s.comPort);
+    interfacepanel->StringIpAdress->setText(s.server);
+    interfacepanel->StringPortNumber->setText(s.portNumber);
+    ShowComPortDevice();
+}
+
+void InitConnectPanel()
+{
+    InterfacePanel *p = interfacepanel;
+    comprotocol = uint16_t(p->EditCommunicationProtocol->currentIndex());
+    if (comprotocol != 0 && comprotocol != 1)
+        return;
+    const bool serial = comprotocol == 0;
+    SetControlVisible(p->EditSelectComPort, serial);
+    SetControlVisible(p->StringIpAdress, !serial);
+    SetControlVisible(p->StringPortNumber, !serial);
+}
+
+namespace {
+
+void ReadPage()
+{
+    InterfacePanel *p = interfacepanel;
+    comprotocol = uint16_t(p->EditCommunicationProtocol->currentIndex());
+    comport = uint16_t(p->EditSelectComPort->value());
+    CopyText(ipBuf, sizeof ipBuf, p->StringIpAdress->text());
+    CopyText(portNumStr, sizeof portNumStr, p->StringPortNumber->text());
+}
+
+} // namespace
+
+void TryToConnect()
+{
+    CloseCom();
+    SetStatusText(QStringLiteral("TRY"));
+    ReadPage();
+    ProcessSystemEvents();
+
+    datapanel->DispComPort->setText(QString::number(comport));
+    datapanel->DispServer->setText(QString::fromUtf8(ipBuf));
+    datapanel->DispServer->setCursorPosition(0);
+    portNum = DecimalValue(QString::fromUtf8(portNumStr));
+
+    if (comprotocol == 0) {
+        SetControlVisible(datapanel->DispComPort, true);
+        SetControlVisible(datapanel->DispServer, false);
+        InitRS232();
+    } else {
+        SetControlVisible(datapanel->DispComPort, false);
+        SetControlVisible(datapanel->DispServer, true);
+        InitTCP_IP();
+    }
+    if (ret < 0)
+        SetPopupTimeout();
+    else
+        CheckComLine();
+}
+
+bool SaveCommunicationSettings()
+{
+    ReadPage();
+    ConnectionSettings s;
+    s.protocol = comprotocol;
+    s.comPort = comport;
+    s.server = QString::fromUtf8(ipBuf);
+    s.portNumber = QString::fromUtf8(portNumStr);
+    return WriteComSettings(conSettingsFileName, s);
+}
+
+void RememberConnectionSettings()
+{
+    InterfacePanel *p = interfacepanel;
+    comprotocolold = uint16_t(p->EditCommunicationProtocol->currentIndex());
+    comportold = uint16_t(p->EditSelectComPort->value());
+    CopyText(ipBufOld, sizeof ipBufOld, p->StringIpAdress->text());
+    CopyText(portNumStrOld, sizeof portNumStrOld, p->StringPortNumber->text());
+}
+
+void RestoreConnectionSettings()
+{
+    InterfacePanel *p = interfacepanel;
+    SetProtocolControl(comprotocolold);
+    p->EditSelectComPort->setValue(comportold);
+    p->StringIpAdress->setText(QString::fromUtf8(ipBufOld));
+    p->StringPortNumber->setText(QString::fromUtf8(portNumStrOld));
+    ShowComPortDevice();
+}
+
+void CommitServer()
+{
+    DimAccept();
+    ComboBox *c = interfacepanel->StringIpAdress;
+    CopyText(ipBuf, sizeof ipBuf, c->text());
+    const QString entry = CutServerText(QString::fromUtf8(ipBuf));
+    if (entry.isEmpty())
+        return; // nothing to remember
+    int index = -1;
+    Combo_GetIndexFromValue(c, &index, entry);
+    if (index >= 0)
+        Combo_DeleteComboItem(c, index, 1);
+    Combo_InsertComboItem(c, 0, entry);
+    if (c->count() > maxServerEntries)
+        Combo_DeleteComboItem(c, maxServerEntries, -1);
+    QStringList list;
+    for (int i = 0; i < c->count(); ++i)
+        list << c->itemText(i);
+    if (!WriteServerFile(ipComboBoxFileName, list))
+        MessagePopup(QStringLiteral("ATTENTION!"),
+                     QStringLiteral(" The list of servers could not be saved to \n %1 ")
+                         .arg(ipComboBoxFileName));
+}
+
+void CopySensorId()
+{
+    const QString id = interfacepanel->EditID->text().left(99);
+    colbigpanel->DispIdColBig->setText(id);
+    grpbigpanel->DispIdGrpBig->setText(id);
+    recpanel->DispIdRec->setText(id);
+}
+
+void ShowComPortDevice()
+{
+    const int n = interfacepanel->EditSelectComPort->value();
+    interfacepanel->DispComDevice->setText(
+        QStringLiteral("COM %1 = %2").arg(n).arg(ComPortDevice(n)));
+}
+
+} // namespace tintra

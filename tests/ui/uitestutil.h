@@ -1,0 +1,53 @@
+// Helpers for tests that run the program's windows in-process (offscreen).
+#pragma once
+
+#include "app/startup.h"
+#include "core/shell.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+namespace tintra::test {
+
+// The whole user interface as WinMain builds it, with the program's directory in a temporary
+// folder (so settings files never touch the build tree). InitAll is left to the test.
+class ProgramUnderTest {
+public:
+    ProgramUnderTest()
+    {
+        SetProgramDir(dir.path());
+        ok = StartUserInterface() == 0;
+    }
+    ~ProgramUnderTest()
+    {
+        EndUserInterface();
+        SetProgramDir(QString());
+        ClearQuitRequest();
+    }
+    ProgramUnderTest(const ProgramUnderTest &) = delete;
+    ProgramUnderTest &operator=(const ProgramUnderTest &) = delete;
+
+    QString path(const char *file) const { return dir.filePath(QString::fromLatin1(file)); }
+
+    QTemporaryDir dir;
+    bool ok = false;
+};
+
+// The control named `name` as type T (nullptr when missing or of another type).
+template <class T>
+T *Control(const char *name)
+{
+    return qobject_cast<T *>(FindControl(name));
+}
+
+// A right mouse click as the window system delivers it (context-menu request).
+inline void RightClick(QWidget *w)
+{
+    QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(w, &ev);
+}
+
+} // namespace tintra::test
