@@ -41,8 +41,6 @@ void Place(QWidget *area, QWidget *panel)
 
 } // namespace
 
-std::function<void()> linkGetPara;
-
 int BuildAllPanels()
 {
     if (!Load(mainpanel, nullptr))
@@ -100,18 +98,12 @@ void SetProgramDir(const QString &dir) { programDirOverride = dir; }
 
 void InstallLinkUi()
 {
-    LinkUi ui;
+    LinkUi ui = CurrentLinkUi(); // keeps the parameter read that the parameter transfer installs
     ui.showStatus = [](const QString &text) { SetStatusText(text); };
     ui.showConnectionPage = [] { ShowChildPanel(1); };
     ui.undimAccept = [] {
         if (interfacepanel)
             interfacepanel->ButtonAccept->setEnabled(true);
-    };
-    ui.getPara = [] {
-        if (linkGetPara)
-            linkGetPara();
-        else
-            comecho = 1;
     };
     SetLinkUi(ui);
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace tintra {
 
@@ -23,10 +22,6 @@ void SetProgramDir(const QString &dir);
 // Constants, paths, ramps, branding, panel values, the server list and the connection settings,
 // then the first connection attempt.
 void InitAll();
-
-// The parameter read that follows every successful line check (it sets comecho). The parameter
-// transfer sets it before InitAll; while it is empty the line check alone counts as success.
-extern std::function<void()> linkGetPara;
 
 // Tells the link layer how to show its status and pages on our panels.
 void InstallLinkUi();

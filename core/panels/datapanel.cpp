@@ -47,14 +47,20 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     DispStatus = MakeDisplay(ifBox, "DispStatus", 36, false);
     SetInfo(DispStatus, "InfoStatus");
     DispComPort = MakeDisplay(ifBox, "DispComPort", 4);
+    DispComPort->setMaximumWidth(DispComPort->minimumWidth() + 20);
     DispServer = MakeDisplay(ifBox, "DispServer", 16, false);
     ifGrid->addWidget(MakeCaption(ifBox, "CaptionStatus", QStringLiteral("STATUS"), DispStatus), 0, 0);
     ifGrid->addWidget(DispStatus, 0, 1, 1, 3);
+    // Only one of COM PORT and SERVER is visible (the one that fits the protocol): they share
+    // a row.
     ifGrid->addWidget(MakeCaption(ifBox, "CaptionComPort", QStringLiteral("COM PORT"), DispComPort),
                       1, 0);
-    ifGrid->addWidget(DispComPort, 1, 1);
-    ifGrid->addWidget(MakeCaption(ifBox, "CaptionServer", QStringLiteral("SERVER"), DispServer), 1, 2);
-    ifGrid->addWidget(DispServer, 1, 3);
+    ifGrid->addWidget(MakeCaption(ifBox, "CaptionServer", QStringLiteral("SERVER"), DispServer), 1, 0);
+    auto *linkRow = new QHBoxLayout();
+    linkRow->addWidget(DispComPort);
+    linkRow->addWidget(DispServer, 1);
+    linkRow->addStretch(0);
+    ifGrid->addLayout(linkRow, 1, 1, 1, 3);
     ifGrid->setColumnStretch(3, 1);
     outer->addWidget(ifBox);
 
