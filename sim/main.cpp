@@ -150,7 +150,9 @@ int main(int argc, char **argv)
         const qsizetype colon = spec.lastIndexOf(u':');
         bool ok = false;
         const uint port = colon > 0 ? spec.mid(colon + 1).toUInt(&ok) : 0;
-        const QString hostText = colon > 0 ? spec.left(colon) : QString();
+        QString hostText = colon > 0 ? spec.left(colon) : QString();
+        if (hostText.startsWith(u'[') && hostText.endsWith(u']')) // [::1]:PORT
+            hostText = hostText.mid(1, hostText.size() - 2);
         QHostAddress host;
         if (hostText == u"localhost")
             host = QHostAddress(QHostAddress::LocalHost);

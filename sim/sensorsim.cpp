@@ -539,7 +539,14 @@ void SensorSim::reset()
         frames_.clear();
         autoMode_ = AutoSendMode::Interval;
     }
-    QMetaObject::invokeMethod(this, [this] { updateAutoSend(); });
+    QMetaObject::invokeMethod(this, [this] {
+        // Nothing of an earlier conversation may leak into the next one.
+        output_.clear();
+        outputTimer_->stop();
+        for (Input &in : input_)
+            in.bytes.clear();
+        updateAutoSend();
+    });
 }
 
 } // namespace tintra::sim

@@ -290,6 +290,20 @@ private slots:
         QCOMPARE(Word(peer.read(frameBytes), 1), 4);
     }
 
+    void resetDropsWhatIsStillOnItsWay()
+    {
+        sim.addFault(*Fault::parse("delay:3::300"));
+        TcpPeer peer;
+        QVERIFY(peer.connectTo(sim.port()));
+        peer.send(Frame(OrderGetPara));
+        peer.send(Frame(OrderGetRow, {1}).left(10));
+        QTRY_COMPARE(sim.frames().size(), 1);
+        sim.reset();
+        QCOMPARE(peer.readFor(450), QByteArray()); // the late answer was dropped
+        peer.send(Frame(OrderGetRow, {2}));        // and the piece was forgotten
+        QCOMPARE(Word(peer.read(frameBytes), 2), 2);
+    }
+
     void closeFault()
     {
         sim.addFault(*Fault::parse("close:5"));
