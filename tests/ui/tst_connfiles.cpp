@@ -1,0 +1,365 @@
+// "ComSettings.cfg" and "IPComboBox.cfg": reading and writing byte for byte, and the server list
+// rules of the connection page (move to top, ten entries, cut to 99 characters).
+#include "uitestutil.h"
+
+#include "common/popupscript.h"
+#include "core/panels.h"
+#include "core/settings/connection.h"
+#include "core/settings/paths.h"
+#include "link/state.h"
+#include "link/transport.h"
+#include "widgets/combobox.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+using namespace tintra;
+using namespace tintra::test;
+
+namespace {
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray Record(const QByteArray &text, const char *lineEnd = "\n")
+{
+    return text + QByteArray(100 - int(text.size()), '\0') + lineEnd;
+}
+
+QStringList ListOf(ComboBox *c)
+{
+    QStringList l;
+    for (int i = 0; i < c->count(); ++i)
+        l << c->itemText(i);
+    return l;
+}
+
+} // namespace
+
+class TestConnectionFiles : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void readComSettings_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("protocol");
+        QTest::addColumn<int>("comPort");
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("port");
+        QTest::newRow("TCP, COM 3 kept") << QByteArray("1\n3\nsensor-hall-2\n300\n") << 1 << 3
+                                         << "sensor-hall-2" << "300";
+        QTest::newRow("two-byte line ends") << QByteArray("0\r\n7\r\n10.1.2.3\r\n10001\r\n") << 0
+                                            << 7 << "10.1.2.3" << "10001";
+        QTest::newRow("letters count as 0") << QByteArray("x\nCOM\nhost\nabc\n") << 0 << 0 << "host"
+                                            << "abc";
+        QTest::newRow("missing lines") << QByteArray("1\n") << 1 << 0 << "" << "";
+        QTest::newRow("port text cut to 31")
+            << QByteArray("1\n1\nh\n") + QByteArray(40, '7') + "\n" << 1 << 1 << "h"
+            << QString(31, QLatin1Char('7'));
+        QTest::newRow("server cut to 255")
+            << QByteArray("1\n1\n") + QByteArray(300, 's') + "\n5\n" << 1 << 1
+            << QString(255, QLatin1Char('s')) << "5";
+    }
+    void readComSettings()
+    {
+        QFETCH(QByteArray, content);
+        const QString path = dir.filePath("ComSettings.cfg");
+        WriteBytes(path, content);
+        ConnectionSettings s;
+        QVERIFY(ReadComSettings(path, &s));
+        QTEST(s.protocol, "protocol");
+        QTEST(s.comPort, "comPort");
+        QTEST(s.server, "server");
+        QTEST(s.portNumber, "port");
+    }
+
+    void missingComSettingsIsNotRead()
+    {
+        ConnectionSettings s;
+        s.comPort = 42;
+        QVERIFY(!ReadComSettings(dir.filePath("nothing.cfg"), &s));
+        QCOMPARE(s.comPort, 42);
+    }
+
+    void writeComSettingsExactly()
+    {
+        const QString path = dir.filePath("ComSettings.cfg");
+        ConnectionSettings s{1, 3, QStringLiteral("plant-7.local"), QStringLiteral("300")};
+        QVERIFY(WriteComSettings(path, s));
+        QCOMPARE(ReadBytes(path), QByteArray("1\n3\nplant-7.local\n300\n"));
+        ConnectionSettings back;
+        QVERIFY(ReadComSettings(path, &back));
+        QCOMPARE(back.server, s.server);
+        QCOMPARE(back.comPort, 3);
+    }
+
+    void decimalValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("number") << "10001" << 10001;
+        QTest::newRow("blanks") << " 300 " << 300;
+        QTest::newRow("letters") << "abc" << 0;
+        QTest::newRow("number then letters") << "12ab" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("hex is no decimal") << "0x10" << 0;
+    }
+    void decimalValue()
+    {
+        QFETCH(QString, text);
+        QTEST(DecimalValue(text), "value");
+    }
+
+    void readServerFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("servers");
+        QTest::newRow("two records") << Record("alpha") + Record("10.0.0.2")
+                                     << QStringList{"alpha", "10.0.0.2"};
+        QTest::newRow("zero record skipped") << Record("alpha") + Record("") + Record("gamma")
+                                             << QStringList{"alpha", "gamma"};
+        QTest::newRow("two-byte line ends") << Record("a1", "\r\n") + Record("b2", "\r\n")
+                                            << QStringList{"a1", "b2"};
+        QTest::newRow("text ends at first zero")
+            << QByteArray("host") + '\0' + QByteArray("junk") + QByteArray(92, '\0') + "\n"
+            << QStringList{"host"};
+        QByteArray eleven;
+        QStringList ten;
+        for (int i = 0; i < 11; ++i) {
+            eleven += Record(QByteArray("h") + QByteArray::number(i));
+            if (i < 10)
+                ten << QStringLiteral("h%1").arg(i);
+        }
+        QTest::newRow("never more than ten") << eleven << ten;
+        QTest::newRow("count is size / 101") << QByteArray("short\n") << QStringList{};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+    }
+    void readServerFile()
+    {
+        QFETCH(QByteArray, content);
+        const QString path = dir.filePath("IPComboBox.cfg");
+        WriteBytes(path, content);
+        QTEST(ReadServerFile(path), "servers");
+    }
+
+    void writeServerFileExactly()
+    {
+        const QString path = dir.filePath("IPComboBox.cfg");
+        QVERIFY(WriteServerFile(path, {"one", "192.168.0.10"}));
+        QCOMPARE(ReadBytes(path), Record("one") + Record("192.168.0.10"));
+        QCOMPARE(ReadServerFile(dir.filePath("missing.cfg")), QStringList());
+    }
+
+    void serverTextCutTo99()
+    {
+        QCOMPARE(CutServerText(QString(150, QLatin1Char('a'))).size(), 99);
+        QCOMPARE(ServerRecord(QString(150, QLatin1Char('a'))).size(), 100);
+        QCOMPARE(ServerRecord(QString(150, QLatin1Char('a'))).at(99), '\0');
+        // Whole characters only: a two-byte character that would cross byte 99 is left out.
+        const QString t = QString(98, QLatin1Char('a')) + QChar(0x00E9);
+        QCOMPARE(CutServerText(t), QString(98, QLatin1Char('a')));
+    }
+
+    // ---- the page ----------------------------------------------------------------------------
+
+    void serverCommitsUpdateListAndFile()
+    {
+        ProgramUnderTest program;
+        QVERIFY(program.ok);
+        BuildSettingsPaths(program.dir.path(), QString());
+        WriteBytes(ipComboBoxFileName, Record("first") + Record("second") + Record("third"));
+        ComboBox *c = interfacepanel->StringIpAdress;
+        QCOMPARE(Combo_NewComboBox(c), 0);
+        FillServerList();
+        QCOMPARE(ListOf(c), QStringList({"first", "second", "third"}));
+
+        // A known server (third in the list) moves to the top; the list keeps its length.
+        interfacepanel->ButtonAccept->setEnabled(true);
+        c->setText(QStringLiteral("third"));
+        CommitServer();
+        QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
+        QCOMPARE(QString::fromUtf8(ipBuf), QStringLiteral("third"));
+        QCOMPARE(ListOf(c), QStringList({"third", "first", "second"}));
+        QCOMPARE(ReadBytes(ipComboBoxFileName), Record("third") + Record("first") + Record("second"));
+
+        // New servers go on top; the eleventh drops the oldest: exactly ten records.
+        for (int i = 0; i < 7; ++i) {
+            c->setText(QStringLiteral("new%1").arg(i));
+            CommitServer();
+        }
+        QCOMPARE(c->count(), 10);
+        QCOMPARE(ListOf(c).first(), QStringLiteral("new6"));
+        QCOMPARE(ListOf(c).last(), QStringLiteral("second"));
+        c->setText(QStringLiteral("new7"));
+        CommitServer();
+        QCOMPARE(c->count(), 10);
+        QCOMPARE(ReadBytes(ipComboBoxFileName).size(), 10 * 101);
+        QCOMPARE(ListOf(c).first(), QStringLiteral("new7"));
+        QVERIFY(!ListOf(c).contains(QStringLiteral("second")));
+        QCOMPARE(ReadServerFile(ipComboBoxFileName), ListOf(c));
+
+        // Longer than 99 characters: the list and the file hold the first 99.
+        const QString longName = QString(120, QLatin1Char('n'));
+        c->setText(longName);
+        CommitServer();
+        QCOMPARE(QString::fromUtf8(ipBuf), longName);
+        QCOMPARE(c->itemText(0), QString(99, QLatin1Char('n')));
+        QCOMPARE(ReadServerFile(ipComboBoxFileName).first(), QString(99, QLatin1Char('n')));
+
+        // An empty text is not remembered.
+        c->setText(QString());
+        CommitServer();
+        QCOMPARE(c->count(), 10);
+        QCOMPARE(c->itemText(0), QString(99, QLatin1Char('n')));
+    }
+
+    void typingAServerAndEnterCommits()
+    {
+        ProgramUnderTest program;
+        BuildSettingsPaths(program.dir.path(), QString());
+        ComboBox *c = interfacepanel->StringIpAdress;
+        QCOMPARE(Combo_NewComboBox(c), 0);
+        ShowChildPanel(1);
+        InitConnectPanel();
+        interfacepanel->EditCommunicationProtocol->setCurrentIndex(1);
+        InitConnectPanel();
+        QVERIFY(QTest::qWaitForWindowExposed(mainpanel));
+        QApplication::setActiveWindow(mainpanel);
+        c->setFocus();
+        interfacepanel->ButtonAccept->setEnabled(true);
+        QTest::keyClicks(c->lineEdit(), "line-3");
+        QVERIFY(!interfacepanel->ButtonAccept->isEnabled()); // editing dims at once
+        QTest::keyClick(c->lineEdit(), Qt::Key_Return);
+        QCOMPARE(ListOf(c), QStringList({"line-3"}));
+        QCOMPARE(ReadBytes(ipComboBoxFileName), Record("line-3"));
+    }
+
+    void protocolShowsItsFields_data()
+    {
+        QTest::addColumn<int>("protocol");
+        QTest::newRow("RS-232") << 0;
+        QTest::newRow("TCP/IP") << 1;
+    }
+    void protocolShowsItsFields()
+    {
+        QFETCH(int, protocol);
+        ProgramUnderTest program;
+        ShowChildPanel(1);
+        InterfacePanel *p = interfacepanel;
+        p->ButtonAccept->setEnabled(true);
+        p->EditCommunicationProtocol->setCurrentIndex(protocol);
+        emit p->EditCommunicationProtocol->activated(protocol); // the operator's choice
+        QCOMPARE(comprotocol, uint16_t(protocol));
+        QVERIFY(!p->ButtonAccept->isEnabled());
+        QCOMPARE(p->EditSelectComPort->isVisible(), protocol == 0);
+        QCOMPARE(p->DispComDevice->isVisible(), protocol == 0);
+        QCOMPARE(p->StringIpAdress->isVisible(), protocol == 1);
+        QCOMPARE(p->StringPortNumber->isVisible(), protocol == 1);
+        // Captions go with their fields.
+        QCOMPARE(p->findChild<QLabel *>("CaptionPortNumber")->isVisible(), protocol == 1);
+        QCOMPARE(p->findChild<QLabel *>("CaptionComPortEdit")->isVisible(), protocol == 0);
+    }
+
+    void comPortShowsItsDeviceAndDimsAccept()
+    {
+        ProgramUnderTest program;
+        ShowChildPanel(1);
+        interfacepanel->ButtonAccept->setEnabled(true);
+        interfacepanel->EditSelectComPort->setValue(3);
+        QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
+        QCOMPARE(interfacepanel->DispComDevice->text(),
+                 QStringLiteral("COM 3 = ") + ComPortDevice(3));
+    }
+
+    void portNumberEditDimsAccept()
+    {
+        ProgramUnderTest program;
+        ShowChildPanel(1);
+        QApplication::setActiveWindow(mainpanel);
+        interfacepanel->ButtonAccept->setEnabled(true);
+        QTest::keyClicks(interfacepanel->StringPortNumber, "1");
+        QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
+    }
+
+    void sensorIdGoesToTheThreeDisplays()
+    {
+        ProgramUnderTest program;
+        const QString id = QStringLiteral("LINE 4 <b>west</b> ") + QString(120, QLatin1Char('x'));
+        interfacepanel->EditID->setText(id);
+        QCOMPARE(interfacepanel->EditID->text().size(), 99);
+        emit interfacepanel->EditID->editingFinished();
+        for (QLabel *l : {colbigpanel->DispIdColBig, grpbigpanel->DispIdGrpBig, recpanel->DispIdRec}) {
+            QCOMPARE(l->text(), id.left(99));
+            QCOMPARE(l->textFormat(), Qt::PlainText);
+        }
+    }
+
+    void acceptReportsASettingsFileThatCannotBeWritten()
+    {
+        ProgramUnderTest program;
+        BuildSettingsPaths(program.dir.path(), QString());
+        QVERIFY(QDir(program.dir.path()).mkdir(QStringLiteral("ComSettings.cfg")));
+        PopupScript script;
+        ShowChildPanel(1);
+        interfacepanel->ButtonAccept->setEnabled(true);
+        interfacepanel->ButtonAccept->click();
+        QCOMPARE(script.messages().size(), 1);
+        QCOMPARE(script.messages()[0].title, QStringLiteral("ATTENTION!"));
+        QVERIFY(interfacepanel->isVisible()); // not reported as done
+    }
+
+    void acceptSavesThePageAndShowsParameters()
+    {
+        ProgramUnderTest program;
+        BuildSettingsPaths(program.dir.path(), QString());
+        ShowChildPanel(1);
+        interfacepanel->EditCommunicationProtocol->setCurrentIndex(1);
+        interfacepanel->EditSelectComPort->setValue(4);
+        interfacepanel->StringIpAdress->setText(QStringLiteral("cell-9"));
+        interfacepanel->StringPortNumber->setText(QStringLiteral("5020"));
+        interfacepanel->ButtonAccept->setEnabled(true);
+        interfacepanel->ButtonAccept->click();
+        QCOMPARE(ReadBytes(conSettingsFileName), QByteArray("1\n4\ncell-9\n5020\n"));
+        QVERIFY(parapanel1->isVisible());
+        QVERIFY(!interfacepanel->isVisible());
+    }
+
+    void settingsFilesFallBackWhenProgramDirIsReadOnly()
+    {
+        QTemporaryDir prog, fallback;
+        WriteBytes(prog.filePath("ComSettings.cfg"), "1\n2\nshipped\n9\n");
+        QFile::setPermissions(prog.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const bool readOnly = !QFileInfo(prog.path()).isWritable(); // root can write anyway
+        BuildSettingsPaths(prog.path(), fallback.path());
+        QFile::setPermissions(prog.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner);
+        QCOMPARE(proj_dir, prog.path());
+        if (!readOnly) {
+            QCOMPARE(settings_dir, prog.path());
+            return;
+        }
+        QCOMPARE(settings_dir, fallback.path());
+        QCOMPARE(conSettingsFileName, JoinPath(fallback.path(), "ComSettings.cfg"));
+        QCOMPARE(ReadBytes(conSettingsFileName), QByteArray("1\n2\nshipped\n9\n"));
+    }
+};
+
+QTEST_MAIN(TestConnectionFiles)
+#include "tst_connfiles.moc"
