@@ -1,8 +1,13 @@
-// Mean-value teach (top-level window).
+// Mean-value teach panel (top level): captured frames, their mean and spread, and how the
+// tolerances are taught.
 // The constructor builds the layout; behaviour is connected elsewhere.
 #pragma once
 
 #include <QWidget>
+
+class QComboBox;
+class QSpinBox;
+class QTableWidget;
 
 namespace tintra {
 
@@ -10,6 +15,15 @@ class TeachPanel : public QWidget {
     Q_OBJECT
 public:
     explicit TeachPanel(QWidget *parent = nullptr);
+
+    QTableWidget *GridTpValues;   // 100 rows x R, G, B, X, Y, INT
+    QTableWidget *GridTpMean;     // 1 row, the column means
+    QSpinBox *DispTpMaxDeltaXY;   // largest distance from the mean point (display)
+    QSpinBox *DispTpMaxDeltaInt;  // largest intensity deviation (display)
+    QComboBox *EditTpTeachCtoWith;
+    QSpinBox *EditTpValueCto;
+    QComboBox *EditTpTeachItoWith;
+    QSpinBox *EditTpValueIto;
 };
 
 } // namespace tintra

@@ -1,10 +1,43 @@
 #include "ttpanel.h"
 
+#include "core/info.h"
+#include "core/params/cells.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
 namespace tintra {
 
 TtPanel::TtPanel(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ttpanel"));
+
+    GridCtt = NewU16Table(31, 6, 0, this);
+    GridCtt->setObjectName(QStringLiteral("GridCtt"));
+    const char *captions[] = {"X", "Y", "CTO", "INT", "ITO", ""};
+    for (int c = 1; c <= 6; ++c)
+        SetColumnCaption(GridCtt, c, QString::fromLatin1(captions[c - 1]));
+    MakeColourColumn(GridCtt, 6);
+
+    EditNo = new QSpinBox(this);
+    EditNo->setObjectName(QStringLiteral("EditNo"));
+    EditNo->setRange(0, 30);
+    RadioInc = new QRadioButton(QStringLiteral("INC"), this);
+    RadioInc->setObjectName(QStringLiteral("RadioInc"));
+    RadioInc->setAutoExclusive(false);
+
+    SetInfo(EditNo, "InfoEditNo");
+    SetInfo(RadioInc, "InfoRadioInc");
+
+    auto *g = new QGridLayout(this);
+    g->addWidget(new QLabel(QStringLiteral("COLOR TEACH TABLE"), this), 0, 0, 1, 3);
+    g->addWidget(GridCtt, 1, 0, 1, 3);
+    g->addWidget(NewCaption(QStringLiteral("No.:"), EditNo, this), 2, 0);
+    g->addWidget(EditNo, 2, 1);
+    g->addWidget(RadioInc, 2, 2);
 }
 
 } // namespace tintra

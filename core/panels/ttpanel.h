@@ -1,8 +1,13 @@
-// COLOR TEACH TABLE.
+// COLOR TEACH TABLE: 31 colour rows of five teach words, column 6 the row colour; the "No.:"
+// field and its auto-increment switch.
 // The constructor builds the layout; behaviour is connected elsewhere.
 #pragma once
 
 #include <QWidget>
+
+class QRadioButton;
+class QSpinBox;
+class QTableWidget;
 
 namespace tintra {
 
@@ -10,6 +15,10 @@ class TtPanel : public QWidget {
     Q_OBJECT
 public:
     explicit TtPanel(QWidget *parent = nullptr);
+
+    QTableWidget *GridCtt;
+    QSpinBox *EditNo;      // 0 ... 30
+    QRadioButton *RadioInc;
 };
 
 } // namespace tintra

@@ -1,0 +1,55 @@
+#include "paramfile.h"
+
+#include "core/params/panelvalues.h"
+#include "link/codec.h"
+#include "link/paraimage.h"
+#include "link/platform.h"
+
+#include <algorithm>
+
+namespace tintra {
+
+namespace {
+
+const QString fileTitle = QStringLiteral("Parameter");
+const QString defaultName = QStringLiteral("Parameter.ini");
+const QString filter = QStringLiteral("*.ini");
+const QString attention = QStringLiteral("ATTENTION!");
+
+QString startDir() { return GetProjectDir(); }
+
+} // namespace
+
+void SendParaToFile()
+{
+    QString path;
+    if (FileSelectPopup(startDir(), defaultName, filter, fileTitle, true, &path) == NoFileSelected)
+        return;
+    GetPanelValues();
+    CopyVarsToPP();
+    if (!ArrayToFile(path, pp, anzpara))
+        MessagePopup(attention, QStringLiteral(" The parameter file could not be written: \n %1 \n"
+                                               " The previous file is unchanged. ")
+                                    .arg(path));
+}
+
+void ReadParaFromFile()
+{
+    QString path;
+    if (FileSelectPopup(startDir(), defaultName, filter, fileTitle, false, &path) == NoFileSelected)
+        return;
+    uint16_t image[anzpara];
+    if (!FileToArray(path, image, anzpara)) {
+        MessagePopup(attention,
+                     QStringLiteral(" The parameter file cannot be used: \n %1 \n"
+                                    " It must hold 233 lines, each a whole number 0 ... 65535. \n"
+                                    " Nothing has been changed. ")
+                         .arg(path));
+        return;
+    }
+    std::copy(image, image + anzpara, pp);
+    CopyFileParatoVars();
+    ShowLoadedParameters();
+}
+
+} // namespace tintra
