@@ -17,6 +17,16 @@ namespace {
 
 uint16_t spinValue(const QSpinBox *s) { return static_cast<uint16_t>(s->value()); }
 
+// AVERAGE and GAIN codes come from the sensor's documentation; a code the list lacks is shown
+// as its number instead of being lost on the way back to the sensor.
+void setDocumentedRing(QComboBox *ring, uint16_t v)
+{
+    if (!SetRingValue(ring, v)) {
+        ring->addItem(QString::number(v), int(v));
+        SetRingValue(ring, v);
+    }
+}
+
 void setSpin(QSpinBox *s, uint16_t v)
 {
     const QSignalBlocker block(s);
@@ -62,7 +72,7 @@ void SetPanelValues()
         p1->SlidePower->setValue(paraPower);
     }
     SetRingValue(p1->EditPmode, paraPmode);
-    SetRingValue(p1->EditAverage, paraAverage);
+    setDocumentedRing(p1->EditAverage, paraAverage);
     SetRingValue(p1->Evalmode, paraEvalmode);
     SetCellU16(p2->EditGridHold, 1, 1, paraHold255);
     setSpin(p1->EditIntlim, paraIntlim);
@@ -78,7 +88,7 @@ void SetPanelValues()
         p2->EditColorGroups->setChecked(paraColorGroup != 0);
     }
     SetRingValue(p1->EditLedMode, paraLedmode);
-    SetRingValue(p1->EditGain, paraGain);
+    setDocumentedRing(p1->EditGain, paraGain);
     for (int r = 0; r < anzVec; ++r) {
         SetCellU16(p2->EditGridGroups, 1, r + 1, paraGroupBuf[r]);
         SetCellU16(p2->EditGridHold, 1, r + 2, paraHoldBuf[r]);

@@ -39,6 +39,7 @@ private slots:
     void groupsTooHighWarnOnceAndShowPage();
     void resetTables();
     void panelValuesRoundTrip();
+    void unknownAverageAndGainCodesKept();
     void loadTailRestoresExtItemsBeforeTrigger();
     void sortTableTolerance_data();
     void sortTableTolerance();
@@ -432,6 +433,24 @@ void TstModeRules::panelValuesRoundTrip()
         QCOMPARE(paraGroupBuf[r], uint16_t(r));
         QCOMPARE(paraHoldBuf[r], uint16_t(500 + r));
     }
+}
+
+void TstModeRules::unknownAverageAndGainCodesKept()
+{
+    ParamPanels panels;
+    GetPanelValues();
+    paraAverage = 3;
+    paraGain = 77;
+    paraTrigger = 9; // not a trigger mode: the ring stays as it was
+    const uint16_t trigger = RingValue(parapanel1->EditTrigger);
+    SetPanelValues();
+    paraAverage = paraGain = 0;
+    GetPanelValues();
+    QCOMPARE(int(paraAverage), 3);
+    QCOMPARE(int(paraGain), 77);
+    QCOMPARE(paraTrigger, trigger);
+    SetPanelValues();
+    QCOMPARE(parapanel1->EditGain->count(), int(gainItems.size()) + 1);
 }
 
 void TstModeRules::loadTailRestoresExtItemsBeforeTrigger()
