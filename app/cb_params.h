@@ -10,7 +10,4 @@ void CBF_SelectEEPROM(bool on);
 void CBF_SelectFILE(bool on);
 void CBF_Calcmode();
 
-// Connects the callbacks of the controls above and of every parameter control.
-void ConnectParamsCallbacks();
-
 } // namespace tintra

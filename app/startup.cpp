@@ -2,8 +2,12 @@
 #include "startup.h"
 
 #include "app/callbacks.h"
+#include "core/display/dispnames.h"
 #include "core/display/ramps.h"
 #include "core/panels.h"
+#include "core/params/moderules.h"
+#include "core/params/panelvalues.h"
+#include "core/params/rowcolours.h"
 #include "core/settings/connection.h"
 #include "core/settings/paths.h"
 #include "core/shell.h"
@@ -116,8 +120,8 @@ void InitAll()
     target = RAM;
     poll = 0;
 
-    // 2. The active cell of the colour-group table (oldCell) is remembered here by the parameter
-    //    panels.
+    // 2. The active cell of the colour-group table.
+    RememberGroupCell();
 
     // 3. The program's directory and the three settings files.
     const QString dir = programDirOverride.isEmpty() ? GetProjectDir() : programDirOverride;
@@ -126,13 +130,20 @@ void InitAll()
     // 4. Ramps for the graphs.
     FillRamps();
 
-    // 5. DispVis: the displays and graphs that fit SOURCE (comes with the live display).
+    // 5. The displays and graphs that fit SOURCE.
+    DispVis();
 
     // 6. Branding.
     ShowLogo(mainpanel->LogoArea, 5);
 
-    // 7. GetPanelValues, 8. start-up colours and 9. row colours: added by the parameter panels and
-    //    the table attributes.
+    // 7. The parameter set as the panels hold it, and the panels as the mode rules make them.
+    GetPanelValues();
+    InitPanelCtrlAttr();
+
+    // 8. Start-up colours: added by the table attributes.
+
+    // 9. Row colours into the four tables.
+    PaintAllRows();
 
     // 10. The SERVER field becomes a combo box, light grey.
     ComboBox *server = interfacepanel->StringIpAdress;
@@ -176,6 +187,7 @@ int StartUserInterface()
     InstallLinkUi();
     ConnectMainCallbacks();
     ConnectConnectionCallbacks();
+    ConnectParamsCallbacks();
 
     ShowChildPanel(2);
     datapanel->show();

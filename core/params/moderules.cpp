@@ -10,6 +10,7 @@
 #include "link/platform.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -31,11 +32,8 @@ void dim(QWidget *w, bool dimmed)
         w->setEnabled(!dimmed);
 }
 
-void show(QWidget *w, bool visible)
-{
-    if (w)
-        w->setVisible(visible);
-}
+// Shows or hides a control with its caption.
+void show(QWidget *w, bool visible) { SetControlVisible(w, visible); }
 
 void setSpin(QSpinBox *s, int v)
 {
@@ -51,16 +49,28 @@ void warn(const char *name)
 // The five COL5 lamps of the data panel, weights 16 ... 1.
 const char *const col5Lamps[] = {"LedCol16", "LedCol8", "LedCol4", "LedCol2", "LedCol1"};
 
+void showCol5Lamps(bool visible)
+{
+    show(DataControl("Col5Lamps"), visible);
+    for (const char *n : col5Lamps)
+        show(DataControl(n), visible);
+}
+
 void hideGroupDisplays()
 {
     show(DataControl("DispGroup"), false);
-    if (QWidget *w = DataControl("DispGroup"))
-        show(LabelOf(w), false);
     if (grpbigpanel)
         grpbigpanel->hide();
 }
 
 } // namespace
+
+void RememberGroupCell()
+{
+    const QTableWidget *t = parapanel2->EditGridGroups;
+    activCell = {std::max(1, t->currentColumn() + 1), std::max(1, t->currentRow() + 1)};
+    oldCell = activCell;
+}
 
 void InitPowerMode()
 {
@@ -180,8 +190,6 @@ void InitColorGroups()
         hideGroupDisplays();
     } else {
         show(DataControl("DispGroup"), true);
-        if (QWidget *w = DataControl("DispGroup"))
-            show(LabelOf(w), true);
     }
 }
 
@@ -199,11 +207,8 @@ void InitEvalMode()
 
     QWidget *colDisplay = DataControl("DispCOL");
     if (paraEvalmode < EvalCol5) {
-        for (const char *n : col5Lamps)
-            show(DataControl(n), false);
+        showCol5Lamps(false);
         show(colDisplay, true);
-        if (colDisplay)
-            show(LabelOf(colDisplay), true);
         dim(p1->EditMaxcolNo, false);
         dim(p1->EditOutmode, false);
         dim(p2->EditColorGroups, false);
@@ -211,10 +216,7 @@ void InitEvalMode()
         dim(p2->ButtonResetGroupTable, false);
     } else if (paraEvalmode == EvalCol5) {
         show(colDisplay, false);
-        if (colDisplay)
-            show(LabelOf(colDisplay), false);
-        for (const char *n : col5Lamps)
-            show(DataControl(n), true);
+        showCol5Lamps(true);
         {
             const QSignalBlocker block(p2->EditColorGroups);
             p2->EditColorGroups->setChecked(false);

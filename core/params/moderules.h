@@ -11,6 +11,9 @@ struct CellPos {
 extern CellPos activCell; // group table: cell the operator is on
 extern CellPos oldCell;   // group table: cell of the last checked edit
 
+// Remembers the group table's active cell as oldCell (start-up).
+void RememberGroupCell();
+
 // Colours of row labels: evaluated rows and rows that are not evaluated.
 constexpr int rowEvaluatedColour = 0x008000;
 constexpr int rowIgnoredColour = 0xFF0000;

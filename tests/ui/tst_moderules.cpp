@@ -363,14 +363,16 @@ void TstModeRules::groupsTooHighWarnOnceAndShowPage()
 {
     ParamPanels panels;
     PopupScript popups;
-    lastShownChildPanel = 0;
+    parapanel1->show();
+    parapanel2->hide();
     parapanel1->EditMaxcolNo->setValue(10);
     SetRingValue(parapanel1->EditOutmode, OutDirectHi);
     parapanel2->EditColorGroups->setChecked(true);
     SetCellU16(parapanel2->EditGridGroups, 1, 3, 5);
     SetCellU16(parapanel2->EditGridGroups, 1, 31, 9);
     InitMaxVecNo();
-    QCOMPARE(lastShownChildPanel, 4);
+    QVERIFY(parapanel2->isVisible()); // sensor parameters 2 is shown
+    QVERIFY(!parapanel1->isVisible());
     QCOMPARE(popups.messages().size(), 1);
     QCOMPARE(popups.messages()[0].text, QString::fromUtf8(InfoText("InfoGroupsOutmode")));
     QCOMPARE(GetCellU16(parapanel2->EditGridGroups, 1, 3), uint16_t(5));

@@ -1,0 +1,124 @@
+#include "cb_params.h"
+
+#include "app/callbacks.h"
+#include "app/startup.h"
+#include "core/panels.h"
+#include "core/paramfile/paramfile.h"
+#include "core/params/moderules.h"
+#include "core/params/tolerance.h"
+#include "core/shell.h"
+#include "core/transfer/transfer.h"
+#include "link/state.h"
+#include "link/transport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
+namespace tintra {
+
+void CBF_ButtonSend()
+{
+    SetButtonsDimmed(1);
+    if (target == DATFILE)
+        SendParaToFile();
+    else
+        SendPara();
+    SetButtonsDimmed(0);
+}
+
+void CBF_ButtonGet()
+{
+    SetButtonsDimmed(1);
+    if (target == DATFILE)
+        ReadParaFromFile();
+    else
+        GetPara();
+    SetButtonsDimmed(0);
+}
+
+void CBF_SelectRAM(bool on) { SelectTarget(RAM, on); }
+void CBF_SelectEEPROM(bool on) { SelectTarget(EEPROM, on); }
+void CBF_SelectFILE(bool on) { SelectTarget(DATFILE, on); }
+
+void CBF_Calcmode()
+{
+    SelectRamTarget();
+    SetButtonsDimmed(1);
+    SortTableTolerance();
+    SendPara();
+    InitCalcMode();
+    InitEvalMode();
+    InitTeachPanel();
+    SetButtonsDimmed(0);
+}
+
+namespace {
+
+void onCommit(QComboBox *ring, void (*fn)())
+{
+    QObject::connect(ring, &QComboBox::activated, ring, [fn](int) { fn(); });
+}
+
+void onCommit(QSpinBox *spin, void (*fn)())
+{
+    QObject::connect(spin, &QSpinBox::editingFinished, spin, fn);
+}
+
+} // namespace
+
+void ConnectParamsCallbacks()
+{
+    ParaPanel1 *p1 = parapanel1;
+    ParaPanel2 *p2 = parapanel2;
+
+    onCommit(p1->EditPmode, InitPowerMode);
+    onCommit(p1->EditLedMode, InitPowerMode);
+    onCommit(p1->Evalmode, [] {
+        InitEvalMode();
+        InitTeachPanel();
+    });
+    onCommit(p1->Calcmode, CBF_Calcmode);
+    onCommit(p1->EditTrigger, InitTrigger);
+    onCommit(p1->EditExteach, [] {
+        InitExteach();
+        InitPowerMode();
+    });
+    onCommit(p1->EditMaxcolNo, InitMaxVecNo);
+    onCommit(p1->EditOutmode, InitMaxVecNo);
+
+    QObject::connect(p2->EditColorGroups, &QCheckBox::clicked, p2, [] {
+        InitColorGroups();
+        InitMaxVecNo();
+    });
+    QTableWidget *groups = p2->EditGridGroups;
+    QObject::connect(groups, &QTableWidget::currentCellChanged, groups,
+                     [](int row, int col, int, int) { activCell = {col + 1, row + 1}; });
+    QObject::connect(groups, &QTableWidget::itemChanged, groups, [groups](QTableWidgetItem *it) {
+        if (it->column() == 0)
+            CheckGroupCell(it->column() + 1, it->row() + 1);
+    });
+    QObject::connect(p2->ButtonResetGroupTable, &QPushButton::clicked, p2, ResetGroupTable);
+    QObject::connect(p2->ButtonResetHoldTable, &QPushButton::clicked, p2, ResetHoldTable);
+
+    // An operator's edit of the teach table ends a running acquisition loop.
+    QObject::connect(ttpanel->GridCtt, &QTableWidget::itemChanged, ttpanel,
+                     [](QTableWidgetItem *) { poll = 0; });
+
+    MainPanel *m = mainpanel;
+    QObject::connect(m->ButtonSend, &QPushButton::clicked, m, [] { CBF_ButtonSend(); });
+    QObject::connect(m->ButtonGet, &QPushButton::clicked, m, [] { CBF_ButtonGet(); });
+    QObject::connect(m->SelectRAM, &QPushButton::clicked, m, CBF_SelectRAM);
+    QObject::connect(m->SelectEEPROM, &QPushButton::clicked, m, CBF_SelectEEPROM);
+    QObject::connect(m->SelectFILE, &QPushButton::clicked, m, CBF_SelectFILE);
+
+
+    // The line check after every connection reads the parameters.
+    LinkUi ui = CurrentLinkUi();
+    ui.getPara = [] { GetPara(); };
+    SetLinkUi(ui);
+}
+
+} // namespace tintra

@@ -1,0 +1,194 @@
+// The callbacks of the parameter controls: info texts on right click, commits that run the
+// rules, operator edits of the tables.
+#include "app/callbacks.h"
+#include "app/cb_params.h"
+#include "common/popupscript.h"
+#include "core/info.h"
+#include "core/params/itemlists.h"
+#include "core/params/panelvalues.h"
+#include "link/state.h"
+#include "ui/paramfixture.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QtTest>
+
+using namespace tintra;
+using namespace tintra::test;
+
+class TstParamCallbacks : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ParamPanels> panels;
+
+    QWidget *control(const QString &name) const
+    {
+        for (QWidget *panel : std::initializer_list<QWidget *>{parapanel1, parapanel2, ttpanel,
+                                                                teachpanel, mainpanel})
+            if (auto *w = panel->findChild<QWidget *>(name))
+                return w;
+        return nullptr;
+    }
+
+private slots:
+    void init()
+    {
+        mainpanel = new MainPanel;
+        panels = std::make_unique<ParamPanels>();
+        ConnectParamsCallbacks();
+        InitPanelCtrlAttr();
+    }
+    void cleanup()
+    {
+        panels.reset();
+        delete mainpanel;
+        mainpanel = nullptr;
+    }
+
+    void infoTexts_data();
+    void infoTexts();
+    void groupCellEditWarns_data();
+    void groupCellEditWarns();
+    void teachTableEditStopsGo();
+    void commitsRunRules();
+};
+
+void TstParamCallbacks::infoTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("info");
+    const char *rows[][2] = {
+        {"SlidePower", "InfoEditPower"},         {"EditPmode", "InfoEditPmod"},
+        {"EditAverage", "InfoEditAverage"},      {"Evalmode", "InfoEditEvalmode"},
+        {"EditIntlim", "InfoEditIntlim"},        {"EditMaxcolNo", "InfoEditMaxcolNo"},
+        {"EditOutmode", "InfoEditOutmode"},      {"EditTrigger", "InfoEditTrigger"},
+        {"EditExteach", "InfoEditExteach"},      {"Calcmode", "InfoEditCalcMode"},
+        {"EditDynWinLo", "InfoEditDynWinLoHi"},  {"EditDynWinHi", "InfoEditDynWinLoHi"},
+        {"EditLedMode", "InfoEditLedMode"},      {"EditGain", "InfoEditGain"},
+        {"EditColorGroups", "InfoEditColorGroups"}, {"EditGridHold", "InfoEditHold"},
+        {"EditResetHold", "InfoEditResetHold"},
+        {"ButtonResetGroupTable", "InfoButtonResetGroupTable"},
+        {"ButtonResetHoldTable", "InfoButtonResetHoldTable"},
+        {"EditNo", "InfoEditNo"},                {"RadioInc", "InfoRadioInc"},
+        {"GridTpValues", "InfoGridTpValues"},    {"GridTpMean", "InfoGridTpMean"},
+        {"DispTpMaxDeltaXY", "InfoDispMaxDeltaXY"},
+        {"DispTpMaxDeltaInt", "InfoDispTpMaxDeltaInt"},
+        {"EditTpTeachCtoWith", "InfoEditTpTeachCtoWith"},
+        {"EditTpTeachItoWith", "InfoEditTpTeachItoWith"},
+        {"EditTpValueCto", "InfoEditTpValueCto"}, {"EditTpValueIto", "InfoEditTpValueIto"},
+    };
+    for (auto &r : rows)
+        QTest::newRow(r[0]) << QString::fromLatin1(r[0]) << QString::fromLatin1(r[1]);
+}
+
+void TstParamCallbacks::infoTexts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, info);
+    PopupScript popups;
+    QWidget *w = control(name);
+    QVERIFY2(w, qPrintable(name));
+    target = RAM;
+    const uint16_t ord = order;
+    emit w->customContextMenuRequested(QPoint(1, 1));
+    QCOMPARE(popups.shown.size(), 1);
+    QCOMPARE(popups.shown[0].title, QStringLiteral("INFO!"));
+    QCOMPARE(popups.shown[0].text, QString::fromUtf8(InfoText(info.toLatin1().constData())));
+    QCOMPARE(order, ord); // nothing was sent
+}
+
+void TstParamCallbacks::groupCellEditWarns_data()
+{
+    QTest::addColumn<int>("outmode");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("warn");
+    QTest::newRow("direct hi, 5") << int(OutDirectHi) << 5 << true;
+    QTest::newRow("direct lo, 4") << int(OutDirectLo) << 4 << false;
+    QTest::newRow("binary, 30") << int(OutBinary) << 30 << false;
+}
+
+void TstParamCallbacks::groupCellEditWarns()
+{
+    QFETCH(int, outmode);
+    QFETCH(int, value);
+    QFETCH(bool, warn);
+    PopupScript popups;
+    SetRingValue(parapanel1->EditOutmode, outmode);
+    emit parapanel1->EditOutmode->activated(parapanel1->EditOutmode->currentIndex());
+    popups.clear();
+    QTableWidget *t = parapanel2->EditGridGroups;
+    t->setCurrentCell(6, 0);
+    QCOMPARE(activCell.row, 7);
+    // What the cell editor does when the operator commits a value.
+    t->model()->setData(t->model()->index(6, 0), value, Qt::EditRole);
+    QCOMPARE(popups.messages().size(), warn ? 1 : 0);
+    if (warn)
+        QCOMPARE(popups.messages()[0].text, QString::fromUtf8(InfoText("InfoGroupsOutmode")));
+    QCOMPARE(int(GetCellU16(t, 1, 7)), value);
+    QCOMPARE(oldCell.row, 7);
+    QCOMPARE(oldCell.col, 1);
+}
+
+void TstParamCallbacks::teachTableEditStopsGo()
+{
+    QTableWidget *t = ttpanel->GridCtt;
+    poll = 1;
+    SetPanelValues(); // the program's own writes leave a running loop alone
+    SetCellU16(t, 2, 3, 44);
+    QCOMPARE(int(poll), 1);
+    t->model()->setData(t->model()->index(2, 1), 45, Qt::EditRole);
+    QCOMPARE(int(poll), 0);
+}
+
+void TstParamCallbacks::commitsRunRules()
+{
+    PopupScript popups;
+    ParaPanel1 *p1 = parapanel1;
+    // EXTEACH: the list shrinks and the power rule runs.
+    SetRingValue(p1->EditTrigger, 3);
+    const int on = p1->EditExteach->findData(ExteachOn);
+    p1->EditExteach->setCurrentIndex(on);
+    emit p1->EditExteach->activated(on);
+    QCOMPARE(p1->EditTrigger->count(), 2);
+
+    // MAXCOL-No. committed: labels follow.
+    p1->EditMaxcolNo->setValue(2);
+    emit p1->EditMaxcolNo->editingFinished();
+    QCOMPARE(RowLabelColour(ttpanel->GridCtt, 3), Rgb(rowIgnoredColour));
+    QCOMPARE(RowLabelColour(ttpanel->GridCtt, 2), Rgb(rowEvaluatedColour));
+
+    // EVALMODE 2: tolerance column and teach panel follow.
+    const int two = p1->Evalmode->findData(2);
+    p1->Evalmode->setCurrentIndex(two);
+    emit p1->Evalmode->activated(two);
+    QVERIFY(!ColumnInUse(ttpanel->GridCtt, 3));
+    QVERIFY(!teachpanel->EditTpValueCto->isEnabled());
+
+    // PMODE DYN committed.
+    const int dyn = p1->EditPmode->findData(PmodeDyn);
+    p1->EditPmode->setCurrentIndex(dyn);
+    emit p1->EditPmode->activated(dyn);
+    QVERIFY(!p1->EditIntlim->isEnabled());
+
+    // RESET HOLD TABLE with 20.
+    parapanel2->EditResetHold->setValue(20);
+    parapanel2->ButtonResetHoldTable->click();
+    QCOMPARE(int(GetCellU16(parapanel2->EditGridHold, 1, 1)), 20);
+    QCOMPARE(int(GetCellU16(parapanel2->EditGridHold, 1, 32)), 20);
+    SetCellU16(parapanel2->EditGridGroups, 1, 9, 3);
+    parapanel2->ButtonResetGroupTable->click();
+    QCOMPARE(int(GetCellU16(parapanel2->EditGridGroups, 1, 9)), 0);
+
+    // Colour groups on with DIRECT LO and a group 7: warning once.
+    SetRingValue(p1->EditOutmode, OutDirectLo);
+    SetCellU16(parapanel2->EditGridGroups, 1, 1, 7);
+    popups.clear();
+    parapanel2->EditColorGroups->click();
+    QVERIFY(parapanel2->EditColorGroups->isChecked());
+    QCOMPARE(popups.messages().size(), 1);
+}
+
+QTEST_MAIN(TstParamCallbacks)
+#include "tst_paramcallbacks.moc"
