@@ -295,8 +295,8 @@ private slots:
         sim.addFault(*Fault::parse("delay:3::300"));
         TcpPeer peer;
         QVERIFY(peer.connectTo(sim.port()));
-        peer.send(Frame(OrderGetPara));
-        peer.send(Frame(OrderGetRow, {1}).left(10));
+        // One write, so the piece is in the simulator by the time the first frame is.
+        peer.send(Frame(OrderGetPara) + Frame(OrderGetRow, {1}).left(10));
         QTRY_COMPARE(sim.frames().size(), 1);
         sim.reset();
         QCOMPARE(peer.readFor(450), QByteArray()); // the late answer was dropped
