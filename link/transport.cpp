@@ -27,6 +27,7 @@ QPointer<QTcpSocket> tcpObj;
 int socketHandle = 0;
 int lastHandle = 0;
 bool connecting = false;
+int serialOpenings = 0; // counts successful openings of the serial port
 
 unsigned char scratch[bufSize];
 
@@ -41,8 +42,24 @@ void CopyStatus(const QString &text)
 QSerialPort *Serial()
 {
     if (!serialObj && QCoreApplication::instance()) {
-        serialObj = new QSerialPort(QCoreApplication::instance());
-        serialObj->setReadBufferSize(0);
+        QSerialPort *p = new QSerialPort(QCoreApplication::instance());
+        serialObj = p;
+        p->setReadBufferSize(0);
+        // A device that fails to read or disappears (an adapter pulled out) does not recover by
+        // itself, and its notifier would report the failure again on every event-loop pass,
+        // keeping a core busy: close the port, so that waits end at once. Closed from the event
+        // loop, not inside the port's own notification.
+        QObject::connect(p, &QSerialPort::errorOccurred, p, [p](QSerialPort::SerialPortError e) {
+            if (e != QSerialPort::ResourceError && e != QSerialPort::ReadError)
+                return;
+            QMetaObject::invokeMethod(
+                p,
+                [p, opened = serialOpenings] {
+                    if (opened == serialOpenings) // not a port opened again meanwhile
+                        p->close();
+                },
+                Qt::QueuedConnection);
+        });
     }
     return serialObj;
 }
@@ -179,6 +196,7 @@ int InitRS232()
         p->setStopBits(QSerialPort::OneStop);
         p->setFlowControl(QSerialPort::NoFlowControl);
         if (p->open(QIODevice::ReadWrite)) {
+            ++serialOpenings;
             ret = 0;
         } else {
             ret = int16_t(SerialErrorCode(p->error()));

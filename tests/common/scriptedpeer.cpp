@@ -209,6 +209,17 @@ public:
         if (client)
             client->disconnectFromHost();
     }
+
+    void hangUp()
+    {
+        delete notifier;
+        notifier = nullptr;
+        for (int *fd : {&slaveKeep, &master}) {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+    }
 };
 
 ScriptedPeer::ScriptedPeer(Kind kind, const QString &linkPath)
@@ -264,6 +275,12 @@ void ScriptedPeer::send(const QByteArray &bytes)
 void ScriptedPeer::closeClient()
 {
     QMetaObject::invokeMethod(worker, [w = worker] { w->closeClient(); },
+                              Qt::BlockingQueuedConnection);
+}
+
+void ScriptedPeer::hangUp()
+{
+    QMetaObject::invokeMethod(worker, [w = worker] { w->hangUp(); },
                               Qt::BlockingQueuedConnection);
 }
 

@@ -47,6 +47,7 @@ public:
     void setFallback(Fallback f);
     void send(const QByteArray &bytes); // unsolicited bytes, now
     void closeClient();                 // TCP: close the current connection
+    void hangUp();                      // pseudo-terminal: the device goes away
 
     QList<QByteArray> frames() const; // every frame received, 36 bytes each, in arrival order
     void clearFrames();

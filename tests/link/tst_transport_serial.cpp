@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <cstring>
+#include <ctime>
 
 using namespace tintra;
 using tintra::test::LinkRecorder;
@@ -339,6 +340,26 @@ private slots:
         CloseCom();
         CloseCom(); // harmless when not open
         QCOMPARE(GetDataFrame(), frameBytes);
+    }
+
+    // The device goes away during a wait: the wait ends early, the port is closed, and later
+    // exchanges fail at once without busying the processor.
+    void deviceGoneDuringAWait()
+    {
+        ScriptedPeer peer(ScriptedPeer::Pty, path("ttyPeer"));
+        QVERIFY(openPeer(peer));
+        BuildFrame(10);
+        FlushQueues();
+        WriteFrame();
+        QTimer::singleShot(100, [&peer] { peer.hangUp(); });
+        const double t0 = Timer();
+        const std::clock_t c0 = std::clock();
+        QCOMPARE(WaitForAnswer(), frameBytes);
+        QVERIFY2(Timer() - t0 < 1.0, qPrintable(QString::number(Timer() - t0)));
+        QVERIFY(double(std::clock() - c0) / CLOCKS_PER_SEC < 0.3);
+        const double t1 = Timer();
+        QCOMPARE(GetDataFrame(), frameBytes);
+        QVERIFY(Timer() - t1 < 0.5);
     }
 
     void timeoutReaction()
