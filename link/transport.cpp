@@ -151,8 +151,9 @@ void DiscardTcpInput()
     bytesToRead = 0;
     while (s->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
     }
-    if (s->state() == QAbstractSocket::ConnectedState)
-        s->waitForReadyRead(0); // emits readyRead for pending bytes: the handler discards them
+    // Let the socket take in what the system holds; its data-ready handler discards it since
+    // nobody waits. Operator input stays queued, so no other exchange can start in here.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     while (s->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
     }
     bytesToRead = keep;
