@@ -239,7 +239,9 @@ int InitTCP_IP()
     if (tcpcon)
         DisconnectTCP();
     QTcpSocket *s = Tcp();
-    const QString host = QString::fromLocal8Bit(ipBuf).trimmed();
+    // The connection page stores the server as UTF-8; the field may be full without an end mark.
+    const QString host =
+        QString::fromUtf8(ipBuf, qsizetype(strnlen(ipBuf, sizeof ipBuf))).trimmed();
     if (!s) {
         ret = -1;
     } else if (host.isEmpty() || portNum < 1 || portNum > 65535) {

@@ -196,7 +196,8 @@ public:
         }
         qsizetype done = 0;
         while (done < bytes.size()) {
-            const ssize_t n = ::write(master, bytes.constData() + done, size_t(bytes.size() - done));
+            const ssize_t n =
+                ::write(master, bytes.constData() + done, size_t(bytes.size() - done));
             if (n > 0)
                 done += n;
             else if (n < 0 && errno != EINTR && errno != EAGAIN)

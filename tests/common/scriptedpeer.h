@@ -42,7 +42,10 @@ public:
     QString linkPath() const;
 
     void push(const PeerReply &reply);
-    void push(const QByteArray &bytes, int delayMs = 0) { push(PeerReply{bytes, delayMs, {}, 0, false}); }
+    void push(const QByteArray &bytes, int delayMs = 0)
+    {
+        push(PeerReply{bytes, delayMs, {}, 0, false});
+    }
     void pushSilence() { push(PeerReply{}); }
     void setFallback(Fallback f);
     void send(const QByteArray &bytes); // unsolicited bytes, now

@@ -194,7 +194,8 @@ private slots:
         QCOMPARE(GetDataFrame(), 1);
         const double cpu = double(std::clock() - c0) / CLOCKS_PER_SEC;
         const double elapsed = Timer() - t0;
-        QVERIFY2(elapsed >= answerWait && elapsed < answerWait + 0.5, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed >= answerWait && elapsed < answerWait + 0.5,
+                 qPrintable(QString::number(elapsed)));
         QVERIFY2(cpu < 0.3, qPrintable(QStringLiteral("CPU %1 s").arg(cpu)));
         QCOMPARE(tcpcon, uint16_t(1));
     }

@@ -178,7 +178,8 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, text);
         QVERIFY(WriteText(path("plain.txt"), "not a port"));
-        QVERIFY(WriteText(path("ComPorts.cfg"), cfg.replace("@DIR@", QFile::encodeName(dir.path()))));
+        cfg.replace("@DIR@", QFile::encodeName(dir.path()));
+        QVERIFY(WriteText(path("ComPorts.cfg"), cfg));
         LinkRecorder rec;
         comport = uint16_t(port);
         poll = 1;
