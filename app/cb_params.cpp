@@ -2,6 +2,7 @@
 
 #include "app/callbacks.h"
 #include "app/startup.h"
+#include "core/display/dispnames.h"
 #include "core/panels.h"
 #include "core/paramfile/paramfile.h"
 #include "core/params/moderules.h"
@@ -106,6 +107,9 @@ void ConnectParamsCallbacks()
     // An operator's edit of the teach table ends a running acquisition loop.
     QObject::connect(ttpanel->GridCtt, &QTableWidget::itemChanged, ttpanel,
                      [](QTableWidgetItem *) { poll = 0; });
+
+    if (datapanel)
+        onCommit(datapanel->SelectSource, DispVis);
 
     MainPanel *m = mainpanel;
     QObject::connect(m->ButtonSend, &QPushButton::clicked, m, [] { CBF_ButtonSend(); });

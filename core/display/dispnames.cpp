@@ -74,7 +74,8 @@ void DispVis()
     source = s;
     if (s > 3)
         return;
-    setVisible("DispRGB", s == 0);
+    for (const char *n : {"BarRED", "BarGREEN", "BarBLUE"})
+        setVisible(n, s == 0);
     for (const char *n : {"DispX", "DispY", "DispINT"}) {
         setVisible(n, s != 0);
         if (QWidget *w = DataControl(n))

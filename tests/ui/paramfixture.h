@@ -23,6 +23,7 @@ struct ParamPanels {
         teachpanel = new TeachPanel;
         datapanel = new DataPanel;
         p3sidesview = new P3SidesView;
+        grpbigpanel = new GrpBigPanel;
     }
     ~ParamPanels()
     {
@@ -33,6 +34,8 @@ struct ParamPanels {
         delete teachpanel;
         delete datapanel;
         delete p3sidesview;
+        delete grpbigpanel;
+        grpbigpanel = nullptr;
         parapanel1 = nullptr;
         parapanel2 = nullptr;
         ttpanel = nullptr;

@@ -133,6 +133,7 @@ private slots:
     void calcModeChangeSendsToRam();
     void selectorsActAsOneGroup();
     void getParaAfterLineCheck();
+    void functionKeysSendAndGet();
     void serialSendAndGet();
 };
 
@@ -413,6 +414,28 @@ void TstTransfer::getParaAfterLineCheck()
     CheckComLine();
     QVERIFY(!undimmed);
     QCOMPARE(int(comecho), 0);
+}
+
+void TstTransfer::functionKeysSendAndGet()
+{
+    showVariables();
+    const std::vector<uint16_t> image = variablesAsImage();
+    mainpanel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mainpanel));
+    QTest::keyClick(mainpanel, Qt::Key_F9);
+    QCOMPARE(frames().size(), 32);
+    QCOMPARE(word(frames()[0], 1), uint16_t(OrderSendPara));
+    QCOMPARE(toVector(sensor->ramImage()), image);
+
+    for (uint16_t *p : paraScalars)
+        *p = 0;
+    SetPanelValues();
+    sensor->clearFrames();
+    QTest::keyClick(mainpanel, Qt::Key_F10);
+    QCOMPARE(frames().size(), 32);
+    QCOMPARE(word(frames()[0], 1), uint16_t(OrderGetPara));
+    GetPanelValues();
+    QCOMPARE(variablesAsImage(), image);
 }
 
 void TstTransfer::serialSendAndGet()
