@@ -9,6 +9,7 @@
 #include "core/params/tolerance.h"
 #include "core/shell.h"
 #include "core/transfer/transfer.h"
+#include "link/paraimage.h"
 #include "link/state.h"
 #include "link/transport.h"
 
@@ -48,6 +49,9 @@ void CBF_Calcmode()
 {
     SelectRamTarget();
     SetButtonsDimmed(1);
+    // The table is arranged for the mode the panels showed, which is what the variable holds
+    // unless a GET stopped half-way after reading the parameters.
+    paraCalcmode = static_cast<uint16_t>(CalcModeShown());
     SortTableTolerance();
     SendPara();
     InitCalcMode();

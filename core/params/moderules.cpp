@@ -25,6 +25,12 @@ CellPos activCell;
 CellPos oldCell;
 
 namespace {
+unsigned calcModeShown = 0; // the panels' start value
+} // namespace
+
+unsigned CalcModeShown() { return calcModeShown; }
+
+namespace {
 
 void dim(QWidget *w, bool dimmed)
 {
@@ -253,6 +259,7 @@ void InitCalcMode()
     };
     if (paraCalcmode > 3)
         return;
+    calcModeShown = paraCalcmode;
     const Captions &c = table[paraCalcmode];
     for (int k = 0; k < 5; ++k)
         SetColumnCaption(ttpanel->GridCtt, k + 1, QString::fromLatin1(c.cols[k]));

@@ -24,6 +24,10 @@ void InitTrigger();
 void InitColorGroups();
 void InitEvalMode();
 void InitCalcMode();
+// The calculation mode the panels were last arranged for (by InitCalcMode). A GET that stopped
+// half-way can leave paraCalcmode at the sensor's mode while the teach table still holds the
+// arrangement of this one.
+unsigned CalcModeShown();
 void InitMaxVecNo();
 // All of the above in their fixed order, then DispVis and InitTeachPanel.
 void InitPanelCtrlAttr();

@@ -53,6 +53,7 @@ private slots:
     void groupCellEditWarns();
     void teachTableEditStopsGo();
     void commitsRunRules();
+    void calcModeChangeAfterHalfGet();
 };
 
 void TstParamCallbacks::infoTexts_data()
@@ -188,6 +189,26 @@ void TstParamCallbacks::commitsRunRules()
     parapanel2->EditColorGroups->click();
     QVERIFY(parapanel2->EditColorGroups->isChecked());
     QCOMPARE(popups.messages().size(), 1);
+}
+
+void TstParamCallbacks::calcModeChangeAfterHalfGet()
+{
+    PopupScript popups;
+    comprotocol = 2; // no link: the send after the change fails at once
+    for (int r = 1; r <= 31; ++r)
+        for (int c = 1; c <= 5; ++c)
+            SetCellU16(ttpanel->GridCtt, c, r, uint16_t(10 * c));
+    // A GET read the parameters (the sensor is in mode 2) and then stopped: the panels still
+    // show mode 0 and its arrangement.
+    paraCalcmode = 2;
+    QComboBox *calc = parapanel1->Calcmode;
+    const int idx = calc->findData(2);
+    calc->setCurrentIndex(idx);
+    emit calc->activated(idx);
+    const int want[5] = {10, 20, 40, 30, 1};
+    for (int c = 1; c <= 5; ++c)
+        QCOMPARE(int(GetCellU16(ttpanel->GridCtt, c, 12)), want[c - 1]);
+    QCOMPARE(CalcModeShown(), 2u);
 }
 
 QTEST_MAIN(TstParamCallbacks)
