@@ -256,6 +256,10 @@ private slots:
         const int first = g_hconversation;
         QCOMPARE(InitTCP_IP(), 0); // closes the open connection first
         QVERIFY(g_hconversation != first);
+        // A late notification of the old conversation changes nothing.
+        ClientTCPCB(unsigned(first), TCP_DISCONNECT, 0, nullptr);
+        QCOMPARE(tcpcon, uint16_t(1));
+        QVERIFY(g_hconversation != 0);
         QTRY_COMPARE(peer.connections(), 2);
         BuildFrame(9);
         QCOMPARE(GetDataFrame(), 0);
@@ -303,6 +307,34 @@ private slots:
         // With no connection every exchange fails at once.
         BuildFrame(10);
         QCOMPARE(GetDataFrame(), frameBytes);
+    }
+
+    // Answer bookkeeping that would point past the receive buffer is not followed: the bytes are
+    // discarded and the buffer stays as it was.
+    void bookkeepingOutsideTheBufferIsRefused_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("missing");
+        QTest::addRow("larger than the buffer") << 5000 << 5000;
+        QTest::addRow("more missing than expected") << 36 << 100;
+    }
+    void bookkeepingOutsideTheBufferIsRefused()
+    {
+        QFETCH(int, size);
+        QFETCH(int, missing);
+        ScriptedPeer peer(ScriptedPeer::Tcp);
+        QVERIFY(peer.start());
+        Target(peer);
+        QCOMPARE(InitTCP_IP(), 0);
+        std::memset(szReadBuf, 0x11, bufSize);
+        dataSize = size;
+        bytesToRead = missing;
+        peer.send(QByteArray(2000, 'B'));
+        Sleep(200);
+        QCOMPARE(bytesToRead, missing);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(szReadBuf), bufSize),
+                 QByteArray(bufSize, 0x11));
+        bytesToRead = 0;
     }
 
     void stopAutoSendWritesOrder50AndWaitsForNothing()
