@@ -67,9 +67,19 @@ void onCommit(QComboBox *ring, void (*fn)())
     QObject::connect(ring, &QComboBox::activated, ring, [fn](int) { fn(); });
 }
 
+// A numeric field commits when editing ends (Enter or leaving the field). Leaving it again
+// without a new value is no commit: a warning popup of the rule takes the focus away from the
+// field, and must not bring itself up a second time.
 void onCommit(QSpinBox *spin, void (*fn)())
 {
-    QObject::connect(spin, &QSpinBox::editingFinished, spin, fn);
+    static const char committed[] = "tintraCommittedValue";
+    spin->setProperty(committed, spin->value());
+    QObject::connect(spin, &QSpinBox::editingFinished, spin, [spin, fn] {
+        if (spin->property(committed).toInt() == spin->value())
+            return;
+        spin->setProperty(committed, spin->value());
+        fn();
+    });
 }
 
 } // namespace

@@ -160,6 +160,18 @@ void TstParamCallbacks::commitsRunRules()
     QCOMPARE(RowLabelColour(ttpanel->GridCtt, 3), Rgb(rowIgnoredColour));
     QCOMPARE(RowLabelColour(ttpanel->GridCtt, 2), Rgb(rowEvaluatedColour));
 
+    // MAXCOL-No. 9 with DIRECT HI warns once; leaving the field again without a new value (the
+    // popup takes the focus) does not warn again.
+    SetRingValue(p1->EditOutmode, OutDirectHi);
+    popups.clear();
+    p1->EditMaxcolNo->setValue(9);
+    emit p1->EditMaxcolNo->editingFinished();
+    emit p1->EditMaxcolNo->editingFinished();
+    QCOMPARE(popups.messages().size(), 1);
+    SetRingValue(p1->EditOutmode, OutBinary);
+    p1->EditMaxcolNo->setValue(2);
+    emit p1->EditMaxcolNo->editingFinished();
+
     // EVALMODE 2: tolerance column and teach panel follow.
     const int two = p1->Evalmode->findData(2);
     p1->Evalmode->setCurrentIndex(two);
