@@ -410,7 +410,7 @@ void TstTransfer::getParaAfterLineCheck()
 
     undimmed = false;
     sensor->clearFrames();
-    sensor->addFault(Fault{Fault::NoAnswer, OrderGetRow, 1, -1, true});
+    sensor->addFault(Fault{Fault::Close, OrderGetRow, 1, -1, true}); // link lost mid-read
     CheckComLine();
     QVERIFY(!undimmed);
     QCOMPARE(int(comecho), 0);
