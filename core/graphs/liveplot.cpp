@@ -1,0 +1,190 @@
+#include "liveplot.h"
+
+namespace tintra {
+
+LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(parent)
+{
+    setObjectName(objectName);
+    setMinimumSize(160, 120);
+    setNoAntialiasingOnDrag(true);
+    xAxis->setRange(0, 4096);
+    yAxis->setRange(0, 4096);
+    axisRect()->setupFullAxesBox(false);
+    addLayer(QStringLiteral("cursor"), layer(QStringLiteral("main")), limAbove);
+    cursorLayer = layer(QStringLiteral("cursor"));
+    cursorLayer->setMode(QCPLayer::lmBuffered);
+    setCurrentLayer(QStringLiteral("main"));
+}
+
+void LivePlot::setRanges(AxisRange h, AxisRange v)
+{
+    if (hRange() == h && vRange() == v)
+        return;
+    xAxis->setRange(h.lo, h.hi);
+    yAxis->setRange(v.lo, v.hi);
+    markChanged();
+}
+
+AxisRange LivePlot::hRange() const { return {xAxis->range().lower, xAxis->range().upper}; }
+AxisRange LivePlot::vRange() const { return {yAxis->range().lower, yAxis->range().upper}; }
+
+void LivePlot::refresh()
+{
+    if (!isVisible() || (!dirtyAll && !dirtyCursor))
+        return;
+    if (dirtyAll) {
+        replot(rpQueuedReplot);
+        ++nFull;
+    } else {
+        cursorLayer->replot();
+        ++nCursor;
+    }
+    dirtyAll = dirtyCursor = false;
+}
+
+void LivePlot::showEvent(QShowEvent *e)
+{
+    QCustomPlot::showEvent(e);
+    // Whatever changed while hidden is drawn now, in one go.
+    dirtyAll = true;
+    refresh();
+}
+
+// ---- PlaneGraph ---------------------------------------------------------------------------
+
+PlaneGraph::PlaneGraph(const QString &objectName, QWidget *parent) : LivePlot(objectName, parent)
+{
+    cursor = new QCPItemTracer(this);
+    cursor->setLayer(cursorLayer);
+    cursor->setStyle(QCPItemTracer::tsCrosshair);
+    cursor->setPen(QPen(Qt::black, 1));
+    cursor->position->setType(QCPItemPosition::ptPlotCoords);
+    cursor->position->setCoords(0, 0);
+}
+
+void PlaneGraph::clearPlots()
+{
+    clearGraphs();
+    for (int i = itemCount() - 1; i >= 0; --i) {
+        if (item(i) != cursor)
+            removeItem(i);
+    }
+    nCircles = nRects = 0;
+    markChanged();
+}
+
+void PlaneGraph::addLine(const uint16_t *x, const uint16_t *y, int n, QColor color)
+{
+    QVector<QCPGraphData> pts(n);
+    for (int i = 0; i < n; ++i)
+        pts[i] = QCPGraphData(x[i], y[i]);
+    QCPGraph *g = addGraph();
+    g->setPen(QPen(color, 1));
+    g->setAdaptiveSampling(true);
+    g->data()->set(pts, false);
+    markChanged();
+}
+
+void PlaneGraph::addCircle(int cx, int cy, int t, QColor color, int outlines)
+{
+    CircleBox boxes[3];
+    const int n = CircleOutlines(cx, cy, t, outlines, boxes);
+    for (int i = 0; i < n; ++i) {
+        auto *e = new QCPItemEllipse(this);
+        e->topLeft->setCoords(boxes[i].x1, boxes[i].y2);
+        e->bottomRight->setCoords(boxes[i].x2, boxes[i].y1);
+        e->setPen(QPen(color, 1));
+        e->setBrush(Qt::NoBrush);
+        e->setSelectable(false);
+        ++nCircles;
+    }
+    markChanged();
+}
+
+void PlaneGraph::addRect(double x1, double y1, double x2, double y2, QColor color)
+{
+    auto *r = new QCPItemRect(this);
+    r->topLeft->setCoords(x1, y2);
+    r->bottomRight->setCoords(x2, y1);
+    r->setPen(QPen(color, 1));
+    r->setBrush(QBrush(color));
+    r->setSelectable(false);
+    ++nRects;
+    markChanged();
+}
+
+void PlaneGraph::setCursorPos(double x, double y)
+{
+    if (cursor->position->coords() == QPointF(x, y))
+        return;
+    cursor->position->setCoords(x, y);
+    markCursorMoved();
+}
+
+QPointF PlaneGraph::cursorPos() const { return cursor->position->coords(); }
+
+bool PlaneGraph::ellipseAt(int i, CircleBox *box, QColor *color) const
+{
+    int seen = 0;
+    for (int j = 0; j < itemCount(); ++j) {
+        auto *e = qobject_cast<QCPItemEllipse *>(item(j));
+        if (!e || seen++ != i)
+            continue;
+        const QPointF tl = e->topLeft->coords(), br = e->bottomRight->coords();
+        *box = {tl.x(), br.y(), br.x(), tl.y()};
+        *color = e->pen().color();
+        return true;
+    }
+    return false;
+}
+
+bool PlaneGraph::rectAt(int i, CircleBox *box, QColor *color) const
+{
+    int seen = 0;
+    for (int j = 0; j < itemCount(); ++j) {
+        auto *r = qobject_cast<QCPItemRect *>(item(j));
+        if (!r || seen++ != i)
+            continue;
+        const QPointF tl = r->topLeft->coords(), br = r->bottomRight->coords();
+        *box = {tl.x(), br.y(), br.x(), tl.y()};
+        *color = r->brush().color();
+        return true;
+    }
+    return false;
+}
+
+// ---- StripChart ---------------------------------------------------------------------------
+
+StripChart::StripChart(const QString &objectName, const QColor colors[stripTraces],
+                       QWidget *parent)
+    : LivePlot(objectName, parent)
+{
+    xAxis->setRange(0, stripPointsPerScreen - 1);
+    // The points exist once; every frame only their values are overwritten.
+    QVector<QCPGraphData> zeros(stripSamples);
+    for (int k = 0; k < stripSamples; ++k)
+        zeros[k] = QCPGraphData(k, 0.0);
+    for (int j = 0; j < stripTraces; ++j) {
+        traces[j] = addGraph();
+        traces[j]->setPen(QPen(colors[j], 1));
+        traces[j]->setAdaptiveSampling(false);
+        traces[j]->data()->set(zeros, true);
+    }
+}
+
+void StripChart::plotInterleaved(const double *buf)
+{
+    for (int j = 0; j < stripTraces; ++j) {
+        auto it = traces[j]->data()->begin();
+        for (int k = 0; k < stripSamples; ++k, ++it)
+            it->value = buf[stripTraces * k + j];
+    }
+    markChanged();
+}
+
+double StripChart::value(int trace, int sample) const
+{
+    return traces[trace]->data()->at(sample)->value;
+}
+
+} // namespace tintra

@@ -1,0 +1,90 @@
+// The plot widgets of the live display, built on QCustomPlot.
+//
+// Per data frame a plot is redrawn at most once, and only when it is visible: a hidden plot just
+// remembers that it is out of date and catches up when it is shown. The cursor lives on a layer of
+// its own, so moving it repaints that layer only; the circles, lines and axes are redrawn only
+// when they or the axis ranges changed.
+#pragma once
+
+#include "grapharith.h"
+
+#include <qcustomplot.h>
+
+namespace tintra {
+
+class LivePlot : public QCustomPlot {
+    Q_OBJECT
+public:
+    explicit LivePlot(const QString &objectName, QWidget *parent = nullptr);
+
+    // Fixed (manual) axis ranges; a range equal to the current one changes nothing.
+    void setRanges(AxisRange h, AxisRange v);
+    AxisRange hRange() const;
+    AxisRange vRange() const;
+
+    // Redraws what changed since the last call: the whole plot or only the cursor layer.
+    void refresh();
+
+    // Counters for tests and the benchmark.
+    int fullReplots() const { return nFull; }
+    int cursorReplots() const { return nCursor; }
+
+protected:
+    void markChanged() { dirtyAll = true; }
+    void markCursorMoved() { dirtyCursor = true; }
+    void showEvent(QShowEvent *e) override;
+
+    QCPLayer *cursorLayer = nullptr;
+
+private:
+    bool dirtyAll = true;
+    bool dirtyCursor = false;
+    int nFull = 0;
+    int nCursor = 0;
+};
+
+// A colour plane (X/Y, zoomed X/Y, three-sides planes) or the INT bar graph: lines, circles and
+// rectangles that stay until cleared, and one cross-hair cursor.
+class PlaneGraph : public LivePlot {
+    Q_OBJECT
+public:
+    explicit PlaneGraph(const QString &objectName, QWidget *parent = nullptr);
+
+    // Removes every line, circle and rectangle (the cursor stays).
+    void clearPlots();
+    void addLine(const uint16_t *x, const uint16_t *y, int n, QColor color);
+    // A tolerance circle of radius t around (cx, cy), drawn `outlines` times (1 or 3).
+    void addCircle(int cx, int cy, int t, QColor color, int outlines);
+    void addRect(double x1, double y1, double x2, double y2, QColor color);
+    void setCursorPos(double x, double y);
+    QPointF cursorPos() const;
+
+    int lineCount() const { return graphCount(); }
+    int circleCount() const { return nCircles; }
+    int rectCount() const { return nRects; }
+    // The box of the i-th ellipse item and its colour, for checks.
+    bool ellipseAt(int i, CircleBox *box, QColor *color) const;
+    bool rectAt(int i, CircleBox *box, QColor *color) const;
+
+private:
+    QCPItemTracer *cursor = nullptr;
+    int nCircles = 0;
+    int nRects = 0;
+};
+
+// A strip chart of three traces showing 100 samples (101 points per screen).
+class StripChart : public LivePlot {
+    Q_OBJECT
+public:
+    StripChart(const QString &objectName, const QColor colors[stripTraces],
+               QWidget *parent = nullptr);
+
+    // Plots the interleaved buffer (sample k of trace j at 3k + j), overwriting the old values.
+    void plotInterleaved(const double *buf);
+    double value(int trace, int sample) const;
+
+private:
+    QCPGraph *traces[stripTraces] = {};
+};
+
+} // namespace tintra
