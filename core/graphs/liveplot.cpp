@@ -14,6 +14,7 @@ LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(par
     cursorLayer = layer(QStringLiteral("cursor"));
     cursorLayer->setMode(QCPLayer::lmBuffered);
     setCurrentLayer(QStringLiteral("main"));
+    connect(this, &QCustomPlot::afterReplot, this, [this] { ++nDone; });
 }
 
 void LivePlot::setRanges(AxisRange h, AxisRange v)

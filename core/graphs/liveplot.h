@@ -28,6 +28,7 @@ public:
     // Counters for tests and the benchmark.
     int fullReplots() const { return nFull; }
     int cursorReplots() const { return nCursor; }
+    int replotsDone() const { return nDone; } // whole-plot redraws actually carried out
 
 protected:
     void markChanged() { dirtyAll = true; }
@@ -41,6 +42,7 @@ private:
     bool dirtyCursor = false;
     int nFull = 0;
     int nCursor = 0;
+    int nDone = 0;
 };
 
 // A colour plane (X/Y, zoomed X/Y, three-sides planes) or the INT bar graph: lines, circles and

@@ -1,0 +1,241 @@
+// The plot widgets and the graph operations on real widgets (offscreen): what is drawn, the
+// fixed ranges per calculation mode, the zoom and cursors per frame, and that a frame redraws a
+// plot at most once and never a hidden one.
+#include "core/graphs/graphs.h"
+#include "link/paraimage.h"
+#include "link/state.h"
+
+#include <QtTest>
+#include <algorithm>
+
+namespace tintra {
+extern uint16_t source;
+}
+
+using namespace tintra;
+
+class TestLivePlot : public QObject {
+    Q_OBJECT
+
+    QWidget *area = nullptr;
+    QWidget *sides = nullptr;
+
+    static void resetTable() { std::fill(std::begin(paraTeachTable), std::end(paraTeachTable), 1); }
+
+private slots:
+    void init()
+    {
+        area = new QWidget;
+        sides = new QWidget;
+        CreateGraphs(area, sides);
+        area->resize(500, 800);
+        sides->resize(600, 600);
+        resetTable();
+        std::fill(std::begin(rawbuf), std::end(rawbuf), 0.0);
+        std::fill(std::begin(intbuf), std::end(intbuf), 0.0);
+        paraCalcmode = 0;
+    }
+    void cleanup()
+    {
+        delete area;
+        delete sides;
+        QVERIFY(!datagraphs);
+        QVERIFY(!sidesgraphs);
+    }
+
+    void hiddenPlotIsNotRedrawnUntilShown()
+    {
+        StripChart *c = datagraphs->GraphRGB;
+        area->show();
+        QVERIFY(QTest::qWaitForWindowExposed(area));
+        c->hide();
+        QCoreApplication::processEvents();
+        const int before = c->replotsDone();
+        double buf[stripLen];
+        for (int i = 0; i < stripLen; ++i)
+            buf[i] = i;
+        for (int f = 0; f < 5; ++f) {
+            c->plotInterleaved(buf);
+            c->refresh();
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(c->replotsDone(), before);
+        c->show();
+        QCoreApplication::processEvents();
+        QVERIFY(c->replotsDone() > before);
+        QCOMPARE(c->value(0, 0), 0.0);
+        QCOMPARE(c->value(1, 0), 1.0);
+        QCOMPARE(c->value(2, 99), 299.0);
+    }
+
+    void oneRedrawPerPassAndCursorAlone()
+    {
+        PlaneGraph *g = datagraphs->GraphData2;
+        for (QWidget *w : area->findChildren<LivePlot *>())
+            w->setVisible(w == g);
+        area->show();
+        QVERIFY(QTest::qWaitForWindowExposed(area));
+        QCoreApplication::processEvents();
+        int done = g->replotsDone();
+        // Several changes in one pass: one redraw.
+        g->setRanges({0, 100}, {0, 100});
+        g->refresh();
+        g->setRanges({0, 200}, {0, 200});
+        g->refresh();
+        QCoreApplication::processEvents();
+        QCOMPARE(g->replotsDone(), done + 1);
+        // Same ranges, cursor moved: only the cursor layer.
+        done = g->replotsDone();
+        const int cursorBefore = g->cursorReplots();
+        g->setRanges({0, 200}, {0, 200});
+        g->setCursorPos(50, 60);
+        g->refresh();
+        QCoreApplication::processEvents();
+        QCOMPARE(g->replotsDone(), done);
+        QCOMPARE(g->cursorReplots(), cursorBefore + 1);
+        QCOMPARE(g->cursorPos(), QPointF(50, 60));
+        // Nothing changed: nothing drawn.
+        g->setCursorPos(50, 60);
+        g->refresh();
+        QCoreApplication::processEvents();
+        QCOMPARE(g->replotsDone(), done);
+        QCOMPARE(g->cursorReplots(), cursorBefore + 1);
+    }
+
+    void clearPlotsKeepsCursor()
+    {
+        PlaneGraph *g = datagraphs->GraphData1;
+        g->addCircle(100, 100, 10, Qt::red, 3);
+        g->addRect(0, 0, 10, 10, Qt::blue);
+        const uint16_t x[2] = {0, 10}, y[2] = {10, 0};
+        g->addLine(x, y, 2, Qt::gray);
+        QCOMPARE(g->circleCount(), 3);
+        QCOMPARE(g->rectCount(), 1);
+        QCOMPARE(g->lineCount(), 1);
+        g->setCursorPos(7, 8);
+        g->clearPlots();
+        QCOMPARE(g->circleCount(), 0);
+        QCOMPARE(g->rectCount(), 0);
+        QCOMPARE(g->lineCount(), 0);
+        QCOMPARE(g->itemCount(), 1);
+        QCOMPARE(g->cursorPos(), QPointF(7, 8));
+    }
+
+    void scalesFollowCalcmode_data()
+    {
+        QTest::addColumn<int>("calc");
+        QTest::addColumn<double>("xyH");
+        QTest::addColumn<double>("xyV");
+        QTest::addColumn<double>("intTop");
+        QTest::newRow("X/Y INT") << 0 << 4096.0 << 4096.0 << 4096.0;
+        QTest::newRow("s/i M") << 1 << 10000.0 << 4000.0 << 1200.0;
+        QTest::newRow("X/Y/INT") << 2 << 4096.0 << 4096.0 << 4096.0;
+        QTest::newRow("s/i/M") << 3 << 10000.0 << 4000.0 << 1200.0;
+    }
+    void scalesFollowCalcmode()
+    {
+        QFETCH(int, calc);
+        QFETCH(double, intTop);
+        datagraphs->GraphData1->addCircle(1000, 1000, 50, Qt::red, 3);
+        datagraphs->GraphData2->addCircle(1000, 1000, 50, Qt::red, 3);
+        datagraphs->GraphIntBar->addRect(0, 0, 100, 100, Qt::red);
+        sidesgraphs->GraphXINT->addCircle(1000, 1000, 50, Qt::red, 1);
+        SetGraphScales(uint16_t(calc));
+        QCOMPARE(datagraphs->GraphData1->circleCount(), 0);
+        QCOMPARE(datagraphs->GraphData2->circleCount(), 0);
+        QCOMPARE(datagraphs->GraphIntBar->rectCount(), 0);
+        QCOMPARE(sidesgraphs->GraphXINT->circleCount(), 0);
+        QCOMPARE(datagraphs->GraphData1->hRange(), (AxisRange{0, [] {
+                     QFETCH(double, xyH);
+                     return xyH;
+                 }()}));
+        QCOMPARE(datagraphs->GraphData1->vRange(), (AxisRange{0, [] {
+                     QFETCH(double, xyV);
+                     return xyV;
+                 }()}));
+        QCOMPARE(datagraphs->GraphInt->vRange(), (AxisRange{0, intTop}));
+        QCOMPARE(datagraphs->GraphIntBar->hRange(), (AxisRange{0, intTop}));
+        QCOMPARE(datagraphs->GraphIntBar->vRange(), (AxisRange{0, 100}));
+    }
+
+    void view3ZoomAndCursors()
+    {
+        paraTeachTable[0] = 1000, paraTeachTable[1] = 1000, paraTeachTable[2] = 100;
+        dataX = 1500, dataY = 1000, dataINT = 777;
+        paraCalcmode = 0;
+        ShowGraphData2();
+        QCOMPARE(datagraphs->GraphData2->hRange(), (AxisRange{875, 1525}));
+        QCOMPARE(datagraphs->GraphData2->vRange(), (AxisRange{675, 1325}));
+        QCOMPARE(datagraphs->GraphData2->cursorPos(), QPointF(1500, 1000));
+        QCOMPARE(datagraphs->GraphIntBar->cursorPos(), QPointF(777, 50));
+
+        resetTable();
+        dataX = 2000, dataY = 1500;
+        ShowGraphData2();
+        QCOMPARE(datagraphs->GraphData2->hRange(), (AxisRange{-25, 10025}));
+        QCOMPARE(datagraphs->GraphData2->vRange(), (AxisRange{-25, 10025}));
+    }
+
+    void view3SpaceModeUsesTol()
+    {
+        // Word 2 is the intensity in the space modes; the radius is word 3.
+        uint16_t *r = paraTeachTable;
+        r[0] = 1000, r[1] = 1000, r[2] = 3000, r[3] = 50;
+        dataX = 1000, dataY = 1000;
+        paraCalcmode = 2;
+        ShowGraphData2();
+        QCOMPARE(datagraphs->GraphData2->hRange(), (AxisRange{925, 1075}));
+    }
+
+    void threeSidesZoomCursorsAndHistory()
+    {
+        uint16_t *r = paraTeachTable;
+        r[0] = 1000, r[1] = 1200, r[2] = 800, r[3] = 50;
+        dataX = 2000, dataY = 1200, dataINT = 800;
+        for (int k = 0; k < stripSamples; ++k)
+            PushStripSample(rawbuf, 100 + k % 21, 110, 105);
+        ShowGraph3SidesView();
+        QCOMPARE(sidesgraphs->GraphXY->hRange(), (AxisRange{925, 2025}));
+        QCOMPARE(sidesgraphs->GraphXY->vRange(), (AxisRange{650, 1750}));
+        QCOMPARE(sidesgraphs->GraphYINT->hRange(), (AxisRange{1125, 1275}));
+        QCOMPARE(sidesgraphs->GraphXY->cursorPos(), QPointF(2000, 1200));
+        QCOMPARE(sidesgraphs->GraphXINT->cursorPos(), QPointF(2000, 800));
+        QCOMPARE(sidesgraphs->GraphYINT->cursorPos(), QPointF(1200, 800));
+        QCOMPARE(sidesgraphs->GraphHistory->vRange(), (AxisRange{85, 135}));
+        QCOMPARE(sidesgraphs->GraphHistory->hRange(), (AxisRange{0, 100}));
+        QCOMPARE(sidesgraphs->GraphHistory->value(0, 99), rawbuf[297]);
+        QCOMPARE(sidesgraphs->GraphHistory->value(2, 0), rawbuf[2]);
+    }
+
+    void showGraphDrawsOnlyTheChosenView()
+    {
+        for (int k = 0; k < 3; ++k)
+            PushStripSample(rawbuf, 10 * k, 20 * k, 30 * k);
+        PushStripSample(intbuf, 500, 600, 400);
+        dataX = 123, dataY = 456;
+        source = 1;
+        ShowGraph();
+        QCOMPARE(datagraphs->GraphData1->cursorPos(), QPointF(123, 456));
+        QCOMPARE(datagraphs->GraphRGB->value(0, 99), 0.0); // not plotted in view 1
+        source = 0;
+        ShowGraph();
+        QCOMPARE(datagraphs->GraphRGB->value(0, 99), 20.0);
+        QCOMPARE(datagraphs->GraphRGB->value(2, 98), 30.0);
+        QCOMPARE(datagraphs->GraphInt->value(0, 99), 0.0);
+        source = 2;
+        ShowGraph();
+        QCOMPARE(datagraphs->GraphInt->value(0, 99), 500.0);
+        QCOMPARE(datagraphs->GraphInt->value(1, 99), 600.0);
+        QCOMPARE(datagraphs->GraphInt->value(2, 99), 400.0);
+        // The three-sides view follows only in the space modes.
+        paraCalcmode = 1;
+        ShowGraph();
+        QCOMPARE(sidesgraphs->GraphXY->cursorPos(), QPointF(0, 0));
+        paraCalcmode = 3;
+        ShowGraph();
+        QCOMPARE(sidesgraphs->GraphXY->cursorPos(), QPointF(123, 456));
+    }
+};
+
+QTEST_MAIN(TestLivePlot)
+#include "tst_liveplot.moc"
