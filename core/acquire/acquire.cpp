@@ -1,0 +1,75 @@
+#include "acquire.h"
+
+#include "core/acquire/paneldata.h"
+#include "core/graphs/graphs.h"
+#include "core/params/panelvalues.h"
+#include "core/shell.h"
+#include "link/codec.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "link/transport.h"
+
+namespace tintra {
+
+namespace {
+
+constexpr int loopSleepMs = 10;
+int loopDepth = 0;
+std::function<void()> frameListener;
+
+} // namespace
+
+void CopyDatatoVars()
+{
+    for (int i = 0; i < anzdata; ++i)
+        *dataValues[i] = databuf[2 + i];
+}
+
+bool AcquisitionRunning() { return loopDepth > 0; }
+
+void SetFrameListener(std::function<void()> listener) { frameListener = std::move(listener); }
+
+void GetData()
+{
+    ++loopDepth;
+    if (comprotocol == 0)
+        FlushQueues();
+    poll = 1;
+    while (poll == 1) {
+        order = OrderData;
+        FillTxBuf(order, 0, 0, 0);
+        if (GetDataFrame() == 0) {
+            // Used as it came: header and order word are not checked.
+            GetRxBufData();
+            CopyDatatoVars();
+            SetPanelCalibData();
+            SetPanelData();
+            ShowGraph();
+            if (frameListener)
+                frameListener();
+        } else {
+            SetPopupTimeout(); // clears poll; the displays keep the last good frame
+        }
+        ProcessSystemEvents();
+        Sleep(loopSleepMs);
+    }
+    --loopDepth;
+}
+
+void RunGo(bool readPanelValues)
+{
+    if (AcquisitionRunning())
+        return;
+    SetButtonsDimmed(1);
+    if (readPanelValues)
+        GetPanelValues();
+    InitGraphs();
+    GetData();
+    SetButtonsDimmed(0);
+}
+
+void CBF_ButtonGo() { RunGo(true); }
+
+void CBF_ButtonStop() { poll = 0; }
+
+} // namespace tintra

@@ -1,0 +1,32 @@
+// The acquisition loop: GO and STOP, one data frame after another into the measured values and
+// on to the displays and graphs.
+#pragma once
+
+#include <functional>
+
+namespace tintra {
+
+// Words 2 ... 17 of databuf into dataR ... dataFrei16.
+void CopyDatatoVars();
+
+// Requests data frames (order 5) until `poll` is cleared: STOP, a time-out, closing the main
+// window, or any other operation that ends a running loop. Between frames pending events are
+// handled (other callbacks run nested here) and the loop sleeps 10 ms in the event loop.
+void GetData();
+
+// GO: dim the long-operation controls, read the panels into the variables (when
+// `readPanelValues`), prepare the graphs, run the loop, undim. Does nothing while a loop of
+// GO already runs.
+void RunGo(bool readPanelValues = true);
+
+// True while GetData runs.
+bool AcquisitionRunning();
+
+// Called after each frame that reached the displays (nothing by default). Whoever needs to follow
+// the frames without changing the loop installs one, e.g. the benchmark to count them.
+void SetFrameListener(std::function<void()> listener);
+
+void CBF_ButtonGo();   // RunGo(true)
+void CBF_ButtonStop(); // clears poll: the loop ends after the pass in progress
+
+} // namespace tintra

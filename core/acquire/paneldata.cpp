@@ -1,0 +1,136 @@
+#include "paneldata.h"
+
+#include "core/graphs/grapharith.h"
+#include "core/graphs/graphs.h"
+#include "core/panels.h"
+#include "core/panels/controls.h"
+#include "link/paraimage.h"
+#include "link/state.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <algorithm>
+
+namespace tintra {
+
+uint32_t rgbcolor;
+uint16_t deltaraw;
+
+namespace {
+
+// Every frame writes the same displays; a value is turned into text only when it changed, so
+// a steady measurement costs no text formatting and no repaint. The cache remembers which widget
+// it belongs to, so a rebuilt panel is written afresh.
+struct Shown {
+    const QObject *w = nullptr;
+    int v = -1;
+    bool changed(const QObject *widget, int value)
+    {
+        if (w == widget && v == value)
+            return false;
+        w = widget;
+        v = value;
+        return true;
+    }
+};
+
+enum Slot {
+    sRed, sGreen, sBlue, sBarRed, sBarGreen, sBarBlue, sX, sY, sInt, sCol, sTemp, sGroup,
+    sBigCol, sBigGroup, sPatch, sRawR, sRawG, sRawB, sBarRawR, sBarRawG, sBarRawB, sDelta,
+    slotCount
+};
+Shown shown[slotCount];
+
+void Number(QLineEdit *e, int v, Slot s)
+{
+    if (e && shown[s].changed(e, v))
+        e->setText(QString::number(v));
+}
+
+void Number(QLabel *l, int v, Slot s)
+{
+    if (l && shown[s].changed(l, v))
+        l->setText(QString::number(v));
+}
+
+// A bar ignores values outside its range; limit them so that a value above the top shows full.
+void Bar(QProgressBar *b, int v, Slot s)
+{
+    if (!b)
+        return;
+    v = std::clamp(v, b->minimum(), b->maximum());
+    if (shown[s].changed(b, v))
+        b->setValue(v);
+}
+
+void Patch(QFrame *f, uint32_t rgb)
+{
+    if (!f || !shown[sPatch].changed(f, int(rgb)))
+        return;
+    QPalette p = f->palette();
+    p.setColor(QPalette::Window, QColor::fromRgb(rgb));
+    f->setAutoFillBackground(true);
+    f->setPalette(p);
+}
+
+} // namespace
+
+void SetPanelData()
+{
+    if (DataPanel *d = datapanel) {
+        Number(d->DispRED, dataR, sRed);
+        Number(d->DispGREEN, dataG, sGreen);
+        Number(d->DispBLUE, dataB, sBlue);
+        Bar(d->BarRED, dataR, sBarRed);
+        Bar(d->BarGREEN, dataG, sBarGreen);
+        Bar(d->BarBLUE, dataB, sBarBlue);
+        Number(d->DispX, dataX, sX);
+        Number(d->DispY, dataY, sY);
+        Number(d->DispINT, dataINT, sInt);
+        Number(d->DispCOL, dataCOL, sCol);
+        Number(d->DispTemp, dataTemp, sTemp);
+        Number(d->DispGroup, dataGroup, sGroup);
+        if (d->LedTrig)
+            d->LedTrig->setOn(dataTrigger != 0);
+    }
+    if (colbigpanel)
+        Number(colbigpanel->DispBigCOL, dataCOL, sBigCol);
+    if (grpbigpanel)
+        Number(grpbigpanel->DispBigGroup, dataGroup, sBigGroup);
+
+    rgbcolor = PatchColor(dataR, dataG, dataB);
+    if (datapanel)
+        Patch(datapanel->ColorPatch, rgbcolor);
+
+    if (paraEvalmode == EvalCol5 && datapanel) {
+        bool lit[anzOut];
+        Col5Lamps(dataCOL, lit);
+        Lamp *lamps[anzOut] = {datapanel->LedCol16, datapanel->LedCol8, datapanel->LedCol4,
+                               datapanel->LedCol2, datapanel->LedCol1};
+        for (int i = 0; i < anzOut; ++i)
+            if (lamps[i])
+                lamps[i]->setOn(lit[i]);
+    }
+
+    InitGraphBuffers();
+}
+
+void SetPanelCalibData()
+{
+    const uint16_t hi = std::max({dataRawR, dataRawG, dataRawB});
+    const uint16_t lo = std::min({dataRawR, dataRawG, dataRawB});
+    deltaraw = uint16_t(hi - lo);
+    if (CalibPanel *c = calibpanel) {
+        Number(c->DispRawR, dataRawR, sRawR);
+        Number(c->DispRawG, dataRawG, sRawG);
+        Number(c->DispRawB, dataRawB, sRawB);
+        Bar(c->BarRawR, dataRawR, sBarRawR);
+        Bar(c->BarRawG, dataRawG, sBarRawG);
+        Bar(c->BarRawB, dataRawB, sBarRawB);
+        Number(c->DispRawDelta, deltaraw, sDelta);
+    }
+}
+
+} // namespace tintra
