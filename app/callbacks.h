@@ -7,5 +7,6 @@ namespace tintra {
 void ConnectMainCallbacks();       // page buttons, SHOW GRAPH, closing the main window, big windows
 void ConnectConnectionCallbacks(); // CONNECT and the connection settings page
 void ConnectParamsCallbacks();     // parameter pages, teach table, SEND/GET, RAM/EEPROM/FILE
+void ConnectLiveCallbacks();       // GO, STOP and the live graphs
 
 } // namespace tintra

@@ -188,6 +188,7 @@ int StartUserInterface()
     ConnectMainCallbacks();
     ConnectConnectionCallbacks();
     ConnectParamsCallbacks();
+    ConnectLiveCallbacks();
 
     ShowChildPanel(2);
     datapanel->show();

@@ -29,23 +29,6 @@ QPointer<QComboBox> calcRing;
 QPointer<QSpinBox> noField;
 QPointer<QTableWidget> teachGrid;
 
-struct Ramps {
-    uint16_t x[rampLen];
-    uint16_t y[rampLen];
-    Ramps()
-    {
-        for (int i = 0; i < rampLen; ++i) {
-            x[i] = uint16_t(i);
-            y[i] = uint16_t(rampLen - 1 - i);
-        }
-    }
-};
-const Ramps &ramps()
-{
-    static const Ramps r;
-    return r;
-}
-
 } // namespace
 
 uint16_t CalcmodeControl()
@@ -76,8 +59,5 @@ uint16_t TeachCell(int col, int row)
 }
 
 QColor RowColour(int) { return QColor(Qt::black); }
-
-const uint16_t *RampX() { return ramps().x; }
-const uint16_t *RampY() { return ramps().y; }
 
 } // namespace tintra

@@ -1,10 +1,12 @@
 #include "graphs.h"
 
 #include "graphinputs.h"
+#include "core/display/ramps.h"
 #include "link/paraimage.h"
 #include "link/state.h"
 
 #include <QGridLayout>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace tintra {
@@ -81,9 +83,14 @@ void CreateGraphs(QWidget *graphArea, QWidget *sidesArea)
 {
     if (!datagraphs && graphArea) {
         datagraphs = new DataGraphs(graphArea);
-        if (!graphArea->layout())
-            new QVBoxLayout(graphArea);
-        graphArea->layout()->addWidget(datagraphs);
+        if (auto *stack = qobject_cast<QStackedWidget *>(graphArea)) {
+            stack->addWidget(datagraphs);
+            stack->setCurrentWidget(datagraphs);
+        } else {
+            if (!graphArea->layout())
+                new QVBoxLayout(graphArea);
+            graphArea->layout()->addWidget(datagraphs);
+        }
         QObject::connect(datagraphs, &QObject::destroyed, [] { datagraphs = nullptr; });
     }
     if (!sidesgraphs && sidesArea) {
@@ -217,7 +224,7 @@ void InitGraphs()
     paraCalcmode = CalcmodeControl();
     const uint16_t calc = paraCalcmode;
     if (datagraphs && (calc == CalcXYInt || calc == CalcXYIntSpace))
-        datagraphs->GraphData1->addLine(RampX(), RampY(), rampLen, boundaryColour);
+        datagraphs->GraphData1->addLine(xramp, yramp, rampSize, boundaryColour);
     if (sidesgraphs && IsSpaceMode(calc)) {
         for (int n = 0; n < anzVec; ++n) {
             const uint16_t *w = paraTeachTable + 5 * n;

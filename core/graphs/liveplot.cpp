@@ -74,7 +74,7 @@ void PlaneGraph::clearPlots()
     markChanged();
 }
 
-void PlaneGraph::addLine(const uint16_t *x, const uint16_t *y, int n, QColor color)
+void PlaneGraph::addLine(const int16_t *x, const int16_t *y, int n, QColor color)
 {
     QVector<QCPGraphData> pts(n);
     for (int i = 0; i < n; ++i)

@@ -54,7 +54,7 @@ public:
 
     // Removes every line, circle and rectangle (the cursor stays).
     void clearPlots();
-    void addLine(const uint16_t *x, const uint16_t *y, int n, QColor color);
+    void addLine(const int16_t *x, const int16_t *y, int n, QColor color);
     // A tolerance circle of radius t around (cx, cy), drawn `outlines` times (1 or 3).
     void addCircle(int cx, int cy, int t, QColor color, int outlines);
     void addRect(double x1, double y1, double x2, double y2, QColor color);

@@ -107,7 +107,7 @@ private slots:
         PlaneGraph *g = datagraphs->GraphData1;
         g->addCircle(100, 100, 10, Qt::red, 3);
         g->addRect(0, 0, 10, 10, Qt::blue);
-        const uint16_t x[2] = {0, 10}, y[2] = {10, 0};
+        const int16_t x[2] = {0, 10}, y[2] = {10, 0};
         g->addLine(x, y, 2, Qt::gray);
         QCOMPARE(g->circleCount(), 3);
         QCOMPARE(g->rectCount(), 1);

@@ -1,0 +1,32 @@
+// Live measurement: GO and STOP, the graphs of the data panel and of the three-sides view.
+#include "app/callbacks.h"
+#include "core/acquire/acquire.h"
+#include "core/graphs/graphs.h"
+#include "core/info.h"
+#include "core/panels.h"
+
+#include <QPushButton>
+#include <QStackedWidget>
+
+namespace tintra {
+
+void ConnectLiveCallbacks()
+{
+    CreateGraphs(datapanel ? datapanel->GraphArea : nullptr, p3sidesview);
+    if (datagraphs) {
+        for (LivePlot *g : datagraphs->findChildren<LivePlot *>())
+            SetInfo(g, "InfoGraph");
+    }
+    if (sidesgraphs) {
+        for (LivePlot *g : sidesgraphs->findChildren<LivePlot *>())
+            SetInfo(g, "InfoGraph3SidesView");
+    }
+    if (mainpanel) {
+        QObject::connect(mainpanel->ButtonGo, &QPushButton::clicked, mainpanel,
+                         [] { CBF_ButtonGo(); });
+        QObject::connect(mainpanel->ButtonStop, &QPushButton::clicked, mainpanel,
+                         [] { CBF_ButtonStop(); });
+    }
+}
+
+} // namespace tintra

@@ -1,0 +1,226 @@
+// The acquisition loop against the simulated sensor on loopback TCP, with the whole user
+// interface built offscreen: STOP during a wait, answers without the 170 header, the first
+// time-out, dimming during GO, closing the main window during GO.
+#include "core/acquire/acquire.h"
+#include "core/acquire/paneldata.h"
+#include "core/display/ramps.h"
+#include "core/panels.h"
+#include "link/codec.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "link/transport.h"
+#include "sim/simthread.h"
+#include "tests/common/popupscript.h"
+#include "ui/uitestutil.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <cstring>
+
+using namespace tintra;
+using tintra::sim::Fault;
+
+namespace {
+
+// Counts the frames that reached the displays and runs `onFrame(n)` for frame n (from 1).
+// A loop that a fault keeps from ending is stopped after 6 s, so a failing test cannot hang.
+struct FrameWatch {
+    int frames = 0;
+    std::function<void(int)> onFrame;
+    QTimer safety;
+    FrameWatch()
+    {
+        SetFrameListener([this] {
+            ++frames;
+            if (onFrame)
+                onFrame(frames);
+        });
+        safety.setSingleShot(true);
+        QObject::connect(&safety, &QTimer::timeout, [] { poll = 0; });
+        safety.start(6000);
+    }
+    ~FrameWatch() { SetFrameListener({}); }
+};
+
+int DataOrders(const QList<QByteArray> &frames)
+{
+    int n = 0;
+    for (const QByteArray &f : frames)
+        n += f.size() >= 4 && GetWord(reinterpret_cast<const unsigned char *>(f.constData()), 1) ==
+                                  OrderData;
+    return n;
+}
+
+} // namespace
+
+class TestAcquire : public QObject {
+    Q_OBJECT
+
+    sim::SimThread sim;
+    std::unique_ptr<test::ProgramUnderTest> program;
+    std::unique_ptr<test::PopupScript> popups;
+
+    QString status() const { return datapanel->DispStatus->text(); }
+
+private slots:
+    void initTestCase() { QVERIFY2(sim.start(), qPrintable(sim.errorString())); }
+
+    void init()
+    {
+        popups = std::make_unique<test::PopupScript>();
+        program = std::make_unique<test::ProgramUnderTest>();
+        QVERIFY(program->ok);
+        FillRamps();
+        sim.reset();
+        sim.clearFaults();
+        sim.setColour({2400, 1800, 900});
+        sim.setNoise(0);
+        comprotocol = 1;
+        std::strcpy(ipBuf, "127.0.0.1");
+        portNum = sim.port();
+        QCOMPARE(InitTCP_IP(), 0);
+        sim.clearFrames();
+        SetStatusText(QStringLiteral("READY"));
+    }
+
+    void cleanup()
+    {
+        poll = 0;
+        DisconnectTCP();
+        program.reset();
+        popups.reset();
+    }
+
+    void copyDatatoVarsMovesSpareWordsOnlyToFrei()
+    {
+        for (int i = 0; i < anzframe; ++i)
+            databuf[i] = uint16_t(1000 + i);
+        CopyDatatoVars();
+        const uint16_t *expect[16] = {&dataR,    &dataG,     &dataB,       &dataX,
+                                      &dataY,    &dataINT,   &dataCOL,     &dataRawR,
+                                      &dataRawG, &dataRawB,  &dataTemp,    &dataGroup,
+                                      &dataTrigger, &dataFrei14, &dataFrei15, &dataFrei16};
+        for (int i = 0; i < 16; ++i)
+            QCOMPARE(*expect[i], uint16_t(1002 + i));
+        // Words 15 ... 17 appear nowhere else.
+        for (int i = 0; i < 13; ++i)
+            QVERIFY(*expect[i] < 1015);
+    }
+
+    void stopDuringWaitUsesAnswerThenEnds()
+    {
+        // From the second data frame on the sensor answers 400 ms late; STOP comes 100 ms into
+        // that wait.
+        sim.addFault(*Fault::parse(QStringLiteral("delay:5:2:400")));
+        FrameWatch watch;
+        watch.onFrame = [](int n) {
+            if (n == 1)
+                QTimer::singleShot(100, mainpanel->ButtonStop, &QPushButton::click);
+        };
+        const double t0 = Timer();
+        mainpanel->ButtonGo->click();
+        QVERIFY(Timer() - t0 < 2.0);
+        QCOMPARE(watch.frames, 2);         // the late answer was still shown
+        QCOMPARE(dataFrei14, uint16_t(1)); // and it was the second frame
+        QCOMPARE(DataOrders(sim.frames()), 2);
+        QCOMPARE(poll, uint16_t(0));
+        QCOMPARE(status(), QStringLiteral("READY"));
+        QVERIFY(!AcquisitionRunning());
+    }
+
+    void answerWithoutHeaderIsShown()
+    {
+        sim.addFault(*Fault::parse(QStringLiteral("wrongecho:5")));
+        FrameWatch watch;
+        watch.onFrame = [](int) { CBF_ButtonStop(); };
+        CBF_ButtonGo();
+        QCOMPARE(watch.frames, 1);
+        QCOMPARE(databuf[0], uint16_t(0x00AB));
+        QCOMPARE(dataR, uint16_t(2400));
+        QCOMPARE(datapanel->DispRED->text(), QStringLiteral("2400"));
+        QCOMPARE(datapanel->DispGREEN->text(), QStringLiteral("1800"));
+        QCOMPARE(status(), QStringLiteral("READY"));
+    }
+
+    void firstTimeoutEndsGoAndKeepsValues()
+    {
+        sim.addFault(*Fault::parse(QStringLiteral("noanswer:5:3")));
+        FrameWatch watch;
+        watch.onFrame = [this](int n) {
+            if (n == 2) // the third frame's answer never comes
+                sim.setColour({1000, 2000, 3000});
+        };
+        CBF_ButtonGo();
+        QCOMPARE(watch.frames, 2);
+        QCOMPARE(status(), QStringLiteral("TIMEOUT"));
+        QCOMPARE(poll, uint16_t(0));
+        QCOMPARE(dataFrei14, uint16_t(1));
+        QCOMPARE(dataR, uint16_t(2400));
+        QCOMPARE(datapanel->DispRED->text(), QStringLiteral("2400"));
+        QCOMPARE(DataOrders(sim.frames()), 3);
+        QVERIFY(mainpanel->ButtonGo->isEnabled()); // undimmed after the loop
+    }
+
+    void goDimsSendGetGoButNotStop()
+    {
+        FrameWatch watch;
+        bool go = true, send = true, get = true, stop = false;
+        watch.onFrame = [&](int) {
+            go = mainpanel->ButtonGo->isEnabled();
+            send = mainpanel->ButtonSend->isEnabled();
+            get = mainpanel->ButtonGet->isEnabled();
+            stop = mainpanel->ButtonStop->isEnabled();
+            CBF_ButtonStop();
+        };
+        QTest::keyClick(mainpanel, Qt::Key_F11);
+        QTRY_VERIFY(watch.frames == 1 && !AcquisitionRunning());
+        QVERIFY(!go);
+        QVERIFY(!send);
+        QVERIFY(!get);
+        QVERIFY(stop);
+        QVERIFY(mainpanel->ButtonGo->isEnabled());
+        QVERIFY(mainpanel->ButtonSend->isEnabled());
+    }
+
+    void goWhileRunningStartsNoSecondLoop()
+    {
+        FrameWatch watch;
+        int depthSeen = 0;
+        watch.onFrame = [&](int n) {
+            if (n == 1) {
+                // A second GO (e.g. a shortcut that reaches the callback) must not nest a loop.
+                CBF_ButtonGo();
+                depthSeen = watch.frames;
+            }
+            if (n == 3)
+                CBF_ButtonStop();
+        };
+        CBF_ButtonGo();
+        QCOMPARE(depthSeen, 1);
+        QCOMPARE(watch.frames, 3);
+    }
+
+    void closingMainWindowDuringGoEndsLoopAndProgram()
+    {
+        FrameWatch watch;
+        int framesAtClose = 0;
+        watch.onFrame = [&](int n) {
+            if (n == 3) {
+                framesAtClose = n;
+                mainpanel->close();
+            }
+        };
+        QTimer::singleShot(0, mainpanel->ButtonGo, &QPushButton::click);
+        const int rc = RunUserInterface();
+        QCOMPARE(rc, 0);
+        QCOMPARE(framesAtClose, 3);
+        QVERIFY(watch.frames <= 4); // at most the pass in progress
+        QVERIFY(!AcquisitionRunning());
+        QCOMPARE(poll, uint16_t(0));
+    }
+};
+
+QTEST_MAIN(TestAcquire)
+#include "tst_acquire.moc"
