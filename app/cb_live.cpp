@@ -6,6 +6,7 @@
 #include "core/panels.h"
 
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 
 namespace tintra {
@@ -21,6 +22,10 @@ void ConnectLiveCallbacks()
         for (LivePlot *g : sidesgraphs->findChildren<LivePlot *>())
             SetInfo(g, "InfoGraph3SidesView");
     }
+    // A new "No.:" row redraws the intensity band at once; the strip chart follows per frame.
+    if (ttpanel)
+        QObject::connect(ttpanel->EditNo, &QSpinBox::valueChanged, ttpanel,
+                         [](int) { InitGraphInt2(); });
     if (mainpanel) {
         QObject::connect(mainpanel->ButtonGo, &QPushButton::clicked, mainpanel,
                          [] { CBF_ButtonGo(); });

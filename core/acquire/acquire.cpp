@@ -2,7 +2,7 @@
 
 #include "core/acquire/paneldata.h"
 #include "core/graphs/graphs.h"
-// PENDING-PARAMS #include "core/params/panelvalues.h"
+#include "core/params/panelvalues.h"
 #include "core/shell.h"
 #include "link/codec.h"
 #include "link/platform.h"
@@ -62,7 +62,7 @@ void RunGo(bool readPanelValues)
         return;
     SetButtonsDimmed(1);
     if (readPanelValues)
-        {} // PENDING-PARAMS GetPanelValues();
+        GetPanelValues();
     InitGraphs();
     GetData();
     SetButtonsDimmed(0);

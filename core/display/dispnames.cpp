@@ -1,5 +1,6 @@
 #include "dispnames.h"
 
+#include "core/graphs/graphs.h"
 #include "core/panels.h"
 #include "core/params/cells.h"
 #include "link/paraimage.h"
@@ -62,7 +63,8 @@ void SetDispNames()
                 if (signal->count() > 3 + k)
                     signal->setItemText(3 + k, QString::fromLatin1(names[k]));
         }
-    }
+    }    // The graphs: emptied and given the fixed ranges of the mode.
+    SetGraphScales(RingValue(parapanel1->Calcmode));
 }
 
 void DispVis()

@@ -1,6 +1,7 @@
 #include "graphs.h"
 
 #include "graphinputs.h"
+#include "core/display/dispnames.h"
 #include "core/display/ramps.h"
 #include "link/paraimage.h"
 #include "link/state.h"
@@ -11,7 +12,6 @@
 
 namespace tintra {
 
-uint16_t source; // TEMP until the display rules land
 
 DataGraphs *datagraphs = nullptr;
 SidesGraphs *sidesgraphs = nullptr;

@@ -14,6 +14,7 @@
 #include "ui/uitestutil.h"
 
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -200,6 +201,19 @@ private slots:
         CBF_ButtonGo();
         QCOMPARE(depthSeen, 1);
         QCOMPARE(watch.frames, 3);
+    }
+
+    void editingTeachCellEndsLoop()
+    {
+        FrameWatch watch;
+        watch.onFrame = [](int n) {
+            if (n == 2) // as the operator's edit arrives: through the table's item
+                ttpanel->GridCtt->item(3, 1)->setData(Qt::EditRole, 777);
+        };
+        CBF_ButtonGo();
+        QCOMPARE(watch.frames, 2);
+        QCOMPARE(poll, uint16_t(0));
+        QCOMPARE(status(), QStringLiteral("READY"));
     }
 
     void closingMainWindowDuringGoEndsLoopAndProgram()

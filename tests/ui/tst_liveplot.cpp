@@ -1,16 +1,13 @@
 // The plot widgets and the graph operations on real widgets (offscreen): what is drawn, the
 // fixed ranges per calculation mode, the zoom and cursors per frame, and that a frame redraws a
 // plot at most once and never a hidden one.
+#include "core/display/dispnames.h"
 #include "core/graphs/graphs.h"
 #include "link/paraimage.h"
 #include "link/state.h"
 
 #include <QtTest>
 #include <algorithm>
-
-namespace tintra {
-extern uint16_t source;
-}
 
 using namespace tintra;
 
