@@ -56,7 +56,10 @@ QLineEdit *MakeDisplay(QWidget *parent, const char *name, int minChars, bool num
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     const int w = e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * minChars + 16;
-    e->setMinimumWidth(w);
+    if (numeric)
+        e->setFixedWidth(w); // numbers line up; the space goes to bars and graphs
+    else
+        e->setMinimumWidth(w);
     return e;
 }
 

@@ -47,7 +47,6 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     DispStatus = MakeDisplay(ifBox, "DispStatus", 36, false);
     SetInfo(DispStatus, "InfoStatus");
     DispComPort = MakeDisplay(ifBox, "DispComPort", 4);
-    DispComPort->setMaximumWidth(DispComPort->minimumWidth() + 20);
     DispServer = MakeDisplay(ifBox, "DispServer", 16, false);
     ifGrid->addWidget(MakeCaption(ifBox, "CaptionStatus", QStringLiteral("STATUS"), DispStatus), 0, 0);
     ifGrid->addWidget(DispStatus, 0, 1, 1, 3);
@@ -114,7 +113,8 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
         xyGrid->addWidget(c, i, 0);
         xyGrid->addWidget(d, i, 1);
     }
-    values->addWidget(xyBox, 2);
+    xyGrid->setColumnStretch(2, 1);
+    values->addWidget(xyBox, 1);
     outer->addLayout(values);
 
     // Colour number, group, temperature, trigger lamp, colour patch and the COL5 lamps.
