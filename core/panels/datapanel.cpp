@@ -4,6 +4,7 @@
 #include "core/info.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -66,9 +67,14 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     // Red, green, blue as numbers and bars; the colour coordinates beside them.
     auto *values = new QHBoxLayout();
     auto *rgbBox = new QGroupBox(QStringLiteral("R / G / B"), this);
-    rgbBox->setObjectName(QStringLiteral("DispRGB"));
-    SetInfo(rgbBox, "InfoDispRAW");
     auto *rgbGrid = new QGridLayout(rgbBox);
+    // The bars sit in a container of their own (DispRGB): SOURCE shows or hides them, while the
+    // numeric displays beside them always stay.
+    auto *bars = new QWidget(rgbBox);
+    bars->setObjectName(QStringLiteral("DispRGB"));
+    SetInfo(bars, "InfoDispRAW");
+    auto *barColumn = new QVBoxLayout(bars);
+    barColumn->setContentsMargins(0, 0, 0, 0);
     struct RgbRow {
         QLineEdit *DataPanel::*disp;
         QProgressBar *DataPanel::*bar;
@@ -83,11 +89,15 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
         QLineEdit *d = MakeDisplay(rgbBox, rgb[i].dispName, 5);
         SetInfo(d, "InfoDispRAW");
         this->*rgb[i].disp = d;
-        this->*rgb[i].bar = MakeBar(rgbBox, rgb[i].barName, rgb[i].colour);
+        QProgressBar *b = MakeBar(bars, rgb[i].barName, rgb[i].colour);
+        b->setFixedHeight(d->sizeHint().height());
+        this->*rgb[i].bar = b;
+        barColumn->addWidget(b);
         rgbGrid->addWidget(MakeCaption(rgbBox, "", QString::fromLatin1(rgb[i].caption), d), i, 0);
         rgbGrid->addWidget(d, i, 1);
-        rgbGrid->addWidget(this->*rgb[i].bar, i, 2);
     }
+    barColumn->setSpacing(rgbGrid->verticalSpacing() >= 0 ? rgbGrid->verticalSpacing() : 6);
+    rgbGrid->addWidget(bars, 0, 2, 3, 1);
     rgbGrid->setColumnStretch(2, 1);
     values->addWidget(rgbBox, 3);
 
@@ -105,6 +115,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     };
     for (int i = 0; i < 3; ++i) {
         QLineEdit *d = MakeDisplay(xyBox, xy[i].dispName, 5);
+        d->installEventFilter(this);
         SetInfo(d, xy[i].info);
         this->*xy[i].disp = d;
         QLabel *c = MakeCaption(xyBox, xy[i].captionName, QString::fromLatin1(xy[i].text), d);
@@ -114,6 +125,8 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
         xyGrid->addWidget(d, i, 1);
     }
     xyGrid->setColumnStretch(2, 1);
+    xyBox->setObjectName(QStringLiteral("GroupXY"));
+    ColourBox = xyBox;
     values->addWidget(xyBox, 1);
     outer->addLayout(values);
 
@@ -138,7 +151,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     LedTrig = new Lamp(QColor(0, 200, 0), resBox);
     LedTrig->setObjectName(QStringLiteral("LedTrig"));
     res->addWidget(LedTrig);
-    res->addWidget(new QLabel(QStringLiteral("LED TRIG"), resBox));
+    res->addWidget(MakeCaption(resBox, "CaptionLedTrig", QStringLiteral("LED TRIG"), LedTrig));
     res->addSpacing(8);
     ColorPatch = new QFrame(resBox);
     ColorPatch->setObjectName(QStringLiteral("ColorPatch"));
@@ -189,6 +202,17 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     GraphArea->setMinimumHeight(280);
     GraphArea->setFrameShape(QFrame::StyledPanel);
     outer->addWidget(GraphArea, 1);
+}
+
+bool DataPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // The COLOUR box goes with its three displays: when SOURCE hides them, no empty frame stays.
+    if (ColourBox && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+        if (watched == DispX || watched == DispY || watched == DispINT)
+            ColourBox->setVisible(!DispX->isHidden() || !DispY->isHidden() ||
+                                  !DispINT->isHidden());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tintra

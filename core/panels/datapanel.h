@@ -39,6 +39,10 @@ public:
     QWidget *Col5Lamps;    // the five lamps with their captions
     QComboBox *SelectSource; // items 0 RGB, 1 X/Y, 2 INT, 3 X/Y INT
     QStackedWidget *GraphArea; // filled by the graphs
+    QWidget *ColourBox = nullptr; // frame of X, Y, INT; shown while any of them is
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 } // namespace tintra

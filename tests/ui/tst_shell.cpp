@@ -11,6 +11,7 @@
 #include "link/state.h"
 
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -225,6 +226,30 @@ private slots:
         QTest::keyClick(mainpanel, Qt::Key(key));
         SetButtonsDimmed(0);
         QCOMPARE(spy.count(), button == QLatin1String("ButtonStop") ? 2 : 1);
+    }
+
+    void sourceGroupsHideWithoutEmptyFrames()
+    {
+        // SOURCE hides the bars (DispRGB) but never the RED, GREEN, BLUE numbers; the COLOUR frame
+        // goes with its three displays.
+        FindControl("DispRGB")->hide();
+        QVERIFY(!datapanel->BarRED->isVisible());
+        QVERIFY(datapanel->DispRED->isVisible());
+        for (QWidget *w : {datapanel->DispX, datapanel->DispY, datapanel->DispINT})
+            SetControlVisible(w, false);
+        QVERIFY(!datapanel->ColourBox->isVisible());
+        SetControlVisible(datapanel->DispINT, true);
+        QVERIFY(datapanel->ColourBox->isVisible());
+        QVERIFY(datapanel->CaptionINT->isVisible());
+        QVERIFY(!datapanel->CaptionX->isVisible());
+        FindControl("DispRGB")->show();
+        for (QWidget *w : {datapanel->DispX, datapanel->DispY})
+            SetControlVisible(w, true);
+        // The LED TRIG caption goes with its lamp.
+        SetControlVisible(datapanel->LedTrig, false);
+        QVERIFY(!datapanel->findChild<QLabel *>("CaptionLedTrig")->isVisible());
+        SetControlVisible(datapanel->LedTrig, true);
+        QVERIFY(datapanel->findChild<QLabel *>("CaptionLedTrig")->isVisible());
     }
 
     void showGraphAndClose()
