@@ -47,6 +47,7 @@ InterfacePanel::InterfacePanel(QWidget *parent) : QWidget(parent)
     StringIpAdress = new ComboBox(box);
     StringIpAdress->setObjectName(QStringLiteral("StringIpAdress"));
     StringIpAdress->setMinimumWidth(260);
+    StringIpAdress->setMaximumWidth(420);
     StringIpAdress->lineEdit()->setMaxLength(255);
     SetInfo(StringIpAdress, "InfoStringIpAdress");
 
@@ -81,6 +82,7 @@ InterfacePanel::InterfacePanel(QWidget *parent) : QWidget(parent)
     grid->setColumnStretch(1, 1);
 
     auto *buttons = new QHBoxLayout();
+    buttons->setSpacing(12);
     ButtonTryToConnect = MakeButton(box, "ButtonTryToConnect", QStringLiteral("TRY TO CONNECT"));
     SetInfo(ButtonTryToConnect, "InfoButtonTryToConnect");
     ButtonAccept = MakeButton(box, "ButtonAccept", QStringLiteral("ACCEPT"));
