@@ -3,6 +3,7 @@
 #include "cells.h"
 #include "itemlists.h"
 #include "core/display/dispnames.h"
+#include "core/graphs/graphs.h"
 #include "core/info.h"
 #include "core/panels.h"
 #include "core/shell.h"
@@ -271,14 +272,12 @@ void InitCalcMode()
     if (!p3sidesview)
         return;
     if (IsSpaceMode(paraCalcmode)) {
-        const char *captionNames[3] = {"CaptionPlane1", "CaptionPlane2", "CaptionPlane3"};
-        for (int k = 0; k < 3; ++k)
-            if (auto *w = p3sidesview->findChild<QWidget *>(QString::fromLatin1(captionNames[k])))
-                SetCaption(w, QString::fromLatin1(c.planes[k]));
-        p3sidesview->setProperty("planeCaptions",
-                                 QStringList{QString::fromLatin1(c.planes[0]),
-                                             QString::fromLatin1(c.planes[1]),
-                                             QString::fromLatin1(c.planes[2])});
+        if (sidesgraphs)
+            for (int k = 0; k < 3; ++k) {
+                const QString caption = QString::fromLatin1(c.planes[k]);
+                sidesgraphs->plane(k)->setAccessibleName(caption);
+                SetCaption(sidesgraphs->plane(k), caption);
+            }
         p3sidesview->show();
         p3sidesview->raise();
     } else {

@@ -1,5 +1,6 @@
 // Mode rules of the parameter panels on real widgets.
 #include "common/popupscript.h"
+#include "core/graphs/graphs.h"
 #include "core/info.h"
 #include "core/params/itemlists.h"
 #include "core/params/panelvalues.h"
@@ -32,6 +33,7 @@ private slots:
     void evalModeToleranceColumn();
     void calcModeCaptions_data();
     void calcModeCaptions();
+    void threeSidesPlaneCaptions();
     void maxVecNoLabels_data();
     void maxVecNoLabels();
     void maxColWarning_data();
@@ -289,6 +291,25 @@ void TstModeRules::calcModeCaptions()
         got << ColumnCaption(ttpanel->GridCtt, c);
     QCOMPARE(got, cols);
     QTEST(p3sidesview->isVisible(), "threeSides");
+}
+
+void TstModeRules::threeSidesPlaneCaptions()
+{
+    ParamPanels panels;
+    CreateGraphs(nullptr, p3sidesview);
+    QVERIFY(sidesgraphs);
+    SetRingValue(parapanel1->Calcmode, 3);
+    InitCalcMode();
+    QCOMPARE(sidesgraphs->plane(0)->accessibleName(), QStringLiteral("s/i"));
+    QCOMPARE(sidesgraphs->plane(1)->accessibleName(), QStringLiteral("s/M"));
+    QCOMPARE(sidesgraphs->plane(2)->accessibleName(), QStringLiteral("i/M"));
+    SetRingValue(parapanel1->Calcmode, 2);
+    InitCalcMode();
+    QCOMPARE(sidesgraphs->plane(1)->accessibleName(), QStringLiteral("X/INT"));
+    // The plane modes leave them as they are.
+    SetRingValue(parapanel1->Calcmode, 1);
+    InitCalcMode();
+    QCOMPARE(sidesgraphs->plane(2)->accessibleName(), QStringLiteral("Y/INT"));
 }
 
 // ---- MAXCOL-No. ---------------------------------------------------------------------------
