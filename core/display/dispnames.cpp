@@ -77,7 +77,8 @@ void DispVis()
     source = s;
     if (s > 3)
         return;
-    for (const char *n : {"BarRED", "BarGREEN", "BarBLUE"})
+    // The bars with their container; the RED, GREEN and BLUE numbers do not follow SOURCE.
+    for (const char *n : {"DispRGB", "BarRED", "BarGREEN", "BarBLUE"})
         setVisible(n, s == 0);
     for (const char *n : {"DispX", "DispY", "DispINT"}) {
         setVisible(n, s != 0);

@@ -179,6 +179,7 @@ void TstDisplayRules::dispVis()
     QCOMPARE(int(tintra::source), source);
     QTEST(datapanel->BarRED->isVisibleTo(datapanel), "bars");
     QTEST(datapanel->BarBLUE->isVisibleTo(datapanel), "bars");
+    QTEST(datapanel->findChild<QWidget *>("DispRGB")->isVisibleTo(datapanel), "bars");
     QTEST(datapanel->DispX->isVisibleTo(datapanel), "values");
     QTEST(datapanel->CaptionINT->isVisibleTo(datapanel), "values");
     QTEST(p3sidesview->isVisible(), "threeSides");
