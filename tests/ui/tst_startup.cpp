@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTcpServer>
+#include <QTimer>
 
 using namespace tintra;
 using namespace tintra::test;
@@ -270,6 +271,32 @@ private slots:
         QCOMPARE(interfacepanel->StringPortNumber->text(), QString::number(sensor.port()));
         QCOMPARE(interfacepanel->EditCommunicationProtocol->currentIndex(), 1);
         QCOMPARE(Status(), QStringLiteral("SIMULATED LINE 3"));
+    }
+
+    void closingWhileGoRunsEndsTheProgramWithZero()
+    {
+        ProgramUnderTest program;
+        WriteBytes(program.path("ComSettings.cfg"), tcpSettings());
+        InitAll();
+        QCOMPARE(Status(), QStringLiteral("SIMULATED LINE 3"));
+        sensor.clearFrames();
+        bool goReturned = false;
+        QTimer::singleShot(0, mainpanel, [&] {
+            QTimer::singleShot(300, mainpanel, [] { mainpanel->close(); });
+            mainpanel->ButtonGo->click(); // runs the acquisition loop until poll is cleared
+            goReturned = true;
+        });
+        QTimer failsafe;
+        failsafe.setSingleShot(true);
+        connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        failsafe.start(10000);
+        QCOMPARE(RunUserInterface(), 0);
+        QVERIFY(goReturned);
+        QCOMPARE(poll, uint16_t(0));
+        int dataFrames = 0;
+        for (const QByteArray &f : sensor.frames())
+            dataFrames += OrderOf(f) == OrderData;
+        QVERIFY(dataFrames > 0); // GO really ran
     }
 
     void openConnectionClosedAtTheEnd()
