@@ -9,6 +9,9 @@
 #include "link/state.h"
 #include "link/transport.h"
 
+#include <QThread>
+#include <cmath>
+
 namespace tintra {
 
 namespace {
@@ -16,6 +19,24 @@ namespace {
 constexpr int loopSleepMs = 10;
 int loopDepth = 0;
 std::function<void()> frameListener;
+
+// The pause between two frames, spent in the event loop (the plots are drawn in it). Waits are
+// asked for in whole milliseconds rounded down, and the last fraction of a millisecond is slept
+// without events, so early wake-ups (a redraw, a paint) do not stretch the pause by rounding up.
+void PauseBetweenFrames()
+{
+    const double end = Timer() + loopSleepMs / 1000.0;
+    for (;;) {
+        const double left = end - Timer();
+        if (left <= 0)
+            return;
+        const double wholeMs = std::floor(left * 1000.0);
+        if (wholeMs >= 1)
+            WaitForEvents((wholeMs - 0.5) / 1000.0); // rounds up to wholeMs
+        else
+            QThread::usleep(static_cast<unsigned long>(left * 1e6) + 1);
+    }
+}
 
 } // namespace
 
@@ -51,7 +72,7 @@ void GetData()
             SetPopupTimeout(); // clears poll; the displays keep the last good frame
         }
         ProcessSystemEvents();
-        Sleep(loopSleepMs);
+        PauseBetweenFrames();
     }
     --loopDepth;
 }

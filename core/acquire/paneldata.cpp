@@ -7,9 +7,11 @@
 #include "link/paraimage.h"
 #include "link/state.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <algorithm>
 
@@ -117,20 +119,50 @@ void SetPanelData()
     InitGraphBuffers();
 }
 
+namespace {
+
+void ShowCalibValues()
+{
+    CalibPanel *c = calibpanel;
+    Number(c->DispRawR, dataRawR, sRawR);
+    Number(c->DispRawG, dataRawG, sRawG);
+    Number(c->DispRawB, dataRawB, sRawB);
+    Bar(c->BarRawR, dataRawR, sBarRawR);
+    Bar(c->BarRawG, dataRawG, sBarRawG);
+    Bar(c->BarRawB, dataRawB, sBarRawB);
+    Number(c->DispRawDelta, deltaraw, sDelta);
+}
+
+// The calibration page is hidden most of the time; its displays are written when it is visible
+// and brought up to date when it is shown.
+class CalibShowHook : public QObject {
+public:
+    explicit CalibShowHook(QObject *panel) : QObject(panel) { panel->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Show && calibpanel)
+            ShowCalibValues();
+        return false;
+    }
+};
+
+} // namespace
+
 void SetPanelCalibData()
 {
     const uint16_t hi = std::max({dataRawR, dataRawG, dataRawB});
     const uint16_t lo = std::min({dataRawR, dataRawG, dataRawB});
     deltaraw = uint16_t(hi - lo);
-    if (CalibPanel *c = calibpanel) {
-        Number(c->DispRawR, dataRawR, sRawR);
-        Number(c->DispRawG, dataRawG, sRawG);
-        Number(c->DispRawB, dataRawB, sRawB);
-        Bar(c->BarRawR, dataRawR, sBarRawR);
-        Bar(c->BarRawG, dataRawG, sBarRawG);
-        Bar(c->BarRawB, dataRawB, sBarRawB);
-        Number(c->DispRawDelta, deltaraw, sDelta);
-    }
+    CalibPanel *c = calibpanel;
+    if (!c)
+        return;
+    static QPointer<CalibShowHook> hook;
+    if (!hook || hook->parent() != c)
+        hook = new CalibShowHook(c);
+    if (c->isVisible())
+        ShowCalibValues();
 }
 
 } // namespace tintra

@@ -1,12 +1,44 @@
 #include "liveplot.h"
 
+#include <QTimer>
+#include <algorithm>
+
 namespace tintra {
+
+namespace {
+
+// Plots waiting to be drawn, in the order they asked. A handful of plots at most; the list keeps
+// its capacity, so scheduling allocates nothing per frame.
+QList<LivePlot *> &pendingPlots()
+{
+    static QList<LivePlot *> list;
+    return list;
+}
+
+QTimer &drawTimer()
+{
+    static QTimer *t = [] {
+        auto *timer = new QTimer();
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(1);
+        QObject::connect(timer, &QTimer::timeout, [] { LivePlot::drawPending(); });
+        return timer;
+    }();
+    return *t;
+}
+
+} // namespace
 
 LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(parent)
 {
     setObjectName(objectName);
     setMinimumSize(160, 120);
     setNoAntialiasingOnDrag(true);
+    // Hot plots: plain lines, no antialiasing.
+    setNotAntialiasedElements(QCP::aeAll);
+    setPlottingHint(QCP::phFastPolylines, true);
+    pendingPlots().reserve(16);
     xAxis->setRange(0, 4096);
     yAxis->setRange(0, 4096);
     axisRect()->setupFullAxesBox(false);
@@ -16,6 +48,8 @@ LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(par
     setCurrentLayer(QStringLiteral("main"));
     connect(this, &QCustomPlot::afterReplot, this, [this] { ++nDone; });
 }
+
+LivePlot::~LivePlot() { pendingPlots().removeOne(this); }
 
 void LivePlot::setRanges(AxisRange h, AxisRange v)
 {
@@ -31,12 +65,35 @@ AxisRange LivePlot::vRange() const { return {yAxis->range().lower, yAxis->range(
 
 void LivePlot::refresh()
 {
-    if (!isVisible() || (!dirtyAll && !dirtyCursor))
+    if (!isVisible() || (!dirtyAll && !dirtyCursor) || scheduled)
         return;
+    scheduled = true;
+    pendingPlots().append(this);
+    if (!drawTimer().isActive())
+        drawTimer().start();
+}
+
+int LivePlot::pendingDraws() { return int(pendingPlots().size()); }
+
+void LivePlot::drawPending()
+{
+    QList<LivePlot *> &list = pendingPlots();
+    // A plot drawn here may process events; take the list entries one by one.
+    while (!list.isEmpty()) {
+        LivePlot *p = list.takeFirst();
+        p->scheduled = false;
+        p->draw();
+    }
+}
+
+void LivePlot::draw()
+{
+    if (!isVisible())
+        return; // drawn when shown
     if (dirtyAll) {
-        replot(rpQueuedReplot);
+        replot(rpImmediateRefresh);
         ++nFull;
-    } else {
+    } else if (dirtyCursor) {
         cursorLayer->replot();
         ++nCursor;
     }
@@ -49,6 +106,15 @@ void LivePlot::showEvent(QShowEvent *e)
     // Whatever changed while hidden is drawn now, in one go.
     dirtyAll = true;
     refresh();
+}
+
+void LivePlot::hideEvent(QHideEvent *e)
+{
+    QCustomPlot::hideEvent(e);
+    if (scheduled) {
+        pendingPlots().removeOne(this);
+        scheduled = false;
+    }
 }
 
 // ---- PlaneGraph ---------------------------------------------------------------------------

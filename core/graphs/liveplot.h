@@ -4,6 +4,10 @@
 // remembers that it is out of date and catches up when it is shown. The cursor lives on a layer of
 // its own, so moving it repaints that layer only; the circles, lines and axes are redrawn only
 // when they or the axis ranges changed.
+//
+// The redraws of one frame are collected and carried out together about a millisecond later,
+// from the event loop. The acquisition loop sleeps 10 ms between frames in the event loop, so
+// the drawing happens inside that pause instead of lengthening every pass.
 #pragma once
 
 #include "grapharith.h"
@@ -16,14 +20,19 @@ class LivePlot : public QCustomPlot {
     Q_OBJECT
 public:
     explicit LivePlot(const QString &objectName, QWidget *parent = nullptr);
+    ~LivePlot() override;
 
     // Fixed (manual) axis ranges; a range equal to the current one changes nothing.
     void setRanges(AxisRange h, AxisRange v);
     AxisRange hRange() const;
     AxisRange vRange() const;
 
-    // Redraws what changed since the last call: the whole plot or only the cursor layer.
+    // Schedules a redraw of what changed since the last call: the whole plot or only the cursor
+    // layer. Nothing is drawn while the plot is hidden.
     void refresh();
+    // Carries out the scheduled redraws of all plots now (the timer does this by itself).
+    static void drawPending();
+    static int pendingDraws();
 
     // Counters for tests and the benchmark.
     int fullReplots() const { return nFull; }
@@ -34,11 +43,15 @@ protected:
     void markChanged() { dirtyAll = true; }
     void markCursorMoved() { dirtyCursor = true; }
     void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
 
     QCPLayer *cursorLayer = nullptr;
 
 private:
+    void draw();
+
     bool dirtyAll = true;
+    bool scheduled = false;
     bool dirtyCursor = false;
     int nFull = 0;
     int nCursor = 0;

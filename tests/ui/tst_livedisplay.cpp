@@ -145,6 +145,8 @@ private slots:
         QFETCH(int, g);
         QFETCH(int, b);
         QFETCH(int, delta);
+        mainpanel->show();
+        ShowChildPanel(6);
         dataRawR = uint16_t(r), dataRawG = uint16_t(g), dataRawB = uint16_t(b);
         SetPanelCalibData();
         QCOMPARE(int(deltaraw), delta);
@@ -153,6 +155,19 @@ private slots:
         QCOMPARE(calibpanel->DispRawG->text(), QString::number(g));
         QCOMPARE(calibpanel->DispRawB->text(), QString::number(b));
         QCOMPARE(calibpanel->BarRawB->value(), b);
+    }
+
+    void calibrationPageCatchesUpWhenShown()
+    {
+        mainpanel->show();
+        ShowChildPanel(2);
+        dataRawR = 700, dataRawG = 900, dataRawB = 800;
+        SetPanelCalibData();
+        QCOMPARE(deltaraw, uint16_t(200)); // computed also while the page is hidden
+        ShowChildPanel(6);
+        QCOMPARE(calibpanel->DispRawG->text(), QStringLiteral("900"));
+        QCOMPARE(calibpanel->BarRawR->value(), 700);
+        QCOMPARE(calibpanel->DispRawDelta->text(), QStringLiteral("200"));
     }
 
     void graphsRightClickShowInfo()

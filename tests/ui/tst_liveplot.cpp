@@ -17,6 +17,13 @@ class TestLivePlot : public QObject {
     QWidget *area = nullptr;
     QWidget *sides = nullptr;
 
+    // Lets the event loop run until the scheduled redraws (due about 1 ms later) are done.
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QTRY_COMPARE_WITH_TIMEOUT(LivePlot::pendingDraws(), 0, 2000);
+    }
+
     static void resetTable() { std::fill(std::begin(paraTeachTable), std::end(paraTeachTable), 1); }
 
 private slots:
@@ -46,7 +53,7 @@ private slots:
         area->show();
         QVERIFY(QTest::qWaitForWindowExposed(area));
         c->hide();
-        QCoreApplication::processEvents();
+        settle();
         const int before = c->replotsDone();
         double buf[stripLen];
         for (int i = 0; i < stripLen; ++i)
@@ -54,11 +61,11 @@ private slots:
         for (int f = 0; f < 5; ++f) {
             c->plotInterleaved(buf);
             c->refresh();
-            QCoreApplication::processEvents();
+            settle();
         }
         QCOMPARE(c->replotsDone(), before);
         c->show();
-        QCoreApplication::processEvents();
+        settle();
         QVERIFY(c->replotsDone() > before);
         QCOMPARE(c->value(0, 0), 0.0);
         QCOMPARE(c->value(1, 0), 1.0);
@@ -72,14 +79,14 @@ private slots:
             w->setVisible(w == g);
         area->show();
         QVERIFY(QTest::qWaitForWindowExposed(area));
-        QCoreApplication::processEvents();
+        settle();
         int done = g->replotsDone();
         // Several changes in one pass: one redraw.
         g->setRanges({0, 100}, {0, 100});
         g->refresh();
         g->setRanges({0, 200}, {0, 200});
         g->refresh();
-        QCoreApplication::processEvents();
+        settle();
         QCOMPARE(g->replotsDone(), done + 1);
         // Same ranges, cursor moved: only the cursor layer.
         done = g->replotsDone();
@@ -87,14 +94,14 @@ private slots:
         g->setRanges({0, 200}, {0, 200});
         g->setCursorPos(50, 60);
         g->refresh();
-        QCoreApplication::processEvents();
+        settle();
         QCOMPARE(g->replotsDone(), done);
         QCOMPARE(g->cursorReplots(), cursorBefore + 1);
         QCOMPARE(g->cursorPos(), QPointF(50, 60));
         // Nothing changed: nothing drawn.
         g->setCursorPos(50, 60);
         g->refresh();
-        QCoreApplication::processEvents();
+        settle();
         QCOMPARE(g->replotsDone(), done);
         QCOMPARE(g->cursorReplots(), cursorBefore + 1);
     }

@@ -1,0 +1,244 @@
+// Benchmark of the live acquisition: the real GO loop, offscreen, against the simulated sensor on
+// loopback TCP, in every SOURCE view and in a plane and a space calculation mode; then a full GET
+// and a full SEND to RAM beside 32 measured round trips.
+//
+// Printed per run: frames per second, the loop's limit on this link (1 / (round trip + 10 ms)),
+// their ratio, processor time of the user-interface thread per frame, heap allocations per frame
+// on that thread, and whole-plot redraws per frame. At the end the peak memory (maxrss).
+//
+// Usage: bench_acquire [FRAMES]   (frames per run, default 300)
+#include "app/startup.h"
+#include "core/acquire/acquire.h"
+#include "core/display/dispnames.h"
+#include "core/graphs/graphs.h"
+#include "core/panels.h"
+#include "core/params/cells.h"
+#include "core/params/moderules.h"
+#include "core/transfer/transfer.h"
+#include "link/codec.h"
+#include "link/paraimage.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "link/transport.h"
+#include "sim/simthread.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <sys/resource.h>
+
+// ---- heap allocations of the user-interface thread -----------------------------------------
+
+namespace {
+thread_local bool countAllocations = false;
+std::atomic<long> allocations{0};
+} // namespace
+
+void *operator new(std::size_t n)
+{
+    if (countAllocations)
+        allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void *p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void *operator new[](std::size_t n) { return operator new(n); }
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete[](void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+
+using namespace tintra;
+
+namespace {
+
+double ThreadCpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+long PeakKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+int WholePlotRedraws()
+{
+    int n = 0;
+    for (QWidget *area : {static_cast<QWidget *>(datagraphs), static_cast<QWidget *>(sidesgraphs)})
+        if (area)
+            for (LivePlot *p : area->findChildren<LivePlot *>())
+                n += p->replotsDone();
+    return n;
+}
+
+struct Run {
+    double fps = 0, cpuMs = 0, allocs = 0, redraws = 0;
+    bool ok = false;
+};
+
+// GO until `frames` frames after the first one have been shown; the first frame (graphs just
+// prepared, windows just shown) is left out of the figures.
+Run Measure(int frames)
+{
+    Run r;
+    int n = 0;
+    double t0 = 0, c0 = 0;
+    long a0 = 0;
+    int p0 = 0;
+    SetFrameListener([&] {
+        ++n;
+        if (n == 1) {
+            t0 = Timer();
+            c0 = ThreadCpuSeconds();
+            p0 = WholePlotRedraws();
+            a0 = allocations.load();
+            countAllocations = true;
+        } else if (n == frames + 1) {
+            countAllocations = false;
+            const double t1 = Timer();
+            r.fps = frames / (t1 - t0);
+            r.cpuMs = (ThreadCpuSeconds() - c0) * 1000.0 / frames;
+            r.allocs = double(allocations.load() - a0) / frames;
+            r.redraws = double(WholePlotRedraws() - p0) / frames;
+            r.ok = true;
+            poll = 0;
+        }
+    });
+    CBF_ButtonGo();
+    countAllocations = false;
+    SetFrameListener({});
+    return r;
+}
+
+double RoundTrip(int count)
+{
+    double sum = 0;
+    for (int i = 0; i < count; ++i) {
+        order = OrderData;
+        FillTxBuf(order, 0, 0, 0);
+        const double t = Timer();
+        if (GetDataFrame() != 0)
+            return -1;
+        sum += Timer() - t;
+    }
+    return sum / count;
+}
+
+const char *const sourceNames[2][4] = {{"RGB", "X/Y", "INT", "X/Y INT"},
+                                       {"RGB", "X/Y", "INT", "X/Y/INT"}};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
+
+    sim::SimThread sim;
+    if (!sim.start()) {
+        std::fprintf(stderr, "simulated sensor: %s\n", qPrintable(sim.errorString()));
+        return 1;
+    }
+    sim.setScene(sim::Scene::Cycle);
+
+    QTemporaryDir dir;
+    SetProgramDir(dir.path());
+    QFile cfg(dir.filePath(QStringLiteral("ComSettings.cfg")));
+    if (!cfg.open(QIODevice::WriteOnly) ||
+        cfg.write(QStringLiteral("1\n1\n127.0.0.1\n%1\n").arg(sim.port()).toLatin1()) < 0)
+        return 1;
+    cfg.close();
+    if (StartUserInterface() < 0)
+        return 1;
+    InitAll(); // connects, line check, parameter read
+    if (!tcpcon || comecho != 1) {
+        std::fprintf(stderr, "no connection to the simulated sensor\n");
+        return 1;
+    }
+
+    const double rt = RoundTrip(32);
+    const double limit = 1.0 / (rt + 0.010);
+    std::printf("link: loopback TCP, round trip %.3f ms (mean of 32), loop limit %.1f frames/s\n",
+                rt * 1e3, limit);
+    double slept = 0;
+    for (int i = 0; i < 50; ++i) {
+        const double t = Timer();
+        Sleep(10);
+        slept += Timer() - t;
+    }
+    std::printf("Sleep(10) in the event loop takes %.3f ms (mean of 50, idle)\n", slept / 50 * 1e3);
+    std::printf("%d frames per run\n\n", frames);
+    std::printf("%-8s %-8s %8s %8s %7s %9s %8s %8s\n", "mode", "view", "fps", "limit", "ratio",
+                "cpu ms/f", "alloc/f", "redraw/f");
+
+    bool fpsOk = true, cpuOk = true;
+    const int modes[2] = {CalcXYInt, CalcXYIntSpace};
+    for (int m = 0; m < 2; ++m) {
+        SetRingValue(parapanel1->Calcmode, modes[m]);
+        InitCalcMode();
+        InitEvalMode();
+        SelectRamTarget();
+        SendPara(); // the sensor computes in the same mode
+        for (int view = 0; view < 4; ++view) {
+            datapanel->SelectSource->setCurrentIndex(view);
+            DispVis();
+            const Run r = Measure(frames);
+            if (!r.ok) {
+                std::printf("%-8s %-8s   run ended early (status: %s)\n",
+                            m ? "space" : "plane", sourceNames[m][view],
+                            qPrintable(VersionText()));
+                fpsOk = false;
+                continue;
+            }
+            const double ratio = r.fps / limit;
+            fpsOk = fpsOk && ratio >= 0.95;
+            cpuOk = cpuOk && r.cpuMs <= 1.0;
+            std::printf("%-8s %-8s %8.1f %8.1f %6.1f%% %9.3f %8.1f %8.2f\n", m ? "space" : "plane",
+                        sourceNames[m][view], r.fps, limit, ratio * 100, r.cpuMs, r.allocs,
+                        r.redraws);
+        }
+        if (p3sidesview)
+            p3sidesview->hide();
+    }
+
+    // Full parameter transfers to RAM: 32 exchanges each.
+    SetRingValue(parapanel1->Calcmode, CalcXYInt);
+    SelectRamTarget();
+    const double rt2 = RoundTrip(32);
+    double t = Timer();
+    GetPara();
+    const double get = Timer() - t;
+    const bool getOk = comecho == 1;
+    t = Timer();
+    SendPara();
+    const double send = Timer() - t;
+    const bool sendOk = comecho == 1;
+    const double budget = 32 * rt2 + 0.020;
+    std::printf("\n32 round trips %.1f ms; full GET %.1f ms%s; full SEND %.1f ms%s; budget "
+                "(32 round trips + 20 ms) %.1f ms\n",
+                32 * rt2 * 1e3, get * 1e3, getOk ? "" : " (FAILED)", send * 1e3,
+                sendOk ? "" : " (FAILED)", budget * 1e3);
+    std::printf("peak memory (maxrss) %ld kB\n\n", PeakKb());
+    std::printf("targets: frame rate >= 95%% of the limit in every view: %s\n",
+                fpsOk ? "met" : "MISSED");
+    std::printf("         processor time <= 1 ms per frame: %s\n", cpuOk ? "met" : "MISSED");
+    std::printf("         full GET and SEND within the budget: %s\n",
+                getOk && sendOk && get <= budget && send <= budget ? "met" : "MISSED");
+
+    EndUserInterface();
+    SetProgramDir(QString());
+    return 0;
+}
