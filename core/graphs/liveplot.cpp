@@ -233,6 +233,7 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
         zeros[k] = QCPGraphData(k, 0.0);
     for (int j = 0; j < stripTraces; ++j) {
         traces[j] = addGraph();
+        traces[j]->setLayer(cursorLayer);
         traces[j]->setPen(QPen(colors[j], 1));
         traces[j]->setAdaptiveSampling(false);
         traces[j]->data()->set(zeros, true);
@@ -246,7 +247,7 @@ void StripChart::plotInterleaved(const double *buf)
         for (int k = 0; k < stripSamples; ++k, ++it)
             it->value = buf[stripTraces * k + j];
     }
-    markChanged();
+    markCursorMoved();
 }
 
 double StripChart::value(int trace, int sample) const

@@ -41,6 +41,7 @@ public:
 
 protected:
     void markChanged() { dirtyAll = true; }
+    // Only what lives on the top layer changed (the cursor, or a strip chart's traces).
     void markCursorMoved() { dirtyCursor = true; }
     void showEvent(QShowEvent *e) override;
     void hideEvent(QHideEvent *e) override;
@@ -87,7 +88,9 @@ private:
     int nRects = 0;
 };
 
-// A strip chart of three traces showing 100 samples (101 points per screen).
+// A strip chart of three traces showing 100 samples (101 points per screen). The traces live on
+// the top layer, so a new sample redraws them alone; axes and grid are redrawn only when the range
+// changes.
 class StripChart : public LivePlot {
     Q_OBJECT
 public:
