@@ -71,7 +71,8 @@ void GetData()
         } else {
             SetPopupTimeout(); // clears poll; the displays keep the last good frame
         }
-        ProcessSystemEvents();
+        // Pending events (STOP, other callbacks, the repaints of this frame) run inside the
+        // pause, so drawing the frame does not lengthen the pass.
         PauseBetweenFrames();
     }
     --loopDepth;
