@@ -179,6 +179,46 @@ private slots:
         QCOMPARE(OrderOf(frames[1]), uint16_t(7));
     }
 
+    void withSerialSettingsConnectsOverTheMappedPort()
+    {
+        ProgramUnderTest program;
+        sim::SimThread serialSensor;
+        sim::SimThread::Options o;
+        o.tcp = false;
+        o.ptyLink = program.path("ttySENSOR");
+        QVERIFY2(serialSensor.start(o), qPrintable(serialSensor.errorString()));
+        serialSensor.setIdText("SERIAL SENSOR");
+        WriteBytes(program.path("ComPorts.cfg"), "4 " + o.ptyLink.toUtf8() + "\n");
+        SetComPortsCfgDir(program.dir.path());
+        WriteBytes(program.path("ComSettings.cfg"), "0\n4\n127.0.0.1\n1\n");
+
+        InitAll();
+
+        QCOMPARE(comprotocol, uint16_t(0));
+        QCOMPARE(comport, uint16_t(4));
+        QCOMPARE(Status(), QStringLiteral("SERIAL SENSOR"));
+        QCOMPARE(PageStatus(), Status());
+        QVERIFY(interfacepanel->ButtonAccept->isEnabled());
+        QVERIFY(datapanel->DispComPort->isVisible());
+        QCOMPARE(datapanel->DispComPort->text(), QStringLiteral("4"));
+
+        // The same first frames as over TCP: order 50 with word 2 = 0, then order 7, then the
+        // parameter read (order 3 and order 4 for rows 0 ... 30).
+        const QList<QByteArray> frames = serialSensor.frames();
+        QCOMPARE(frames.size(), 2 + 1 + 31);
+        const auto *f0 = reinterpret_cast<const unsigned char *>(frames[0].constData());
+        QCOMPARE(OrderOf(frames[0]), uint16_t(50));
+        QCOMPARE(GetWord(f0, 2), uint16_t(0));
+        QCOMPARE(OrderOf(frames[1]), uint16_t(7));
+        QCOMPARE(OrderOf(frames[2]), uint16_t(3));
+        for (int r = 0; r < 31; ++r) {
+            const auto *f = reinterpret_cast<const unsigned char *>(frames[3 + r].constData());
+            QCOMPARE(GetWord(f, 1), uint16_t(4));
+            QCOMPARE(GetWord(f, 2), uint16_t(r));
+        }
+        CloseCom();
+    }
+
     void letterPortNumberTimesOut()
     {
         ProgramUnderTest program;
