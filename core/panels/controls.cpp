@@ -54,6 +54,11 @@ QLineEdit *MakeDisplay(QWidget *parent, const char *name, int minChars, bool num
     if (numeric) {
         e->setFont(NumericFont());
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // A display that changes every frame paints its whole rectangle itself (the corners
+        // outside its frame in the panel's colour), so its group box is not repainted with it.
+        e->setBackgroundRole(QPalette::Window);
+        e->setAutoFillBackground(true);
+        e->setAttribute(Qt::WA_OpaquePaintEvent);
     }
     const int w = e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * minChars + 16;
     if (numeric)
