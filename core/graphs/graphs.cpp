@@ -64,6 +64,13 @@ DataGraphs::DataGraphs(QWidget *parent) : QWidget(parent)
     lay->addWidget(GraphIntBar, 0);
 }
 
+void SidesGraphs::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (paraCalcmode > 1)
+        ShowGraph3SidesView();
+}
+
 SidesGraphs::SidesGraphs(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Graph3SidesView"));
@@ -160,7 +167,9 @@ void ShowGraph()
             break;
         }
     }
-    if (paraCalcmode > 1)
+    // The three-sides view is followed only while its window is open; opening it brings it up
+    // to date with the current values (SidesGraphs::showEvent).
+    if (paraCalcmode > 1 && sidesgraphs && sidesgraphs->isVisible())
         ShowGraph3SidesView();
 }
 

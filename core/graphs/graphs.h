@@ -34,6 +34,9 @@ public:
     PlaneGraph *GraphYINT;
     StripChart *GraphHistory;
     PlaneGraph *plane(int i) const { return i == 0 ? GraphXY : i == 1 ? GraphXINT : GraphYINT; }
+
+protected:
+    void showEvent(QShowEvent *e) override;
 };
 
 extern DataGraphs *datagraphs;

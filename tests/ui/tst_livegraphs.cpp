@@ -207,6 +207,25 @@ private slots:
         QVERIFY(datagraphs->GraphRGB->isVisible());
         QVERIFY(!datagraphs->GraphData2->isVisible());
     }
+
+    void hiddenSidesViewCatchesUpWhenOpened()
+    {
+        mainpanel->show();
+        setCalcmode(2);
+        paraCalcmode = 2;
+        source = 0;
+        QVERIFY(!p3sidesview->isVisible());
+        dataX = 2000, dataY = 1200, dataINT = 800;
+        ShowGraph(); // window closed: its graphs are left alone
+        QVERIFY(sidesgraphs->GraphXY->cursorPos() != QPointF(2000, 1200));
+        p3sidesview->show(); // opening it brings it up to the current values
+        QCOMPARE(sidesgraphs->GraphXY->cursorPos(), QPointF(2000, 1200));
+        QCOMPARE(sidesgraphs->GraphYINT->cursorPos(), QPointF(1200, 800));
+        dataX = 2100;
+        ShowGraph(); // and open, it follows every frame
+        QCOMPARE(sidesgraphs->GraphXINT->cursorPos(), QPointF(2100, 800));
+        p3sidesview->hide();
+    }
 };
 
 QTEST_MAIN(TestLiveGraphs)

@@ -231,7 +231,8 @@ private slots:
         QCOMPARE(datagraphs->GraphInt->value(0, 99), 500.0);
         QCOMPARE(datagraphs->GraphInt->value(1, 99), 600.0);
         QCOMPARE(datagraphs->GraphInt->value(2, 99), 400.0);
-        // The three-sides view follows only in the space modes.
+        // The three-sides view, while open, follows only in the space modes.
+        sides->show();
         paraCalcmode = 1;
         ShowGraph();
         QCOMPARE(sidesgraphs->GraphXY->cursorPos(), QPointF(0, 0));
