@@ -1,5 +1,6 @@
 #include "scriptedpeer.h"
 
+#include "link/codec.h"
 #include "link/platform.h"
 
 #include <QFile>
@@ -319,6 +320,22 @@ QByteArray ScriptedPeer::answer(const QByteArray &fill)
 {
     QByteArray a = QByteArray("\x00\xAA", 2) + fill;
     a.resize(36, '\0');
+    return a;
+}
+
+void BuildFrame(uint16_t tag)
+{
+    for (int i = 0; i < 16; ++i)
+        pp[i] = uint16_t(tag * 100 + i);
+    order = OrderData;
+    FillTxBuf(order, 0, 0, 0);
+}
+
+QByteArray Numbered(char first)
+{
+    QByteArray a = ScriptedPeer::answer();
+    for (int i = 2; i < frameBytes; ++i)
+        a[i] = char(first + i);
     return a;
 }
 

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 class QThread;
@@ -66,5 +67,10 @@ private:
     std::unique_ptr<QThread> thread;
     PeerWorker *worker = nullptr;
 };
+
+// Builds a data request in szWriteBuf whose payload differs per tag, so frames can be told apart.
+void BuildFrame(uint16_t tag);
+// A 36-byte answer with the header 0x00 0xAA and bytes 2 ... 35 numbered from `first`.
+QByteArray Numbered(char first);
 
 } // namespace tintra::test

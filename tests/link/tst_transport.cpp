@@ -20,28 +20,13 @@ using tintra::test::LinkRecorder;
 using tintra::test::PeerReply;
 using tintra::test::PopupScript;
 using tintra::test::ScriptedPeer;
+using tintra::test::BuildFrame;
+using tintra::test::Numbered;
 
 namespace {
 
 QByteArray Sent() { return QByteArray(reinterpret_cast<const char *>(szWriteBuf), frameBytes); }
 QByteArray Received() { return QByteArray(reinterpret_cast<const char *>(szReadBuf), frameBytes); }
-
-// A data request with a payload that differs per call, so frames can be told apart.
-void BuildFrame(uint16_t tag)
-{
-    for (int i = 0; i < 16; ++i)
-        pp[i] = uint16_t(tag * 100 + i);
-    order = OrderData;
-    FillTxBuf(order, 0, 0, 0);
-}
-
-QByteArray Numbered(char first)
-{
-    QByteArray a = ScriptedPeer::answer();
-    for (int i = 2; i < frameBytes; ++i)
-        a[i] = char(first + i);
-    return a;
-}
 
 void Target(const ScriptedPeer &peer)
 {

@@ -20,6 +20,8 @@ using namespace tintra;
 using tintra::test::LinkRecorder;
 using tintra::test::PeerReply;
 using tintra::test::ScriptedPeer;
+using tintra::test::BuildFrame;
+using tintra::test::Numbered;
 
 namespace {
 
@@ -27,22 +29,6 @@ QByteArray Sent() { return QByteArray(reinterpret_cast<const char *>(szWriteBuf)
 QByteArray Received(int n = frameBytes)
 {
     return QByteArray(reinterpret_cast<const char *>(szReadBuf), n);
-}
-
-void BuildFrame(uint16_t tag)
-{
-    for (int i = 0; i < 16; ++i)
-        pp[i] = uint16_t(tag * 100 + i);
-    order = OrderData;
-    FillTxBuf(order, 0, 0, 0);
-}
-
-QByteArray Numbered(char first)
-{
-    QByteArray a = ScriptedPeer::answer();
-    for (int i = 2; i < frameBytes; ++i)
-        a[i] = char(first + i);
-    return a;
 }
 
 bool WriteText(const QString &path, const QByteArray &text)

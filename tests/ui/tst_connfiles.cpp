@@ -22,19 +22,6 @@ using namespace tintra::test;
 
 namespace {
 
-void WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray Record(const QByteArray &text, const char *lineEnd = "\n")
 {
     return text + QByteArray(100 - int(text.size()), '\0') + lineEnd;

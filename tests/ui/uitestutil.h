@@ -6,11 +6,27 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
 namespace tintra::test {
+
+// Writes `bytes` to `path`, replacing the file.
+inline void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray ReadBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // The whole user interface as WinMain builds it, with the program's directory in a temporary
 // folder (so settings files never touch the build tree). InitAll is left to the test.
