@@ -45,6 +45,22 @@ QSerialPort *Serial()
         QSerialPort *p = new QSerialPort(QCoreApplication::instance());
         serialObj = p;
         p->setReadBufferSize(0);
+        // Nothing reads the port between exchanges, so bytes a sensor sends unasked would pile
+        // up without bound: keep about what the serial input queue holds and drop the oldest, in
+        // whole frames, so that what is kept still starts where a frame starts.
+        QObject::connect(p, &QSerialPort::readyRead, p, [p] {
+            const qint64 surplus = p->bytesAvailable() - serialQueueBytes;
+            if (surplus <= 0)
+                return;
+            qint64 drop = surplus / frameBytes * frameBytes;
+            while (drop > 0) {
+                const qint64 n = p->read(reinterpret_cast<char *>(scratch),
+                                         std::min<qint64>(drop, bufSize));
+                if (n <= 0)
+                    break;
+                drop -= n;
+            }
+        });
         // A device that fails to read or disappears (an adapter pulled out) does not recover by
         // itself, and its notifier would report the failure again on every event-loop pass,
         // keeping a core busy: close the port, so that waits end at once. Closed from the event

@@ -28,6 +28,11 @@ constexpr int tcpLineCheckWriteTimeoutMs = 5000;
 constexpr int tcpReadTimeoutMs = 5000;
 constexpr int tcpConnectTimeoutMs = 5000;
 
+// Bytes the program keeps from the serial link while nobody reads (the input queue). What a
+// sensor sends beyond that is dropped, oldest first, in whole frames: at most
+// serialQueueBytes + frameBytes - 1 bytes stay.
+constexpr int serialQueueBytes = 1024;
+
 // What the link layer shows on the panels. The panels install these; unset members do nothing.
 struct LinkUi {
     std::function<void(const QString &)> showStatus;   // both status fields

@@ -9,6 +9,7 @@
 #include "link/transport.h"
 
 #include <QFile>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -239,6 +240,36 @@ private slots:
         QVERIFY(GetDataFrame() < 0);
         QVERIFY(dataSize >= 1024);
         QCOMPARE(Received(1024), QByteArray(1024, 'F'));
+    }
+
+    // A sensor that keeps sending while nobody asks: the program keeps about an input queue's
+    // worth (1024 bytes, dropping the oldest in whole frames) instead of everything, and the next
+    // exchange is clean.
+    void unaskedFloodIsBounded()
+    {
+        ScriptedPeer peer(ScriptedPeer::Pty, path("ttyPeer"));
+        QVERIFY(openPeer(peer));
+        QSerialPort *port = QCoreApplication::instance()->findChild<QSerialPort *>();
+        QVERIFY(port);
+        // 2 MB in pieces, each taken in by the event loop before the next is sent.
+        qint64 most = 0;
+        const QByteArray piece = Numbered('u').repeated(56);
+        for (int i = 0; i < 1000; ++i) {
+            peer.send(piece);
+            QCoreApplication::processEvents();
+            most = std::max(most, port->bytesAvailable());
+        }
+        const QByteArray last = ScriptedPeer::answer("LAST");
+        peer.send(last);
+        QTRY_VERIFY(port->peek(2048).endsWith(last));
+        const qint64 kept = port->bytesAvailable();
+        QVERIFY2(most >= 1024 - 36 && most < 1024 + 36, qPrintable(QString::number(most)));
+        QCOMPARE(kept % 36, 0);
+        QVERIFY(port->peek(36) == Numbered('u') || port->peek(36) == last);
+        peer.push(Numbered('k'));
+        BuildFrame(11);
+        QCOMPARE(GetDataFrame(), 0);
+        QCOMPARE(Received(), Numbered('k'));
     }
 
     // Stale bytes, in the system's queue or already read by the program, are flushed before the
