@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -158,7 +159,10 @@ bool WriteFileAtomically(const QString &path, const QByteArray &content)
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    if (f.write(content) != content.size()) {
+    // The save file buffers what it is given, and its commit does not look at whether the
+    // buffer reached the disk (a full disk would give a short file reported as saved): the
+    // buffer is flushed here and checked first.
+    if (f.write(content) != content.size() || !f.flush() || f.error() != QFileDevice::NoError) {
         f.cancelWriting();
         return false;
     }
@@ -175,19 +179,23 @@ bool ArrayToFile(const QString &path, const uint16_t *values, int n, bool append
     }
     if (!append)
         return WriteFileAtomically(path, text);
+    // Unbuffered, so that a write that fails leaves nothing queued and the file can be cut back.
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
-    return f.write(text) == text.size() && f.flush();
+    const qint64 before = f.size();
+    if (f.write(text) == text.size())
+        return true;
+    f.resize(before); // no half-written numbers at the end
+    return false;
 }
 
 bool FileToArray(const QString &path, uint16_t *values, int n)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
     // The files are small; a file far larger than n lines can need is not one of ours.
-    const QByteArray all = f.read(qint64(n) * 64 + 1024);
+    QByteArray all;
+    if (ReadSmallFile(path, &all, qint64(std::max(n, 0)) * 64 + 1024) != FileRead::Ok)
+        return false;
     QList<QByteArray> lines = all.split('\n');
     std::vector<uint16_t> tmp(std::size_t(std::max(n, 0)));
     int got = 0;
@@ -222,6 +230,108 @@ bool ReadTextLines(const QString &path, QStringList *lines, int maxLen)
         lines->append(QString::fromLocal8Bit(l.left(maxLen)));
     }
     return true;
+}
+
+namespace {
+
+// A regular file (symbolic links followed) of at most maxBytes bytes, opened for reading.
+FileRead OpenSmallFile(QFile &f, qint64 maxBytes)
+{
+    const QFileInfo fi(f.fileName());
+    if (!fi.exists())
+        return FileRead::Missing;
+    if (!fi.isFile())
+        return FileRead::NotAFile; // a directory, device or pipe: never opened
+    if (fi.size() > maxBytes)
+        return FileRead::TooLarge;
+    if (!f.open(QIODevice::ReadOnly))
+        return FileRead::Unreadable;
+    return FileRead::Ok;
+}
+
+bool IsTextByte(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x20 || c == '\t' || c == '\r' || c == '\n';
+}
+
+} // namespace
+
+FileRead ReadSmallFile(const QString &path, QByteArray *content, qint64 maxBytes)
+{
+    QFile f(path);
+    const FileRead r = OpenSmallFile(f, maxBytes);
+    if (r != FileRead::Ok)
+        return r;
+    // The size may have grown since it was looked at: never read past the limit.
+    QByteArray all = f.read(maxBytes + 1);
+    if (all.size() > maxBytes)
+        return FileRead::TooLarge;
+    if (f.error() != QFileDevice::NoError)
+        return FileRead::Unreadable;
+    *content = std::move(all);
+    return FileRead::Ok;
+}
+
+FileRead ReadTextHead(const QString &path, QStringList *lines, int maxLines, int maxLen,
+                      qint64 maxBytes)
+{
+    QFile f(path);
+    FileRead r = OpenSmallFile(f, maxBytes);
+    if (r != FileRead::Ok)
+        return r;
+    QStringList out;
+    qint64 total = 0;
+    while (out.size() < maxLines && !f.atEnd()) {
+        QByteArray line = f.readLine(qint64(maxLen) + 2);
+        total += line.size();
+        bool ended = line.endsWith('\n');
+        // The rest of a longer line is skipped, a piece at a time.
+        while (!ended && !f.atEnd() && total <= maxBytes) {
+            const QByteArray rest = f.readLine(4096);
+            total += rest.size();
+            ended = rest.endsWith('\n');
+        }
+        if (total > maxBytes)
+            return FileRead::TooLarge; // grew while being read
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        line.truncate(maxLen);
+        if (!std::all_of(line.cbegin(), line.cend(), IsTextByte))
+            return FileRead::Binary;
+        out << QString::fromLocal8Bit(line);
+    }
+    if (f.error() != QFileDevice::NoError)
+        return FileRead::Unreadable;
+    *lines = std::move(out);
+    return FileRead::Ok;
+}
+
+QString RefusedFileText(const QString &path, FileRead why)
+{
+    const char *reason = "it cannot be read";
+    switch (why) {
+    case FileRead::Missing:
+        reason = "it does not exist";
+        break;
+    case FileRead::NotAFile:
+        reason = "it is not a file";
+        break;
+    case FileRead::TooLarge:
+        reason = "it is far larger than such a file can be";
+        break;
+    case FileRead::Binary:
+        reason = "it holds bytes that are not text";
+        break;
+    case FileRead::Truncated:
+        reason = "it is cut short";
+        break;
+    case FileRead::Ok:
+    case FileRead::Unreadable:
+        break;
+    }
+    return QStringLiteral(" The file \n %1 \n cannot be used: %2. \n It has been left as it is. ")
+        .arg(QDir::toNativeSeparators(path), QLatin1String(reason));
 }
 
 QString DateStr() { return QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")); }

@@ -80,17 +80,47 @@ int GetFileInfo(const QString &path, qint64 *size = nullptr);
 // Writes n numbers, one a line, each right-aligned in a field ten characters wide.
 // The file is replaced as a whole: the text goes to a temporary file first, which replaces the old
 // one only when complete, so a failed write never destroys the previous contents.
-// With `append` the numbers are appended instead. Returns false when the file cannot be written.
+// With `append` the numbers are appended instead; an append that fails is cut off again, so the
+// file keeps its previous end. Returns false when the file cannot be written.
 bool ArrayToFile(const QString &path, const uint16_t *values, int n, bool append = false);
 
 // Reads n numbers written as above. Blanks around a number and either line end are accepted.
-// Returns false, leaving `values` untouched, when the file is missing or has fewer than n lines
-// holding whole numbers 0 ... 65535.
+// Returns false, leaving `values` untouched, when the file is missing, is not a regular file, is
+// far larger than n such lines (more than 64 bytes a line and 1 KB besides) or has fewer than n
+// lines holding whole numbers 0 ... 65535.
 bool FileToArray(const QString &path, uint16_t *values, int n);
 
 // Reads a text file as lines (without line ends, CR LF or LF); each line cut to maxLen characters.
 // Returns false when the file cannot be opened.
 bool ReadTextLines(const QString &path, QStringList *lines, int maxLen = 1 << 20);
+
+// ---- files that come from outside --------------------------------------------------------------
+//
+// Settings and parameter files are small. A file far larger than its kind can be, one that is not
+// a regular file (a directory, a device, a pipe) or one holding bytes that no text holds is not
+// one of ours: it is refused before it is read whole, so that a hostile file can neither freeze
+// the window nor fill the memory.
+
+// Far above any settings file the program writes (a few hundred bytes) or an operator edits.
+constexpr qint64 maxSettingsFileBytes = 64 * 1024;
+
+enum class FileRead { Ok = 0, Missing, NotAFile, TooLarge, Binary, Truncated, Unreadable };
+
+// Reads the start of a text file: at most `maxLines` lines (without their line ends, CR LF or LF),
+// each cut to `maxLen` bytes (the rest of a longer line is skipped). Reading stops after
+// `maxLines` lines. A file larger than `maxBytes` is refused unread (TooLarge); a zero byte or a
+// control character other than tab, CR and LF in what was read gives Binary. `lines` is changed
+// only when the result is Ok.
+FileRead ReadTextHead(const QString &path, QStringList *lines, int maxLines, int maxLen,
+                      qint64 maxBytes = maxSettingsFileBytes);
+
+// Reads a whole regular file of at most `maxBytes` bytes. `content` is changed only on Ok.
+FileRead ReadSmallFile(const QString &path, QByteArray *content,
+                       qint64 maxBytes = maxSettingsFileBytes);
+
+// What the operator is told about a refused file: " The file \n <path> \n cannot be used: <why>.
+// \n It has been left as it is. "
+QString RefusedFileText(const QString &path, FileRead why);
 
 // Writes bytes to a file, replacing it only when the whole content is written.
 bool WriteFileAtomically(const QString &path, const QByteArray &content);

@@ -1,5 +1,6 @@
 // Platform services: array files, line reading, waits that sleep, popups through the script,
 // array helpers.
+#include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "link/platform.h"
 #include "link/state.h"
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <ctime>
+#include <sys/stat.h>
 
 using namespace tintra;
 
@@ -56,6 +58,8 @@ private slots:
         QTest::addRow("fraction") << QByteArray("1\n2.5\n3\n");
         QTest::addRow("empty line") << QByteArray("1\n\n3\n");
         QTest::addRow("empty") << QByteArray();
+        QTest::addRow("three good lines in a far larger file")
+            << QByteArray("1\n2\n3\n") + QByteArray(3 * 64 + 1024, '\n');
     }
     void arrayReaderRefusesBadFilesAndChangesNothing()
     {
@@ -83,6 +87,106 @@ private slots:
             QCOMPARE(back[0], uint16_t(1));
         else
             QCOMPARE(back[0], uint16_t(3));
+    }
+
+    // Files from outside: refused unread when far too large or not a regular file (never opened,
+    // so a pipe cannot block), binary text refused, reading stops at the lines needed.
+    void guardedReaders_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // "@dir", "@zero", "@fifo", "@none": no text
+        QTest::addColumn<int>("maxLines");
+        QTest::addColumn<int>("maxLen");
+        QTest::addColumn<int>("maxBytes");
+        QTest::addColumn<int>("head");      // ReadTextHead's result
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("whole");     // ReadSmallFile's result
+        using R = FileRead;
+        const QByteArray four = "1\r\n3\nplant-7\n300\n";
+        QTest::addRow("stops after the lines needed")
+            << four + QByteArray(60000, '\n') << 4 << 255 << 65536 << int(R::Ok)
+            << QStringList{"1", "3", "plant-7", "300"} << int(R::Ok);
+        QTest::addRow("binary after them is not looked at")
+            << four + QByteArray(100, '\0') << 4 << 255 << 65536 << int(R::Ok)
+            << QStringList{"1", "3", "plant-7", "300"} << int(R::Ok);
+        QTest::addRow("long line cut, its rest skipped")
+            << QByteArray(9000, 'a') + "\nnext" << 5 << 4 << 65536 << int(R::Ok)
+            << QStringList{"aaaa", "next"} << int(R::Ok);
+        QTest::addRow("far too large") << four + QByteArray(65537, '\n') << 4 << 255 << 65536
+                                       << int(R::TooLarge) << QStringList{"x"} << int(R::TooLarge);
+        QTest::addRow("one byte over") << QByteArray(101, '1') << 1 << 255 << 100
+                                       << int(R::TooLarge) << QStringList{"x"} << int(R::TooLarge);
+        QTest::addRow("zero byte") << QByteArray("1\n3\0\n", 5) << 4 << 255 << 65536
+                                   << int(R::Binary) << QStringList{"x"} << int(R::Ok);
+        QTest::addRow("control byte") << QByteArray("\x1b[2J\n") << 4 << 255 << 65536
+                                      << int(R::Binary) << QStringList{"x"} << int(R::Ok);
+        QTest::addRow("tab and UTF-8 are text") << QByteArray("a\tb \xc3\xa9\n") << 4 << 255
+                                                << 65536 << int(R::Ok)
+                                                << QStringList{QString::fromUtf8("a\tb \xc3\xa9")}
+                                                << int(R::Ok);
+        QTest::addRow("directory") << QByteArray("@dir") << 4 << 255 << 65536
+                                   << int(R::NotAFile) << QStringList{"x"} << int(R::NotAFile);
+        QTest::addRow("memory device") << QByteArray("@zero") << 4 << 255 << 65536
+                                   << int(R::NotAFile) << QStringList{"x"} << int(R::NotAFile);
+        QTest::addRow("pipe") << QByteArray("@fifo") << 4 << 255 << 65536 << int(R::NotAFile)
+                              << QStringList{"x"} << int(R::NotAFile);
+        QTest::addRow("missing") << QByteArray("@none") << 4 << 255 << 65536 << int(R::Missing)
+                                 << QStringList{"x"} << int(R::Missing);
+    }
+    void guardedReaders()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, maxLines);
+        QFETCH(int, maxLen);
+        QFETCH(int, maxBytes);
+        QFETCH(int, head);
+        const QString path = file(QTest::currentDataTag());
+        if (content == "@dir")
+            QVERIFY(QDir().mkpath(path));
+        else if (content == "@zero")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (content == "@fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (content != "@none")
+            write(path, content);
+        QStringList lines{"x"};
+        QCOMPARE(int(ReadTextHead(path, &lines, maxLines, maxLen, maxBytes)), head);
+        QTEST(lines, "lines");
+        QByteArray bytes = "x";
+        QTEST(int(ReadSmallFile(path, &bytes, maxBytes)), "whole");
+        if (bytes != "x")
+            QCOMPARE(bytes, content);
+    }
+
+    // A disk that fills up during a write: the previous file survives whole, and the write says
+    // it failed. An append that fails is cut back to the previous end.
+    void fullDiskKeepsThePreviousFile_data()
+    {
+        QTest::addColumn<int>("how"); // 0 whole-file write, 1 numbers, 2 numbers appended
+        QTest::addRow("whole file") << 0;
+        QTest::addRow("numbers") << 1;
+        QTest::addRow("numbers appended") << 2;
+    }
+    void fullDiskKeepsThePreviousFile()
+    {
+        QFETCH(int, how);
+        const QString path = file("full.txt");
+        const QByteArray old = "        17\n        18\n";
+        write(path, old);
+        std::vector<uint16_t> many(1000, 65535);
+        bool wrote = true;
+        {
+            test::FileSizeLimit full(4096);
+            QVERIFY(full.ok);
+            if (how == 0)
+                wrote = WriteFileAtomically(path, QByteArray(10000, 'n'));
+            else
+                wrote = ArrayToFile(path, many.data(), int(many.size()), how == 2);
+        }
+        QVERIFY(!wrote);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old);
+        QCOMPARE(QDir(dir.path()).entryList({"full.txt*"}, QDir::Files), QStringList{"full.txt"});
     }
 
     void fileInfoAndLines()

@@ -1,4 +1,5 @@
 // The parameter file: format, round trip, refused files, failed writes.
+#include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "core/paramfile/paramfile.h"
 #include "core/params/itemlists.h"
@@ -81,6 +82,7 @@ private slots:
     void cancelChangesNothing();
     void failedWriteKeepsPreviousFile();
     void unwritablePathReported();
+    void fullDiskKeepsPreviousFile();
 };
 
 void TstParamFile::saveWritesImageInFormat()
@@ -230,6 +232,9 @@ void TstParamFile::badFilesRefused_data()
     QByteArray gap = good;
     gap.insert(good.indexOf("\r\n") + 2, "\r\n");
     QTest::newRow("empty line inside") << gap << true;
+    QTest::newRow("far larger than 233 lines") << good + QByteArray(20000, '\n') << true;
+    QTest::newRow("a directory") << QByteArray("@dir") << true;
+    QTest::newRow("/dev/zero") << QByteArray("@zero") << true;
 }
 
 void TstParamFile::badFilesRefused()
@@ -240,7 +245,11 @@ void TstParamFile::badFilesRefused()
     PopupScript popups;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bad.ini"));
-    if (exists)
+    if (content == "@dir")
+        QVERIFY(QDir().mkpath(path));
+    else if (content == "@zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else if (exists)
         writeFile(path, content);
     SetRingValue(parapanel1->EditExteach, ExteachOn);
     InitExteach();
@@ -323,6 +332,32 @@ void TstParamFile::unwritablePathReported()
     QFile f(blocker);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("x"));
+}
+
+// The disk fills up while the file is saved: the previous file survives whole, the failure is
+// reported, and no half-written file is left beside it.
+void TstParamFile::fullDiskKeepsPreviousFile()
+{
+    ParamPanels panels;
+    PopupScript popups;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("keep.ini"));
+    const QByteArray old = imageText(sampleImage()).left(1000);
+    writeFile(path, old);
+    popups.answerFile(ExistingFileSelected, path);
+    {
+        FileSizeLimit full(1500); // a full file is 233 lines of 11 bytes
+        QVERIFY(full.ok);
+        SendParaToFile();
+    }
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.ini"});
+    const QList<ShownPopup> msgs = popups.messages();
+    QCOMPARE(msgs.size(), 1);
+    QCOMPARE(msgs[0].title, QStringLiteral("ATTENTION!"));
+    QVERIFY(msgs[0].text.contains(path));
 }
 
 QTEST_MAIN(TstParamFile)
