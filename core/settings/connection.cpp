@@ -54,12 +54,17 @@ void SetProtocolControl(int protocol)
 
 } // namespace
 
-bool ReadComSettings(const QString &path, ConnectionSettings *s)
+bool ReadComSettings(const QString &path, ConnectionSettings *s, FileRead *why)
 {
-    if (!GetFileInfo(path))
-        return false;
     QStringList lines;
-    if (!ReadTextLines(path, &lines, 255))
+    // Four lines are used; reading stops there. A line is cut to 255 characters below, so 1 KB
+    // of it is plenty even for multi-byte characters.
+    FileRead r = ReadTextHead(path, &lines, 4, 1024);
+    if (r == FileRead::Ok && lines.isEmpty())
+        r = FileRead::Truncated; // nothing at all: a write that never finished
+    if (why)
+        *why = r;
+    if (r != FileRead::Ok)
         return false;
     while (lines.size() < 4)
         lines << QString();
@@ -80,18 +85,23 @@ bool WriteComSettings(const QString &path, const ConnectionSettings &s)
     return WriteFileAtomically(path, out);
 }
 
-QStringList ReadServerFile(const QString &path)
+QStringList ReadServerFile(const QString &path, FileRead *why)
 {
     QStringList servers;
-    qint64 size = 0;
-    if (!GetFileInfo(path, &size))
+    QByteArray content;
+    const FileRead r = ReadSmallFile(path, &content);
+    if (why)
+        *why = r;
+    if (r != FileRead::Ok)
         return servers;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return servers;
-    const qint64 count = size / (serverRecordSize + 1);
-    for (qint64 i = 0; i < count && !f.atEnd() && servers.size() < maxServerEntries; ++i) {
-        QByteArray line = f.readLine();
+    const qint64 count = content.size() / (serverRecordSize + 1);
+    qsizetype pos = 0;
+    for (qint64 i = 0; i < count && pos < content.size() && servers.size() < maxServerEntries;
+         ++i) {
+        const qsizetype end = content.indexOf('\n', pos);
+        const qsizetype next = end < 0 ? content.size() : end + 1;
+        QByteArray line = content.mid(pos, next - pos);
+        pos = next;
         if (line.endsWith('\n'))
             line.chop(1);
         if (line.endsWith('\r'))
@@ -143,14 +153,21 @@ void DimAccept() { interfacepanel->ButtonAccept->setEnabled(false); }
 void FillServerList()
 {
     ComboBox *c = interfacepanel->StringIpAdress;
-    for (const QString &s : ReadServerFile(ipComboBoxFileName))
+    FileRead why = FileRead::Ok;
+    for (const QString &s : ReadServerFile(ipComboBoxFileName, &why))
         Combo_InsertComboItem(c, -1, s);
+    if (why != FileRead::Ok && why != FileRead::Missing)
+        MessagePopup(QStringLiteral("ATTENTION!"), RefusedFileText(ipComboBoxFileName, why));
 }
 
 void GetConnectionSettingsFromFile()
 {
     ConnectionSettings s;
-    if (!ReadComSettings(conSettingsFileName, &s)) {
+    FileRead why = FileRead::Ok;
+    if (!ReadComSettings(conSettingsFileName, &s, &why)) {
+        // Missing, or refused: the page keeps the values it was loaded with.
+        if (why != FileRead::Missing)
+            MessagePopup(QStringLiteral("ATTENTION!"), RefusedFileText(conSettingsFileName, why));
         comprotocol = 0;
         comport = 1;
         return;

@@ -2,6 +2,8 @@
 // remembered servers in "IPComboBox.cfg", and the operations of the connection settings page.
 #pragma once
 
+#include "link/platform.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -30,14 +32,24 @@ struct ConnectionSettings {
 };
 
 // Reads the four lines; text that is not a number counts as 0, missing lines as 0 or empty.
-// False (and `s` untouched) when the file does not exist.
-bool ReadComSettings(const QString &path, ConnectionSettings *s);
+// Nothing after the fourth line is read. False (and `s` untouched) when the file does not exist
+// or is refused: far too large, not a regular file, empty, or holding bytes that are not text in
+// its first four lines; `why` tells which.
+bool ReadComSettings(const QString &path, ConnectionSettings *s, FileRead *why = nullptr);
 // Writes the four lines (replacing the file only when all is written). False when it cannot.
 bool WriteComSettings(const QString &path, const ConnectionSettings &s);
 
 // The remembered servers in file order: record count = file size / 101; a record's text ends at
 // its first zero byte; empty records are skipped; at most 10 entries. Missing file: empty list.
-QStringList ReadServerFile(const QString &path);
+// A file far larger than ten records can be, or one that is not a regular file, is refused
+// unread (empty list; `why` tells why).
+QStringList ReadServerFile(const QString &path, FileRead *why = nullptr);
+// True when the file is missing or holds only whole records (100 bytes and a line end each).
+bool ServerFileInLayout(const QString &path);
+// Before a server list that is not in the record layout is rewritten, it is copied beside itself
+// as "<name>.bak" and the operator is told (once: the rewritten file is in the layout). False when
+// the copy cannot be made; the list must then not be rewritten.
+bool KeepServerFileCopy(const QString &path);
 // One 100-byte record and a line end per entry, in list order; the file is rewritten from scratch.
 bool WriteServerFile(const QString &path, const QStringList &servers);
 QByteArray ServerRecord(const QString &text);

@@ -2,6 +2,7 @@
 // rules of the connection page (move to top, ten entries, cut to 99 characters).
 #include "uitestutil.h"
 
+#include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "core/panels.h"
 #include "core/settings/connection.h"
@@ -11,6 +12,9 @@
 #include "widgets/combobox.h"
 
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +38,27 @@ QStringList ListOf(ComboBox *c)
         l << c->itemText(i);
     return l;
 }
+
+// What the connection page shows, to see that nothing changed.
+QStringList PageValues()
+{
+    InterfacePanel *p = interfacepanel;
+    return {QString::number(p->EditCommunicationProtocol->currentIndex()),
+            QString::number(p->EditSelectComPort->value()), p->StringIpAdress->text(),
+            p->StringPortNumber->text(), ListOf(p->StringIpAdress).join(QLatin1Char('|'))};
+}
+
+// The program with its settings files in its own directory and the server combo box made.
+struct SettingsPage {
+    ProgramUnderTest program;
+    SettingsPage()
+    {
+        BuildSettingsPaths(program.dir.path(), QString());
+        Combo_NewComboBox(interfacepanel->StringIpAdress);
+        SetComPortsCfgDir(program.dir.path());
+    }
+    ~SettingsPage() { SetComPortsCfgDir(QString()); }
+};
 
 } // namespace
 
@@ -296,6 +321,48 @@ private slots:
             QCOMPARE(l->text(), id.left(99));
             QCOMPARE(l->textFormat(), Qt::PlainText);
         }
+    }
+
+    // Settings files that are far too large, binary, cut short or not files at all are refused
+    // with a message, unread; the page and the file stay as they were.
+    void hostileSettingsFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content"); // "@dir": a directory of that name
+        const QByteArray four = "1\n3\nplant-7\n300\n";
+        QTest::addRow("50 MB of empty lines") << "ComSettings.cfg"
+                                              << four + QByteArray(50 << 20, '\n');
+        QTest::addRow("a million short lines") << "ComSettings.cfg"
+                                               << four + QByteArray("1\n").repeated(1 << 20);
+        QTest::addRow("binary") << "ComSettings.cfg" << QByteArray("1\n\x00\x07\xff\n\x01\n5\n", 10);
+        QTest::addRow("empty") << "ComSettings.cfg" << QByteArray();
+        QTest::addRow("settings directory") << "ComSettings.cfg" << QByteArray("@dir");
+        QTest::addRow("server list far too large") << "IPComboBox.cfg"
+                                                   << Record("big").repeated(1000);
+        QTest::addRow("server list directory") << "IPComboBox.cfg" << QByteArray("@dir");
+    }
+    void hostileSettingsFilesAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        SettingsPage page;
+        const QString path = page.program.dir.filePath(name);
+        if (content == "@dir")
+            QVERIFY(QDir().mkpath(path + "/inside"));
+        else
+            WriteBytes(path, content);
+        const QDateTime stamp = QFileInfo(path).lastModified();
+        const QStringList before = PageValues();
+        PopupScript script;
+        FillServerList();
+        GetConnectionSettingsFromFile();
+        QCOMPARE(PageValues(), before);
+        QCOMPARE(script.messages().size(), 1);
+        QCOMPARE(script.messages()[0].title, QStringLiteral("ATTENTION!"));
+        QVERIFY(script.messages()[0].text.contains(path));
+        QCOMPARE(QFileInfo(path).lastModified(), stamp);
+        if (content != "@dir")
+            QCOMPARE(QFileInfo(path).size(), content.size());
     }
 
     void acceptReportsASettingsFileThatCannotBeWritten()
