@@ -9,6 +9,7 @@
 #include "widgets/combobox.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +115,48 @@ QStringList ReadServerFile(const QString &path, FileRead *why)
             servers << QString::fromUtf8(line);
     }
     return servers;
+}
+
+bool ServerFileInLayout(const QString &path)
+{
+    QByteArray content;
+    const FileRead r = ReadSmallFile(path, &content);
+    if (r == FileRead::Missing)
+        return true;
+    if (r != FileRead::Ok)
+        return false;
+    qsizetype pos = 0;
+    while (pos < content.size()) {
+        const qsizetype end = pos + serverRecordSize;
+        if (end < content.size() && content[end] == '\n')
+            pos = end + 1;
+        else if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n')
+            pos = end + 2;
+        else
+            return false;
+    }
+    return true;
+}
+
+bool KeepServerFileCopy(const QString &path)
+{
+    if (ServerFileInLayout(path))
+        return true;
+    const QString bak = path + QStringLiteral(".bak");
+    const QString fresh = bak + QStringLiteral(".new");
+    QFile::remove(fresh);
+    if (!QFile::copy(path, fresh)) {
+        QFile::remove(fresh);
+        return false;
+    }
+    QFile::remove(bak);
+    if (!QFile::rename(fresh, bak))
+        return false;
+    MessagePopup(QStringLiteral("INFO!"),
+                 QStringLiteral(" %1 \n did not hold a list of servers in this program's layout. \n"
+                                " It has been kept as \n %2 \n before the new list was saved. ")
+                     .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(bak)));
+    return true;
 }
 
 QByteArray ServerRecord(const QString &text)
@@ -283,7 +326,7 @@ void CommitServer()
     QStringList list;
     for (int i = 0; i < c->count(); ++i)
         list << c->itemText(i);
-    if (!WriteServerFile(ipComboBoxFileName, list))
+    if (!KeepServerFileCopy(ipComboBoxFileName) || !WriteServerFile(ipComboBoxFileName, list))
         MessagePopup(QStringLiteral("ATTENTION!"),
                      QStringLiteral(" The list of servers could not be saved to \n %1 ")
                          .arg(ipComboBoxFileName));

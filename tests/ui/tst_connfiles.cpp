@@ -365,6 +365,52 @@ private slots:
             QCOMPARE(QFileInfo(path).size(), content.size());
     }
 
+    // A server list that is not in the record layout (edited by hand) is kept beside itself as
+    // ".bak" before the first rewrite, and the operator is told once; a list in the layout is
+    // rewritten without a word.
+    void serverListNotInLayoutIsKept_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("shown"); // the list after reading
+        QTest::addColumn<bool>("kept");
+        QTest::addRow("plain lines") << QByteArray("alpha\nbeta\n10.0.0.3\n") << QStringList{}
+                                     << true;
+        QTest::addRow("a record and a line") << Record("rec") + "added-by-hand\n"
+                                             << QStringList{"rec"} << true;
+        QTest::addRow("cut short") << Record("rec") + Record("cut").left(60)
+                                   << QStringList{"rec"} << true;
+        QTest::addRow("records, LF") << Record("a1") + Record("b2") << QStringList{"a1", "b2"}
+                                     << false;
+        QTest::addRow("records, CR LF") << Record("a1", "\r\n") + Record("b2", "\r\n")
+                                        << QStringList{"a1", "b2"} << false;
+        QTest::addRow("empty") << QByteArray() << QStringList{} << false;
+    }
+    void serverListNotInLayoutIsKept()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, kept);
+        SettingsPage page;
+        WriteBytes(ipComboBoxFileName, content);
+        FillServerList();
+        ComboBox *c = interfacepanel->StringIpAdress;
+        QTEST(ListOf(c), "shown");
+        PopupScript script;
+        for (const char *server : {"new-host", "second-host"}) {
+            c->setText(QString::fromLatin1(server));
+            CommitServer();
+        }
+        const QString bak = ipComboBoxFileName + ".bak";
+        QCOMPARE(QFile::exists(bak), kept);
+        QCOMPARE(script.messages().size(), kept ? 1 : 0);
+        if (kept) {
+            QCOMPARE(ReadBytes(bak), content);
+            QCOMPARE(script.messages()[0].title, QStringLiteral("INFO!"));
+            QVERIFY(script.messages()[0].text.contains(bak));
+        }
+        QCOMPARE(ReadServerFile(ipComboBoxFileName), ListOf(c));
+        QCOMPARE(ListOf(c).mid(0, 2), QStringList({"second-host", "new-host"}));
+    }
+
     void acceptReportsASettingsFileThatCannotBeWritten()
     {
         ProgramUnderTest program;
