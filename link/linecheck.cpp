@@ -6,9 +6,17 @@
 #include "state.h"
 #include "transport.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#endif
 
 namespace tintra {
 
@@ -24,6 +32,23 @@ QString &CfgDir()
 {
     static QString dir;
     return dir;
+}
+
+// ComPortDevice runs whenever the COM port number changes: a refused "ComPorts.cfg" is reported
+// once, not again until the file changes.
+void TellRefusedOnce(const QString &path, FileRead why)
+{
+    static QString told;
+    const QFileInfo fi(path);
+    const QString state = QStringLiteral("%1|%2|%3|%4")
+                              .arg(path)
+                              .arg(fi.size())
+                              .arg(fi.lastModified().toMSecsSinceEpoch())
+                              .arg(int(why));
+    if (state == told)
+        return;
+    told = state;
+    MessagePopup(QStringLiteral("ATTENTION!"), RefusedFileText(path, why));
 }
 
 void ShowStatus(const QString &text)
@@ -85,11 +110,15 @@ QString ComPortDevice(int n)
     if (n <= 0)
         return QString();
     const QString dir = CfgDir().isEmpty() ? GetProjectDir() : CfgDir();
-    QFile f(JoinPath(dir, QStringLiteral("ComPorts.cfg")));
-    if (f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        // A port list is a few lines; a huge file is not one and is read no further than this.
-        for (int lineNo = 0; lineNo < 10000 && !f.atEnd(); ++lineNo) {
-            const QString line = QString::fromLocal8Bit(f.readLine(4096)).trimmed();
+    const QString path = JoinPath(dir, QStringLiteral("ComPorts.cfg"));
+    QStringList lines;
+    // A port list is a few lines; a huge or binary file is not one and is not used.
+    const FileRead r = ReadTextHead(path, &lines, 10000, 4096);
+    if (r != FileRead::Ok && r != FileRead::Missing)
+        TellRefusedOnce(path, r);
+    if (r == FileRead::Ok) {
+        for (const QString &raw : std::as_const(lines)) {
+            const QString line = raw.trimmed();
             if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
                 continue;
             const qsizetype blank = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
@@ -106,6 +135,35 @@ QString ComPortDevice(int n)
     return QStringLiteral("COM%1").arg(n);
 #else
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+int SerialDeviceCheck(const QString &device)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(device).constData(), &st) != 0)
+        return -6;
+    if (!S_ISCHR(st.st_mode))
+        return -7; // a regular file, a directory, a pipe
+    // A character device that the system files under another class than terminals (memory
+    // devices such as /dev/zero, sound, input) is no serial port. Pseudo-terminals have no entry
+    // there and count as terminals.
+    const QByteArray cls = QStringLiteral("/sys/dev/char/%1:%2/subsystem")
+                               .arg(major(st.st_rdev))
+                               .arg(minor(st.st_rdev))
+                               .toLatin1();
+    char target[4096];
+    const ssize_t n = ::readlink(cls.constData(), target, sizeof target - 1);
+    if (n > 0) {
+        target[n] = 0;
+        if (!QByteArray(target).endsWith("/tty"))
+            return -7;
+    }
+    return 0;
+#else
+    Q_UNUSED(device);
+    return 0;
 #endif
 }
 

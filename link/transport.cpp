@@ -205,6 +205,8 @@ int InitRS232()
         ret = -1;
     } else if (device.isEmpty()) {
         ret = -2;
+    } else if (SerialDeviceCheck(device) == -7) {
+        ret = -7; // never opened: opening some devices has effects of its own
     } else {
         p->setPortName(device);
         p->setBaudRate(19200);

@@ -62,6 +62,13 @@ QString TcpStatusText(int code);
 // ("<n> <device>" a line; blank lines and lines starting with '#' are ignored; the first line for
 // a number counts), else /dev/ttyS<n-1>; on Windows "COM<n>". Empty for n = 0.
 QString ComPortDevice(int n);
+// A file that is refused (far too large, binary, not a regular file) is not used, and said so
+// once with a popup; the default names apply.
+//
+// Whether a device may be opened as a serial port: 0 yes (or cannot tell), -6 it does not exist,
+// -7 it is no serial port (a regular file, a directory, a memory or other non-terminal device).
+// Looks at the device without opening it.
+int SerialDeviceCheck(const QString &device);
 // Directory that holds "ComPorts.cfg"; empty (the default) means the program's directory.
 void SetComPortsCfgDir(const QString &dir);
 

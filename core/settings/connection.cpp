@@ -343,8 +343,11 @@ void CopySensorId()
 void ShowComPortDevice()
 {
     const int n = interfacepanel->EditSelectComPort->value();
-    interfacepanel->DispComDevice->setText(
-        QStringLiteral("COM %1 = %2").arg(n).arg(ComPortDevice(n)));
+    const QString device = ComPortDevice(n);
+    QString text = QStringLiteral("COM %1 = %2").arg(n).arg(device);
+    if (!device.isEmpty() && SerialDeviceCheck(device) == -7)
+        text += QStringLiteral(": not a serial port");
+    interfacepanel->DispComDevice->setText(text);
 }
 
 } // namespace tintra

@@ -157,6 +157,9 @@ private slots:
                                         << "No serial port found";
         QTest::addRow("not a serial device") << 9 << QByteArray("9 @DIR@/plain.txt\n") << -7
                                              << "Cannot open port";
+        QTest::addRow("memory device") << 9 << QByteArray("9 /dev/zero\n") << -7
+                                       << "Cannot open port";
+        QTest::addRow("a directory") << 9 << QByteArray("9 @DIR@\n") << -7 << "Cannot open port";
     }
     void openingFailures()
     {

@@ -411,6 +411,44 @@ private slots:
         QCOMPARE(ListOf(c).mid(0, 2), QStringList({"second-host", "new-host"}));
     }
 
+    // A COM port mapped to something that is no serial port is named so on the page and never
+    // opened; a refused "ComPorts.cfg" is reported once and not used.
+    void comPortsNotSerialOrRefused_data()
+    {
+        QTest::addColumn<QByteArray>("cfg");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("messages");
+        QTest::addRow("/dev/zero") << QByteArray("99 /dev/zero\n")
+                                   << "COM 99 = /dev/zero: not a serial port" << 0;
+        QTest::addRow("a directory") << QByteArray("99 @DIR@\n")
+                                     << "COM 99 = @DIR@: not a serial port" << 0;
+        QTest::addRow("a regular file") << QByteArray("99 @DIR@/ComSettings.cfg\n")
+                                        << "COM 99 = @DIR@/ComSettings.cfg: not a serial port" << 0;
+        QTest::addRow("port list far too large") << QByteArray("99 /dev/zero\n").repeated(8000)
+                                                 << "COM 99 = /dev/ttyS98" << 1;
+        QTest::addRow("binary port list") << QByteArray("99 /dev/zero\n\x00\x01\n", 16)
+                                          << "COM 99 = /dev/ttyS98" << 1;
+    }
+    void comPortsNotSerialOrRefused()
+    {
+        QFETCH(QByteArray, cfg);
+        QFETCH(QString, shown);
+        SettingsPage page;
+        const QString dir = page.program.dir.path();
+        WriteBytes(page.program.path("ComSettings.cfg"), "0\n99\n\n\n");
+        WriteBytes(page.program.path("ComPorts.cfg"), cfg.replace("@DIR@", dir.toUtf8()));
+        PopupScript script;
+        ShowChildPanel(1);
+        GetConnectionSettingsFromFile();
+        QCOMPARE(interfacepanel->DispComDevice->text(), shown.replace("@DIR@", dir));
+        interfacepanel->EditSelectComPort->setValue(4);
+        interfacepanel->EditSelectComPort->setValue(99);
+        QTEST(int(script.messages().size()), "messages");
+        TryToConnect();
+        QCOMPARE(interfacepanel->DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+        QCOMPARE(ReadBytes(page.program.path("ComSettings.cfg")), QByteArray("0\n99\n\n\n"));
+    }
+
     void acceptReportsASettingsFileThatCannotBeWritten()
     {
         ProgramUnderTest program;
