@@ -411,6 +411,44 @@ private slots:
         QCOMPARE(ListOf(c).mid(0, 2), QStringList({"second-host", "new-host"}));
     }
 
+    // A disk that fills up while a settings file is saved: the previous file survives whole and
+    // the failure is reported.
+    void fullDiskKeepsSettingsFiles_data()
+    {
+        QTest::addColumn<bool>("serverList");
+        QTest::addRow("ComSettings.cfg by ACCEPT") << false;
+        QTest::addRow("IPComboBox.cfg by a new server") << true;
+    }
+    void fullDiskKeepsSettingsFiles()
+    {
+        QFETCH(bool, serverList);
+        SettingsPage page;
+        const QString path = serverList ? ipComboBoxFileName : conSettingsFileName;
+        const QByteArray old = serverList ? Record("old-1") + Record("old-2")
+                                          : QByteArray("0\n2\nold\n1\n");
+        WriteBytes(path, old);
+        FillServerList();
+        ShowChildPanel(1);
+        const QStringList files = QDir(page.program.dir.path()).entryList(QDir::Files);
+        PopupScript script;
+        {
+            FileSizeLimit full(old.size() + 1);
+            QVERIFY(full.ok);
+            if (serverList) {
+                interfacepanel->StringIpAdress->setText(QString(99, QLatin1Char('s')));
+                CommitServer();
+            } else {
+                interfacepanel->StringIpAdress->setText(QString(200, QLatin1Char('s')));
+                interfacepanel->ButtonAccept->setEnabled(true);
+                interfacepanel->ButtonAccept->click();
+            }
+        }
+        QCOMPARE(ReadBytes(path), old);
+        QCOMPARE(script.messages().size(), 1);
+        QCOMPARE(script.messages()[0].title, QStringLiteral("ATTENTION!"));
+        QCOMPARE(QDir(page.program.dir.path()).entryList(QDir::Files), files); // no leftovers
+    }
+
     // A COM port mapped to something that is no serial port is named so on the page and never
     // opened; a refused "ComPorts.cfg" is reported once and not used.
     void comPortsNotSerialOrRefused_data()
