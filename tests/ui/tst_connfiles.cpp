@@ -487,6 +487,33 @@ private slots:
         QCOMPARE(ReadBytes(page.program.path("ComSettings.cfg")), QByteArray("0\n99\n\n\n"));
     }
 
+    // Text from files and from the sensor is shown as it is, never read as markup: every label
+    // that shows such text is plain (line edits, list items and window titles are anyway).
+    void outsideTextIsNeverMarkup()
+    {
+        SettingsPage page;
+        WriteBytes(page.program.path("ComSettings.cfg"), "1\n99\n<b>srv</b>\n<i>1</i>\n");
+        WriteBytes(page.program.path("IPComboBox.cfg"), Record("<i>listed</i>"));
+        WriteBytes(page.program.path("ComPorts.cfg"), "99 /dev/<b>x</b>\n");
+        FillServerList();
+        GetConnectionSettingsFromFile();
+        interfacepanel->EditID->setText(QStringLiteral("<u>id</u>"));
+        emit interfacepanel->EditID->editingFinished();
+        SetStatusText(QStringLiteral("<b>SENSOR</b> &amp;"));
+        QCOMPARE(interfacepanel->StringIpAdress->itemText(0), QStringLiteral("<i>listed</i>"));
+        QCOMPARE(interfacepanel->DispInterfaceStatus->text(), QStringLiteral("<b>SENSOR</b> &amp;"));
+        int shown = 0;
+        for (QLabel *l : mainpanel->window()->findChildren<QLabel *>() +
+                             colbigpanel->window()->findChildren<QLabel *>() +
+                             grpbigpanel->window()->findChildren<QLabel *>()) {
+            if (!l->text().contains(QLatin1Char('<')))
+                continue;
+            ++shown;
+            QVERIFY2(l->textFormat() == Qt::PlainText, qPrintable(l->objectName()));
+        }
+        QVERIFY(shown >= 3); // the COM device and the identification displays
+    }
+
     void acceptReportsASettingsFileThatCannotBeWritten()
     {
         ProgramUnderTest program;
