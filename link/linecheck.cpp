@@ -14,8 +14,10 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/sysmacros.h>
 #endif
 
 namespace tintra {
@@ -146,6 +148,7 @@ int SerialDeviceCheck(const QString &device)
         return -6;
     if (!S_ISCHR(st.st_mode))
         return -7; // a regular file, a directory, a pipe
+#ifdef Q_OS_LINUX
     // A character device that the system files under another class than terminals (memory
     // devices such as /dev/zero, sound, input) is no serial port. Pseudo-terminals have no entry
     // there and count as terminals.
@@ -160,6 +163,7 @@ int SerialDeviceCheck(const QString &device)
         if (!QByteArray(target).endsWith("/tty"))
             return -7;
     }
+#endif
     return 0;
 #else
     Q_UNUSED(device);
