@@ -1,6 +1,5 @@
-// A full disk for the life of the object: no file of this process may grow past `bytes` (the
-// file-size limit), and the signal that would end the process is ignored, so a write past the
-// limit fails with an error as it would on a full disk. Works without special rights.
+// A full disk while the object lives: no file of this process may grow past `bytes`, and the
+// signal that would end the process is ignored, so a write past the limit fails as on a full disk.
 #pragma once
 
 #include <csignal>
@@ -8,12 +7,11 @@
 
 namespace tintra::test {
 
-class FileSizeLimit {
-public:
+struct FileSizeLimit {
     explicit FileSizeLimit(rlim_t bytes)
     {
         getrlimit(RLIMIT_FSIZE, &previous);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        handler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit r = previous;
         r.rlim_cur = bytes;
         ok = setrlimit(RLIMIT_FSIZE, &r) == 0;
@@ -21,16 +19,11 @@ public:
     ~FileSizeLimit()
     {
         setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
+        std::signal(SIGXFSZ, handler);
     }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
     bool ok = false;
-
-private:
     rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
+    void (*handler)(int) = nullptr;
 };
 
 } // namespace tintra::test

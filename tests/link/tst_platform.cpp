@@ -90,55 +90,31 @@ private slots:
     }
 
     // Files from outside: refused unread when far too large or not a regular file (never opened,
-    // so a pipe cannot block), binary text refused, reading stops at the lines needed.
+    // so a pipe cannot block), binary text refused; reading stops at the lines needed.
     void guardedReaders_data()
     {
         QTest::addColumn<QByteArray>("content"); // "@dir", "@zero", "@fifo", "@none": no text
-        QTest::addColumn<int>("maxLines");
-        QTest::addColumn<int>("maxLen");
         QTest::addColumn<int>("maxBytes");
-        QTest::addColumn<int>("head");      // ReadTextHead's result
+        QTest::addColumn<int>("head"); // ReadTextHead, 4 lines of up to 4 bytes
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<int>("whole");     // ReadSmallFile's result
+        QTest::addColumn<int>("whole"); // ReadSmallFile
         using R = FileRead;
-        const QByteArray four = "1\r\n3\nplant-7\n300\n";
-        QTest::addRow("stops after the lines needed")
-            << four + QByteArray(60000, '\n') << 4 << 255 << 65536 << int(R::Ok)
-            << QStringList{"1", "3", "plant-7", "300"} << int(R::Ok);
-        QTest::addRow("binary after them is not looked at")
-            << four + QByteArray(100, '\0') << 4 << 255 << 65536 << int(R::Ok)
-            << QStringList{"1", "3", "plant-7", "300"} << int(R::Ok);
-        QTest::addRow("long line cut, its rest skipped")
-            << QByteArray(9000, 'a') + "\nnext" << 5 << 4 << 65536 << int(R::Ok)
-            << QStringList{"aaaa", "next"} << int(R::Ok);
-        QTest::addRow("far too large") << four + QByteArray(65537, '\n') << 4 << 255 << 65536
-                                       << int(R::TooLarge) << QStringList{"x"} << int(R::TooLarge);
-        QTest::addRow("one byte over") << QByteArray(101, '1') << 1 << 255 << 100
-                                       << int(R::TooLarge) << QStringList{"x"} << int(R::TooLarge);
-        QTest::addRow("zero byte") << QByteArray("1\n3\0\n", 5) << 4 << 255 << 65536
-                                   << int(R::Binary) << QStringList{"x"} << int(R::Ok);
-        QTest::addRow("control byte") << QByteArray("\x1b[2J\n") << 4 << 255 << 65536
-                                      << int(R::Binary) << QStringList{"x"} << int(R::Ok);
-        QTest::addRow("tab and UTF-8 are text") << QByteArray("a\tb \xc3\xa9\n") << 4 << 255
-                                                << 65536 << int(R::Ok)
-                                                << QStringList{QString::fromUtf8("a\tb \xc3\xa9")}
-                                                << int(R::Ok);
-        QTest::addRow("directory") << QByteArray("@dir") << 4 << 255 << 65536
-                                   << int(R::NotAFile) << QStringList{"x"} << int(R::NotAFile);
-        QTest::addRow("memory device") << QByteArray("@zero") << 4 << 255 << 65536
-                                   << int(R::NotAFile) << QStringList{"x"} << int(R::NotAFile);
-        QTest::addRow("pipe") << QByteArray("@fifo") << 4 << 255 << 65536 << int(R::NotAFile)
-                              << QStringList{"x"} << int(R::NotAFile);
-        QTest::addRow("missing") << QByteArray("@none") << 4 << 255 << 65536 << int(R::Missing)
-                                 << QStringList{"x"} << int(R::Missing);
+        QTest::addRow("stops after four lines") << QByteArray("1\r\n3\nplant-7\n300\n\n\0\0", 20)
+            << 20 << int(R::Ok) << QStringList{"1", "3", "plan", "300"} << int(R::Ok);
+        QTest::addRow("one byte over") << QByteArray(21, '1') << 20 << int(R::TooLarge)
+                                       << QStringList{"x"} << int(R::TooLarge);
+        QTest::addRow("zero byte") << QByteArray("1\n3\0\n", 5) << 20 << int(R::Binary)
+                                   << QStringList{"x"} << int(R::Ok);
+        for (const char *special : {"@dir", "@zero", "@fifo"})
+            QTest::addRow("%s", special + 1) << QByteArray(special) << 20 << int(R::NotAFile)
+                                             << QStringList{"x"} << int(R::NotAFile);
+        QTest::addRow("missing") << QByteArray("@none") << 20 << int(R::Missing) << QStringList{"x"}
+                                 << int(R::Missing);
     }
     void guardedReaders()
     {
         QFETCH(QByteArray, content);
-        QFETCH(int, maxLines);
-        QFETCH(int, maxLen);
         QFETCH(int, maxBytes);
-        QFETCH(int, head);
         const QString path = file(QTest::currentDataTag());
         if (content == "@dir")
             QVERIFY(QDir().mkpath(path));
@@ -149,19 +125,18 @@ private slots:
         else if (content != "@none")
             write(path, content);
         QStringList lines{"x"};
-        QCOMPARE(int(ReadTextHead(path, &lines, maxLines, maxLen, maxBytes)), head);
+        QTEST(int(ReadTextHead(path, &lines, 4, 4, maxBytes)), "head");
         QTEST(lines, "lines");
         QByteArray bytes = "x";
         QTEST(int(ReadSmallFile(path, &bytes, maxBytes)), "whole");
-        if (bytes != "x")
-            QCOMPARE(bytes, content);
+        QVERIFY(bytes == "x" || bytes == content);
     }
 
-    // A disk that fills up during a write: the previous file survives whole, and the write says
-    // it failed. An append that fails is cut back to the previous end.
+    // A disk that fills up during a write: the previous file survives whole and the write says
+    // it failed; an append that fails is cut back to the previous end.
     void fullDiskKeepsThePreviousFile_data()
     {
-        QTest::addColumn<int>("how"); // 0 whole-file write, 1 numbers, 2 numbers appended
+        QTest::addColumn<int>("how");
         QTest::addRow("whole file") << 0;
         QTest::addRow("numbers") << 1;
         QTest::addRow("numbers appended") << 2;
@@ -170,19 +145,13 @@ private slots:
     {
         QFETCH(int, how);
         const QString path = file("full.txt");
-        const QByteArray old = "        17\n        18\n";
+        const QByteArray old = "        17\n";
         write(path, old);
         std::vector<uint16_t> many(1000, 65535);
-        bool wrote = true;
-        {
-            test::FileSizeLimit full(4096);
-            QVERIFY(full.ok);
-            if (how == 0)
-                wrote = WriteFileAtomically(path, QByteArray(10000, 'n'));
-            else
-                wrote = ArrayToFile(path, many.data(), int(many.size()), how == 2);
-        }
-        QVERIFY(!wrote);
+        test::FileSizeLimit full(4096);
+        QVERIFY(full.ok);
+        QVERIFY(how == 0 ? !WriteFileAtomically(path, QByteArray(10000, 'n'))
+                         : !ArrayToFile(path, many.data(), int(many.size()), how == 2));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), old);

@@ -265,9 +265,8 @@ private slots:
         const QByteArray last = ScriptedPeer::answer("LAST");
         peer.send(last);
         QTRY_VERIFY(port->peek(2048).endsWith(last));
-        const qint64 kept = port->bytesAvailable();
         QVERIFY2(most >= 1024 - 36 && most < 1024 + 36, qPrintable(QString::number(most)));
-        QCOMPARE(kept % 36, 0);
+        QCOMPARE(port->bytesAvailable() % 36, 0); // whole frames dropped
         QVERIFY(port->peek(36) == Numbered('u') || port->peek(36) == last);
         peer.push(Numbered('k'));
         BuildFrame(11);

@@ -1,5 +1,4 @@
 // The parameter file: format, round trip, refused files, failed writes.
-#include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "core/paramfile/paramfile.h"
 #include "core/params/itemlists.h"
@@ -82,7 +81,6 @@ private slots:
     void cancelChangesNothing();
     void failedWriteKeepsPreviousFile();
     void unwritablePathReported();
-    void fullDiskKeepsPreviousFile();
 };
 
 void TstParamFile::saveWritesImageInFormat()
@@ -332,32 +330,6 @@ void TstParamFile::unwritablePathReported()
     QFile f(blocker);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("x"));
-}
-
-// The disk fills up while the file is saved: the previous file survives whole, the failure is
-// reported, and no half-written file is left beside it.
-void TstParamFile::fullDiskKeepsPreviousFile()
-{
-    ParamPanels panels;
-    PopupScript popups;
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("keep.ini"));
-    const QByteArray old = imageText(sampleImage()).left(1000);
-    writeFile(path, old);
-    popups.answerFile(ExistingFileSelected, path);
-    {
-        FileSizeLimit full(1500); // a full file is 233 lines of 11 bytes
-        QVERIFY(full.ok);
-        SendParaToFile();
-    }
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.ini"});
-    const QList<ShownPopup> msgs = popups.messages();
-    QCOMPARE(msgs.size(), 1);
-    QCOMPARE(msgs[0].title, QStringLiteral("ATTENTION!"));
-    QVERIFY(msgs[0].text.contains(path));
 }
 
 QTEST_MAIN(TstParamFile)
