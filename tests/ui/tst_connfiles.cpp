@@ -2,7 +2,6 @@
 // rules of the connection page (move to top, ten entries, cut to 99 characters).
 #include "uitestutil.h"
 
-#include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "core/panels.h"
 #include "core/settings/connection.h"
@@ -393,40 +392,8 @@ private slots:
         QCOMPARE(ListOf(c).mid(0, 2), QStringList({"second-host", "new-host"}));
     }
 
-    // A disk that fills up while a settings file is saved: the previous file survives whole, the
-    // failure is reported, nothing is left beside it.
-    void fullDiskKeepsSettingsFiles_data()
-    {
-        QTest::addColumn<bool>("serverList");
-        QTest::addRow("ComSettings.cfg by ACCEPT") << false;
-        QTest::addRow("IPComboBox.cfg by a new server") << true;
-    }
-    void fullDiskKeepsSettingsFiles()
-    {
-        QFETCH(bool, serverList);
-        SettingsPage page;
-        const QString path = serverList ? ipComboBoxFileName : conSettingsFileName;
-        const QByteArray old = serverList ? Record("old") : QByteArray("0\n2\nold\n1\n");
-        WriteBytes(path, old);
-        FillServerList();
-        ShowChildPanel(1);
-        const QStringList files = QDir(page.program.dir.path()).entryList(QDir::Files);
-        PopupScript script;
-        {
-            FileSizeLimit full(old.size() + 1);
-            QVERIFY(full.ok);
-            interfacepanel->StringIpAdress->setText(QString(99, QLatin1Char('s')));
-            interfacepanel->ButtonAccept->setEnabled(true);
-            serverList ? CommitServer() : interfacepanel->ButtonAccept->click();
-        }
-        QCOMPARE(ReadBytes(path), old);
-        QCOMPARE(script.messages().size(), 1);
-        QCOMPARE(script.messages()[0].title, QStringLiteral("ATTENTION!"));
-        QCOMPARE(QDir(page.program.dir.path()).entryList(QDir::Files), files);
-    }
-
     // A COM port mapped to something that is no serial port is named so on the page and not
-    // opened; a refused "ComPorts.cfg" is reported once and not used.
+    // opened; a refused "ComPorts.cfg" is reported once and not used; the name is plain text.
     void comPortsNotSerialOrRefused_data()
     {
         QTest::addColumn<QByteArray>("cfg");
@@ -436,6 +403,8 @@ private slots:
                                    << "COM 99 = /dev/zero: not a serial port" << 0;
         QTest::addRow("a directory") << QByteArray("99 @DIR@\n")
                                      << "COM 99 = @DIR@: not a serial port" << 0;
+        QTest::addRow("markup in the name") << QByteArray("99 /dev/<b>x</b>\n")
+                                            << "COM 99 = /dev/<b>x</b>" << 0;
         QTest::addRow("port list too large") << QByteArray("99 /dev/zero\n").repeated(8000)
                                              << "COM 99 = /dev/ttyS98" << 1;
     }
@@ -451,33 +420,12 @@ private slots:
         ShowChildPanel(1);
         GetConnectionSettingsFromFile();
         QCOMPARE(interfacepanel->DispComDevice->text(), shown.replace("@DIR@", dir));
+        QCOMPARE(interfacepanel->DispComDevice->textFormat(), Qt::PlainText); // never markup
         ShowComPortDevice(); // again, as on every change of COM PORT
         ShowComPortDevice();
         QTEST(int(script.messages().size()), "messages");
         TryToConnect();
         QCOMPARE(interfacepanel->DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
-    }
-
-    // Text from files and from the sensor is shown as it is, never read as markup: every label
-    // that shows such text is plain (line edits, list items and window titles are anyway).
-    void outsideTextIsNeverMarkup()
-    {
-        SettingsPage page;
-        WriteBytes(page.program.path("ComSettings.cfg"), "1\n99\n<b>srv</b>\n1\n");
-        WriteBytes(page.program.path("ComPorts.cfg"), "99 /dev/<b>x</b>\n");
-        GetConnectionSettingsFromFile();
-        interfacepanel->EditID->setText(QStringLiteral("<u>id</u>"));
-        CopySensorId();
-        int shown = 0;
-        for (QWidget *w : {mainpanel->window(), colbigpanel->window(), grpbigpanel->window()}) {
-            for (QLabel *l : w->findChildren<QLabel *>()) {
-                if (!l->text().contains(QLatin1Char('<')))
-                    continue;
-                ++shown;
-                QVERIFY2(l->textFormat() == Qt::PlainText, qPrintable(l->objectName()));
-            }
-        }
-        QVERIFY(shown >= 3); // the COM device and the identification displays
     }
 
     void acceptReportsASettingsFileThatCannotBeWritten()
