@@ -113,6 +113,16 @@ int FileSelectPopup(const QString &startDir, const QString &defaultName, const Q
     return r;
 }
 
+int ColorSelectPopup(const QString &title, int initialRgb, int *rgb)
+{
+    int chosen = initialRgb;
+    if (!handler().colorSelect || !handler().colorSelect(title, initialRgb, &chosen))
+        return 0;
+    if (rgb)
+        *rgb = chosen & 0xFFFFFF;
+    return 1;
+}
+
 QString GetProjectDir()
 {
     if (QCoreApplication::instance())
@@ -158,7 +168,9 @@ bool WriteFileAtomically(const QString &path, const QByteArray &content)
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    if (f.write(content) != content.size()) {
+    // The data is buffered: a write that fails (disk full, file-size limit) shows only when it
+    // is flushed, and commit() would still put the short file in place of the old one.
+    if (f.write(content) != content.size() || !f.flush()) {
         f.cancelWriting();
         return false;
     }
