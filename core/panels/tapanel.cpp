@@ -45,7 +45,7 @@ TaPanel::TaPanel(QWidget *parent) : QWidget(parent)
     EditRow->setRange(0, 30);
     EditColorNumericRow = new ColorNumeric(this);
     EditColorNumericRow->setObjectName(QStringLiteral("EditColorNumericRow"));
-    EditColorNumericRow->setMinimumWidth(60);
+    EditColorNumericRow->setFixedWidth(80);
 
     struct Button {
         QPushButton **member;
@@ -89,7 +89,7 @@ TaPanel::TaPanel(QWidget *parent) : QWidget(parent)
     g->addWidget(NewCaption(QStringLiteral("ROW"), EditRow, this), 3, 0);
     g->addWidget(EditRow, 3, 1);
     g->addWidget(NewCaption(QStringLiteral("COLOR"), EditColorNumericRow, this), 3, 2);
-    g->addWidget(EditColorNumericRow, 3, 3);
+    g->addWidget(EditColorNumericRow, 3, 3, Qt::AlignLeft);
     g->addWidget(ButtonSetRowColor, 4, 0, 1, 4);
     g->addWidget(ButtonSaveArray, 5, 0);
     g->addWidget(ButtonGetArray, 5, 1);

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -101,9 +102,16 @@ TeachPanel::TeachPanel(QWidget *parent) : QWidget(parent)
     SetInfo(DispTpCounter, "InfoDispTpCounter");
     SetInfo(EditTpRowNo, "InfoEditTpRowNo");
 
+    // The mean grid shows its one row and nothing more; the values grid takes the height.
+    GridTpMean->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GridTpMean->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GridTpMean->setFixedHeight(GridTpMean->horizontalHeader()->sizeHint().height() +
+                               GridTpMean->rowHeight(0) + 2 * GridTpMean->frameWidth());
+
     auto *g = new QGridLayout(this);
     g->addWidget(GridTpValues, 0, 0, 1, 4);
     g->addWidget(GridTpMean, 1, 0, 1, 4);
+    g->setRowStretch(0, 1);
     int row = 2;
     auto add = [&](const char *caption, QWidget *w, int col) {
         g->addWidget(NewCaption(QString::fromUtf8(caption), w, this), row, col);

@@ -26,6 +26,7 @@ TtPanel::TtPanel(QWidget *parent) : QWidget(parent)
     EditNo = new QSpinBox(this);
     EditNo->setObjectName(QStringLiteral("EditNo"));
     EditNo->setRange(0, 30);
+    EditNo->setMaximumWidth(80);
     RadioInc = new QRadioButton(QStringLiteral("INC"), this);
     RadioInc->setObjectName(QStringLiteral("RadioInc"));
     RadioInc->setAutoExclusive(false);
@@ -54,7 +55,7 @@ TtPanel::TtPanel(QWidget *parent) : QWidget(parent)
     g->addWidget(GridCtt, 1, 0, 1, 4);
     g->addWidget(ButtonTeachDataTo, 2, 0);
     g->addWidget(NewCaption(QStringLiteral("No.:"), EditNo, this), 2, 1, Qt::AlignRight);
-    g->addWidget(EditNo, 2, 2);
+    g->addWidget(EditNo, 2, 2, Qt::AlignLeft);
     g->addWidget(RadioInc, 2, 3);
     g->addWidget(ButtonApplyFromAll, 3, 0);
     g->addWidget(ButtonResetTable, 3, 1, 1, 2);
