@@ -65,6 +65,7 @@ TeachPanel::TeachPanel(QWidget *parent) : QWidget(parent)
     EditTpTeachItoWith->setItemText(2, QStringLiteral("d INT+VALUE ITO"));
     EditTpValueIto = numeric(this, "EditTpValueIto", false);
     DispTpCounter = numeric(this, "DispTpCounter", true);
+    DispTpCounter->setRange(0, 100);
     EditTpRowNo = numeric(this, "EditTpRowNo", false);
     EditTpRowNo->setRange(0, 30);
 

@@ -23,7 +23,8 @@ uint16_t meanr, meang, meanb, meanx, meany, meanint;
 
 namespace {
 
-int Counter() { return teachpanel->DispTpCounter->value(); }
+// Captured rows, 0 ... 100.
+int Counter() { return std::clamp(teachpanel->DispTpCounter->value(), 0, tpRows); }
 
 void SetCounter(int n) { teachpanel->DispTpCounter->setValue(n); }
 
@@ -123,7 +124,7 @@ void CalcMaxDelta()
         return;
     if (parapanel1)
         paraCalcmode = RingValue(parapanel1->Calcmode);
-    const int n = std::clamp(Counter(), 0, tpRows);
+    const int n = Counter();
     uint16_t rows[tpRows][tpCols];
     CapturedRows(n, rows);
     const MaxDelta m = MaxDeltas(rows, n, meanx, meany, meanint, paraCalcmode);
