@@ -3,6 +3,7 @@
 #include "link/platform.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStyleFactory>
@@ -46,6 +47,13 @@ void InstallPopups()
         *path = p;
         return QFileInfo::exists(p) ? int(tintra::ExistingFileSelected)
                                     : int(tintra::NewFileSelected);
+    };
+    h.colorSelect = [](const QString &title, int initial, int *rgb) {
+        const QColor c = QColorDialog::getColor(QColor::fromRgb(QRgb(initial)), nullptr, title);
+        if (!c.isValid())
+            return false;
+        *rgb = int(c.rgb() & 0xFFFFFF);
+        return true;
     };
     tintra::SetPopupHandler(h);
 }

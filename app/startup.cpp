@@ -11,6 +11,7 @@
 #include "core/settings/connection.h"
 #include "core/settings/paths.h"
 #include "core/shell.h"
+#include "core/teach/tableattr.h"
 #include "link/codec.h"
 #include "link/platform.h"
 #include "link/state.h"
@@ -140,10 +141,10 @@ void InitAll()
     GetPanelValues();
     InitPanelCtrlAttr();
 
-    // 8. Start-up colours: added by the table attributes.
-
-    // 9. Row colours into the four tables.
-    PaintAllRows();
+    // 8. Start-up colours and row texts, 9. row colours into the four tables; the colour mode
+    // shows or hides the live colour patch.
+    ReadStartupColours();
+    InitSrcPanel();
 
     // 10. The SERVER field becomes a combo box, light grey.
     ComboBox *server = interfacepanel->StringIpAdress;
@@ -189,6 +190,7 @@ int StartUserInterface()
     ConnectConnectionCallbacks();
     ConnectParamsCallbacks();
     ConnectLiveCallbacks();
+    ConnectTeachCallbacks();
 
     ShowChildPanel(2);
     datapanel->show();

@@ -228,6 +228,14 @@ const InfoEntry infoTable[] = {
      " Displays the delta of the raw values of RED, GREEN and BLUE. \n Delta is the peak to peak value of the lowest number of RED, GREEN or BLUE \n and the highest number of RED, GREEN or BLUE of the RAW-DATAS."},
     {"InfoGraph3SidesView",
      "The four graph display a 3 sides view of the color/intensity sphere \n plus the intensity in an extra graph."},
+    // Table attributes: the start-up file's confirmation, and the messages of a file that could
+    // not be read or written (%1 is the file's path).
+    {"StartupFileSaved",
+     "File has been saved as \nstartup configuration file."},
+    {"TableAttrNotRead",
+     " The file \n %1 \n is not a table attributes file or could not be read. \n Nothing has been changed. "},
+    {"TableAttrNotSaved",
+     " The file \n %1 \n could not be saved. \n A previous file of this name is kept unchanged. "},
 };
 
 } // namespace

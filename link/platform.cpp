@@ -114,6 +114,16 @@ int FileSelectPopup(const QString &startDir, const QString &defaultName, const Q
     return r;
 }
 
+int ColorSelectPopup(const QString &title, int initialRgb, int *rgb)
+{
+    int chosen = initialRgb;
+    if (!handler().colorSelect || !handler().colorSelect(title, initialRgb, &chosen))
+        return 0;
+    if (rgb)
+        *rgb = chosen & 0xFFFFFF;
+    return 1;
+}
+
 QString GetProjectDir()
 {
     if (QCoreApplication::instance())

@@ -51,16 +51,20 @@ struct PopupHandler {
     std::function<void(const QString &title, const QString &text)> message;
     std::function<int(const QString &title, const QString &text)> confirm; // 1 yes, 0 no
     std::function<int(const FileSelectRequest &req, QString *path)> fileSelect;
+    // Colour picker: starts at `initial` (0xRRGGBB); true with the chosen colour in *rgb.
+    std::function<bool(const QString &title, int initial, int *rgb)> colorSelect;
 };
 
 // Installs a handler; returns the previous one. An empty member falls back to a non-interactive
-// default (message: logged to stderr; confirm: 0; file dialog: nothing chosen).
+// default (message: logged to stderr; confirm: 0; file dialog and colour picker: nothing chosen).
 PopupHandler SetPopupHandler(PopupHandler handler);
 
 void MessagePopup(const QString &title, const QString &text);
 int ConfirmPopup(const QString &title, const QString &text);
 int FileSelectPopup(const QString &startDir, const QString &defaultName, const QString &filter,
                     const QString &title, bool forSaving, QString *path);
+// 1 and the chosen colour (0xRRGGBB) in *rgb, or 0 when the picker was cancelled (*rgb unchanged).
+int ColorSelectPopup(const QString &title, int initialRgb, int *rgb);
 
 // ---- files ---------------------------------------------------------------------------------
 

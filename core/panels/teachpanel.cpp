@@ -6,7 +6,10 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -61,6 +64,33 @@ TeachPanel::TeachPanel(QWidget *parent) : QWidget(parent)
     EditTpTeachItoWith->setItemText(1, QStringLiteral("d INT"));
     EditTpTeachItoWith->setItemText(2, QStringLiteral("d INT+VALUE ITO"));
     EditTpValueIto = numeric(this, "EditTpValueIto", false);
+    DispTpCounter = numeric(this, "DispTpCounter", true);
+    DispTpCounter->setRange(0, 100);
+    EditTpRowNo = numeric(this, "EditTpRowNo", false);
+    EditTpRowNo->setRange(0, 30);
+
+    struct Button {
+        QPushButton **member;
+        const char *name, *caption, *info;
+    };
+    const Button buttons[] = {
+        {&ButtonTpCapture, "ButtonTpCapture", "CAPTURE", "InfoButtonTpCapture"},
+        {&ButtonTpUndo, "ButtonTpUndo", "UNDO", "InfoButtonTpUndo"},
+        {&ButtonTpResetTable, "ButtonTpResetTable", "RESET", "InfoButtonTpResetTable"},
+        {&ButtonTpTeachToTable, "ButtonTpTeachToTable", "TEACH TO TABLE",
+         "InfoButtonTpTeachToTable"},
+        {&ButtonTpClose, "ButtonTpClose", "CLOSE", "InfoButtonClosePanel"},
+    };
+    for (const Button &b : buttons) {
+        *b.member = new QPushButton(QString::fromLatin1(b.caption), this);
+        (*b.member)->setObjectName(QString::fromLatin1(b.name));
+        SetInfo(*b.member, b.info);
+    }
+    // RESET is painted red while it works; light grey otherwise.
+    ButtonTpResetTable->setAutoFillBackground(true);
+    QPalette pal = ButtonTpResetTable->palette();
+    pal.setColor(QPalette::Button, QColor(0xE0E0E0));
+    ButtonTpResetTable->setPalette(pal);
 
     SetInfo(GridTpValues, "InfoGridTpValues");
     SetInfo(GridTpMean, "InfoGridTpMean");
@@ -70,10 +100,19 @@ TeachPanel::TeachPanel(QWidget *parent) : QWidget(parent)
     SetInfo(EditTpTeachItoWith, "InfoEditTpTeachItoWith");
     SetInfo(EditTpValueCto, "InfoEditTpValueCto");
     SetInfo(EditTpValueIto, "InfoEditTpValueIto");
+    SetInfo(DispTpCounter, "InfoDispTpCounter");
+    SetInfo(EditTpRowNo, "InfoEditTpRowNo");
+
+    // The mean grid shows its one row and nothing more; the values grid takes the height.
+    GridTpMean->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GridTpMean->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GridTpMean->setFixedHeight(GridTpMean->horizontalHeader()->sizeHint().height() +
+                               GridTpMean->rowHeight(0) + 2 * GridTpMean->frameWidth());
 
     auto *g = new QGridLayout(this);
     g->addWidget(GridTpValues, 0, 0, 1, 4);
     g->addWidget(GridTpMean, 1, 0, 1, 4);
+    g->setRowStretch(0, 1);
     int row = 2;
     auto add = [&](const char *caption, QWidget *w, int col) {
         g->addWidget(NewCaption(QString::fromUtf8(caption), w, this), row, col);
@@ -87,6 +126,16 @@ TeachPanel::TeachPanel(QWidget *parent) : QWidget(parent)
     ++row;
     add("VALUE CTO", EditTpValueCto, 0);
     add("VALUE ITO", EditTpValueIto, 2);
+    ++row;
+    add("COUNTER", DispTpCounter, 0);
+    add("ROW No.:", EditTpRowNo, 2);
+    ++row;
+    auto *buttonRow = new QHBoxLayout;
+    for (QPushButton *b : {ButtonTpCapture, ButtonTpUndo, ButtonTpResetTable,
+                           ButtonTpTeachToTable, ButtonTpClose})
+        buttonRow->addWidget(b);
+    g->addLayout(buttonRow, row, 0, 1, 4);
+    resize(620, 640);
 }
 
 } // namespace tintra

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QPushButton;
 class QSpinBox;
 class QTableWidget;
 
@@ -24,6 +25,13 @@ public:
     QSpinBox *EditTpValueCto;
     QComboBox *EditTpTeachItoWith;
     QSpinBox *EditTpValueIto;
+    QSpinBox *DispTpCounter;      // captured frames, 0 ... 100 (display)
+    QSpinBox *EditTpRowNo;        // colour row to teach into, 0 ... 30
+    QPushButton *ButtonTpCapture;
+    QPushButton *ButtonTpUndo;
+    QPushButton *ButtonTpResetTable;
+    QPushButton *ButtonTpTeachToTable;
+    QPushButton *ButtonTpClose;
 };
 
 } // namespace tintra

@@ -5,6 +5,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -25,19 +26,40 @@ TtPanel::TtPanel(QWidget *parent) : QWidget(parent)
     EditNo = new QSpinBox(this);
     EditNo->setObjectName(QStringLiteral("EditNo"));
     EditNo->setRange(0, 30);
+    EditNo->setMaximumWidth(80);
     RadioInc = new QRadioButton(QStringLiteral("INC"), this);
     RadioInc->setObjectName(QStringLiteral("RadioInc"));
     RadioInc->setAutoExclusive(false);
+
+    struct Button {
+        QPushButton **member;
+        const char *name, *caption, *info;
+    };
+    const Button buttons[] = {
+        {&ButtonTeachDataTo, "ButtonTeachDataTo", "TEACH DATA TO", "InfoButtonTeachDataTo"},
+        {&ButtonApplyFromAll, "ButtonApplyFromAll", "APPLY FROM ALL", "InfoButtonApplyFromAll"},
+        {&ButtonResetTable, "ButtonResetTable", "RESET TABLE", "InfoButtonResetTable"},
+        {&ButtonTeachMeanVal, "ButtonTeachMeanVal", "TEACH MEAN VAL", "InfoButtonTeachMeanVal"},
+    };
+    for (const Button &b : buttons) {
+        *b.member = new QPushButton(QString::fromLatin1(b.caption), this);
+        (*b.member)->setObjectName(QString::fromLatin1(b.name));
+        SetInfo(*b.member, b.info);
+    }
 
     SetInfo(EditNo, "InfoEditNo");
     SetInfo(RadioInc, "InfoRadioInc");
 
     auto *g = new QGridLayout(this);
-    g->addWidget(new QLabel(QStringLiteral("COLOR TEACH TABLE"), this), 0, 0, 1, 3);
-    g->addWidget(GridCtt, 1, 0, 1, 3);
-    g->addWidget(NewCaption(QStringLiteral("No.:"), EditNo, this), 2, 0);
-    g->addWidget(EditNo, 2, 1);
-    g->addWidget(RadioInc, 2, 2);
+    g->addWidget(new QLabel(QStringLiteral("COLOR TEACH TABLE"), this), 0, 0, 1, 4);
+    g->addWidget(GridCtt, 1, 0, 1, 4);
+    g->addWidget(ButtonTeachDataTo, 2, 0);
+    g->addWidget(NewCaption(QStringLiteral("No.:"), EditNo, this), 2, 1, Qt::AlignRight);
+    g->addWidget(EditNo, 2, 2, Qt::AlignLeft);
+    g->addWidget(RadioInc, 2, 3);
+    g->addWidget(ButtonApplyFromAll, 3, 0);
+    g->addWidget(ButtonResetTable, 3, 1, 1, 2);
+    g->addWidget(ButtonTeachMeanVal, 3, 3);
 }
 
 } // namespace tintra

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableWidget;
@@ -19,6 +20,10 @@ public:
     QTableWidget *GridCtt;
     QSpinBox *EditNo;      // 0 ... 30
     QRadioButton *RadioInc;
+    QPushButton *ButtonTeachDataTo;
+    QPushButton *ButtonApplyFromAll;
+    QPushButton *ButtonResetTable;
+    QPushButton *ButtonTeachMeanVal;
 };
 
 } // namespace tintra

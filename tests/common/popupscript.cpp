@@ -20,6 +20,13 @@ PopupScript::PopupScript()
         *path = p;
         return result;
     };
+    h.colorSelect = [this](const QString &title, int initial, int *rgb) {
+        shown << ShownPopup{QStringLiteral("color"), title, QString::number(initial), {}};
+        if (colors.isEmpty())
+            return false;
+        *rgb = colors.takeFirst();
+        return true;
+    };
     previous = SetPopupHandler(h);
 }
 

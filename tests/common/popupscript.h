@@ -10,7 +10,7 @@
 namespace tintra::test {
 
 struct ShownPopup {
-    QString kind; // "message", "confirm" or "file"
+    QString kind; // "message", "confirm", "file" or "color"
     QString title;
     QString text; // for a file dialog: the default name
     FileSelectRequest request;
@@ -27,6 +27,8 @@ public:
     // chooses nothing.
     void answerConfirm(int answer) { confirms << answer; }
     void answerFile(int result, const QString &path) { files << qMakePair(result, path); }
+    // A colour picker chooses the next colour queued; with none queued it is cancelled.
+    void answerColor(int rgb) { colors << rgb; }
 
     QList<ShownPopup> shown;
     QList<ShownPopup> messages() const;
@@ -35,6 +37,7 @@ public:
 private:
     QList<int> confirms;
     QList<QPair<int, QString>> files;
+    QList<int> colors;
     PopupHandler previous;
 };
 

@@ -1,0 +1,88 @@
+#include "taffile.h"
+
+#include "link/platform.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <algorithm>
+
+namespace tintra {
+
+QByteArray FormatTableAttributes(const int colours[taColours], const QStringList &texts)
+{
+    QByteArray out;
+    for (int i = 0; i < taColours; ++i)
+        out += QByteArray::number(colours[i]).rightJustified(10, ' ') + "\r\n";
+    for (int i = 0; i < taTexts; ++i) {
+        QString t = i < texts.size() ? texts[i] : QString();
+        t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        out += t.toUtf8() + "\r\n";
+    }
+    return out;
+}
+
+namespace {
+
+QString decodeText(const QByteArray &line)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString t = utf8.decode(line);
+    if (utf8.hasError())
+        t = QString::fromLatin1(line);
+    if (t.size() > taTextMax) {
+        int n = taTextMax;
+        if (t.at(n - 1).isHighSurrogate())
+            --n; // never cut a character in half
+        t.truncate(n);
+    }
+    return t;
+}
+
+} // namespace
+
+bool ParseTableAttributes(const QByteArray &content, int colours[taColours], QStringList *texts)
+{
+    QList<QByteArray> lines = content.split('\n');
+    if (content.endsWith('\n'))
+        lines.removeLast(); // the piece after the last line end
+    if (lines.size() < taColours + taTexts)
+        return false;
+    for (QByteArray &l : lines)
+        if (l.endsWith('\r'))
+            l.chop(1);
+
+    int c[taColours];
+    for (int i = 0; i < taColours; ++i) {
+        const QByteArray number = lines[i].trimmed();
+        bool ok = false;
+        const int v = number.toInt(&ok, 10);
+        if (!ok || number.startsWith('+') || v < 0 || v > 0xFFFFFF)
+            return false;
+        c[i] = v;
+    }
+    QStringList t;
+    for (int i = 0; i < taTexts; ++i)
+        t << decodeText(lines[taColours + i]);
+    std::copy(c, c + taColours, colours);
+    *texts = t;
+    return true;
+}
+
+bool WriteTableAttributesFile(const QString &path, const int colours[taColours],
+                              const QStringList &texts)
+{
+    return WriteFileAtomically(path, FormatTableAttributes(colours, texts));
+}
+
+bool ReadTableAttributesFile(const QString &path, int colours[taColours], QStringList *texts)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = f.read(taFileMax + 1);
+    if (content.size() > taFileMax)
+        return false;
+    return ParseTableAttributes(content, colours, texts);
+}
+
+} // namespace tintra
