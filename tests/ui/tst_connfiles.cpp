@@ -10,6 +10,7 @@
 #include "link/transport.h"
 #include "widgets/combobox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -223,19 +224,31 @@ private slots:
         BuildSettingsPaths(program.dir.path(), QString());
         ComboBox *c = interfacepanel->StringIpAdress;
         QCOMPARE(Combo_NewComboBox(c), 0);
+        Combo_InsertComboItem(c, -1, QStringLiteral("192.168.0.10"));
         ShowChildPanel(1);
-        InitConnectPanel();
         interfacepanel->EditCommunicationProtocol->setCurrentIndex(1);
         InitConnectPanel();
         QVERIFY(QTest::qWaitForWindowExposed(mainpanel));
         QApplication::setActiveWindow(mainpanel);
         c->setFocus();
+        // Keys go to the widget that has the focus, as the keyboard's do.
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c));
+        QWidget *keys = QApplication::focusWidget();
         interfacepanel->ButtonAccept->setEnabled(true);
-        QTest::keyClicks(c->lineEdit(), "line-3");
+        QTest::keyClicks(keys, "192.168.0.1");
+        QCOMPARE(c->text(), QStringLiteral("192.168.0.10")); // completed, "0" selected
         QVERIFY(!interfacepanel->ButtonAccept->isEnabled()); // editing dims at once
-        QTest::keyClick(c->lineEdit(), Qt::Key_Return);
-        QCOMPARE(ListOf(c), QStringList({"line-3"}));
-        QCOMPARE(ReadBytes(ipComboBoxFileName), Record("line-3"));
+        QTest::keyClick(keys, Qt::Key_Backspace);             // removes the completion
+        QCOMPARE(c->text(), QStringLiteral("192.168.0.1"));
+        QTest::keyClick(keys, Qt::Key_Return);
+        QCOMPARE(QString::fromUtf8(ipBuf), QStringLiteral("192.168.0.1"));
+        QCOMPARE(ListOf(c), QStringList({"192.168.0.1", "192.168.0.10"}));
+        QCOMPARE(ReadBytes(ipComboBoxFileName), Record("192.168.0.1") + Record("192.168.0.10"));
+        QCOMPARE(c->text(), QStringLiteral("192.168.0.1"));
+
+        QTest::keyClick(keys, Qt::Key_Up); // opens the list
+        QTRY_VERIFY(c->view()->isVisible());
+        c->hidePopup();
     }
 
     void protocolShowsItsFields_data()
