@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 #include <QtTest>
@@ -298,18 +299,34 @@ void TstModeRules::threeSidesPlaneCaptions()
     ParamPanels panels;
     CreateGraphs(nullptr, p3sidesview);
     QVERIFY(sidesgraphs);
-    SetRingValue(parapanel1->Calcmode, 3);
-    InitCalcMode();
-    QCOMPARE(sidesgraphs->plane(0)->accessibleName(), QStringLiteral("s/i"));
-    QCOMPARE(sidesgraphs->plane(1)->accessibleName(), QStringLiteral("s/M"));
-    QCOMPARE(sidesgraphs->plane(2)->accessibleName(), QStringLiteral("i/M"));
-    SetRingValue(parapanel1->Calcmode, 2);
-    InitCalcMode();
-    QCOMPARE(sidesgraphs->plane(1)->accessibleName(), QStringLiteral("X/INT"));
-    // The plane modes leave them as they are.
-    SetRingValue(parapanel1->Calcmode, 1);
-    InitCalcMode();
-    QCOMPARE(sidesgraphs->plane(2)->accessibleName(), QStringLiteral("Y/INT"));
+    // The caption the operator reads above each plane graph, in each calculation mode (the
+    // plane modes leave the last ones standing).
+    const struct {
+        int calc;
+        QStringList captions;
+    } modes[] = {{3, {"s/i", "s/M", "i/M"}},
+                 {2, {"X/Y", "X/INT", "Y/INT"}},
+                 {1, {"X/Y", "X/INT", "Y/INT"}},
+                 {3, {"s/i", "s/M", "i/M"}},
+                 {0, {"s/i", "s/M", "i/M"}}};
+    p3sidesview->show();
+    for (const auto &m : modes) {
+        SetRingValue(parapanel1->Calcmode, m.calc);
+        InitCalcMode();
+        for (int k = 0; k < 3; ++k) {
+            QWidget *plane = sidesgraphs->plane(k);
+            QLabel *caption = LabelOf(plane);
+            QVERIFY(caption);
+            QCOMPARE(caption->text(), m.captions[k]);
+            // Shown whenever its graph is, right above it.
+            QVERIFY(plane->isVisibleTo(p3sidesview));
+            QVERIFY(caption->isVisibleTo(p3sidesview));
+            const QRect c(caption->mapTo(p3sidesview, QPoint()), caption->size());
+            const QRect g(plane->mapTo(p3sidesview, QPoint()), plane->size());
+            QVERIFY(c.bottom() <= g.top() && g.top() - c.bottom() < 20);
+            QVERIFY(c.left() < g.center().x() && c.right() > g.center().x());
+        }
+    }
 }
 
 // ---- MAXCOL-No. ---------------------------------------------------------------------------
