@@ -1,5 +1,6 @@
 #include "parapanel1.h"
 
+#include "controls.h"
 #include "core/info.h"
 #include "core/params/cells.h"
 #include "core/params/itemlists.h"
@@ -24,7 +25,7 @@ QComboBox *ring(QWidget *parent, const char *name, std::span<const RingItem> ite
 
 QSpinBox *numeric(QWidget *parent, const char *name, int max)
 {
-    auto *s = new QSpinBox(parent);
+    auto *s = new StepSpinBox(parent);
     s->setObjectName(QString::fromLatin1(name));
     s->setRange(0, max);
     return s;

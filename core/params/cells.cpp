@@ -91,6 +91,28 @@ bool SetRingValue(QComboBox *ring, int code)
     return true;
 }
 
+namespace {
+constexpr char committedValueProperty[] = "tintraCommittedValue";
+} // namespace
+
+void SetSpinValue(QSpinBox *spin, int value)
+{
+    {
+        const QSignalBlocker block(spin);
+        spin->setValue(value);
+    }
+    spin->setProperty(committedValueProperty, spin->value());
+}
+
+bool TakeSpinCommit(QSpinBox *spin)
+{
+    const QVariant last = spin->property(committedValueProperty);
+    if (last.isValid() && last.toInt() == spin->value())
+        return false;
+    spin->setProperty(committedValueProperty, spin->value());
+    return true;
+}
+
 QTableWidget *NewU16Table(int rows, int cols, int firstLabel, QWidget *parent)
 {
     auto *t = new QTableWidget(rows, cols, parent);

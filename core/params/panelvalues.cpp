@@ -27,12 +27,6 @@ void setDocumentedRing(QComboBox *ring, uint16_t v)
     }
 }
 
-void setSpin(QSpinBox *s, uint16_t v)
-{
-    const QSignalBlocker block(s);
-    s->setValue(v);
-}
-
 } // namespace
 
 void GetPanelValues()
@@ -75,14 +69,14 @@ void SetPanelValues()
     setDocumentedRing(p1->EditAverage, paraAverage);
     SetRingValue(p1->Evalmode, paraEvalmode);
     SetCellU16(p2->EditGridHold, 1, 1, paraHold255);
-    setSpin(p1->EditIntlim, paraIntlim);
-    setSpin(p1->EditMaxcolNo, paraMaxVecNo);
+    SetSpinValue(p1->EditIntlim, paraIntlim);
+    SetSpinValue(p1->EditMaxcolNo, paraMaxVecNo);
     SetRingValue(p1->EditOutmode, paraOutmode);
     SetRingValue(p1->EditTrigger, paraTrigger);
     SetRingValue(p1->EditExteach, paraExteach);
     SetRingValue(p1->Calcmode, paraCalcmode);
-    setSpin(p1->EditDynWinLo, paraDynWinLo);
-    setSpin(p1->EditDynWinHi, paraDynWinHi);
+    SetSpinValue(p1->EditDynWinLo, paraDynWinLo);
+    SetSpinValue(p1->EditDynWinHi, paraDynWinHi);
     {
         const QSignalBlocker block(p2->EditColorGroups);
         p2->EditColorGroups->setChecked(paraColorGroup != 0);
