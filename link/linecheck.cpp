@@ -82,7 +82,7 @@ void SetComPortsCfgDir(const QString &dir) { CfgDir() = dir; }
 
 QString ComPortDevice(int n)
 {
-    if (n <= 0)
+    if (n <= 0 || n > maxComPort)
         return QString();
     const QString dir = CfgDir().isEmpty() ? GetProjectDir() : CfgDir();
     QFile f(JoinPath(dir, QStringLiteral("ComPorts.cfg")));

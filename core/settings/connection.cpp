@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 #include <cstring>
 
 namespace tintra {
@@ -156,6 +157,8 @@ void GetConnectionSettingsFromFile()
         return;
     }
     comprotocol = uint16_t(s.protocol);
+    // A number beyond what the field holds stays an invalid port instead of wrapping to a valid one.
+    s.comPort = std::clamp(s.comPort, 0, 65535);
     comport = uint16_t(s.comPort);
     CopyText(ipBuf, sizeof ipBuf, s.server);
     CopyText(portNumStr, sizeof portNumStr, s.portNumber);
@@ -283,8 +286,11 @@ void CopySensorId()
 void ShowComPortDevice()
 {
     const int n = interfacepanel->EditSelectComPort->value();
-    interfacepanel->DispComDevice->setText(
-        QStringLiteral("COM %1 = %2").arg(n).arg(ComPortDevice(n)));
+    const QString device = ComPortDevice(n);
+    interfacepanel->DispComDevice->setText(QStringLiteral("COM %1 = %2")
+                                               .arg(n)
+                                               .arg(device.isEmpty() ? SerialStatusText(-2)
+                                                                     : device));
 }
 
 } // namespace tintra

@@ -2,6 +2,7 @@
 // rules of the connection page (move to top, ten entries, cut to 99 characters).
 #include "uitestutil.h"
 
+#include "common/linkrecorder.h"
 #include "common/popupscript.h"
 #include "core/panels.h"
 #include "core/settings/connection.h"
@@ -249,6 +250,30 @@ private slots:
         QTest::keyClick(keys, Qt::Key_Up); // opens the list
         QTRY_VERIFY(c->view()->isVisible());
         c->hidePopup();
+    }
+
+    void comPortFromFileOutsideTheRangeIsInvalid_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("0") << QByteArray("0") << 0;
+        QTest::newRow("not a number") << QByteArray("abc") << 0;
+        QTest::newRow("above the range") << QByteArray("300") << 300;
+    }
+    void comPortFromFileOutsideTheRangeIsInvalid()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, shown);
+        ProgramUnderTest program;
+        BuildSettingsPaths(program.dir.path(), QString());
+        WriteBytes(conSettingsFileName, "0\n" + line + "\nhost\n1\n");
+        GetConnectionSettingsFromFile();
+        QCOMPARE(interfacepanel->EditSelectComPort->value(), shown); // as the file says
+        LinkRecorder rec;
+        TryToConnect();
+        QCOMPARE(int(comport), shown);
+        QCOMPARE(int(ret), -2);
+        QCOMPARE(rec.statuses, QStringList({"Invalid port number", "TIMEOUT"}));
     }
 
     void protocolShowsItsFields_data()
