@@ -28,6 +28,12 @@ void FillRing(QComboBox *ring, std::span<const RingItem> items);
 uint16_t RingValue(const QComboBox *ring);
 // Selects the item with `code`; a code the ring does not hold leaves it as it is (returns false).
 bool SetRingValue(QComboBox *ring, int code);
+// Shows a value read from the sensor or a file. A code the ring does not hold is kept as an
+// extra item marked "? <code>", so it goes back unchanged unless the operator picks another; the
+// marked items of earlier values are removed.
+void ShowRingValue(QComboBox *ring, uint16_t code);
+// Whether the ring's current item is such a marked, unknown code.
+bool RingValueUnknown(const QComboBox *ring);
 
 // ---- numeric fields ------------------------------------------------------------------------
 // The program writes a field's value (GET, file load, a rule): no callback runs, and the value

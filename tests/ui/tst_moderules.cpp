@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 #include <QtTest>
@@ -42,7 +41,8 @@ private slots:
     void groupsTooHighWarnOnceAndShowPage();
     void resetTables();
     void panelValuesRoundTrip();
-    void unknownAverageAndGainCodesKept();
+    void unknownCodesKept_data();
+    void unknownCodesKept();
     void loadTailRestoresExtItemsBeforeTrigger();
     void sortTableTolerance_data();
     void sortTableTolerance();
@@ -475,22 +475,47 @@ void TstModeRules::panelValuesRoundTrip()
     }
 }
 
-void TstModeRules::unknownAverageAndGainCodesKept()
+void TstModeRules::unknownCodesKept_data()
 {
+    QTest::addColumn<QString>("ring");
+    QTest::addColumn<int>("word"); // place in the parameter set
+    QTest::addColumn<int>("code");
+    QTest::newRow("PMODE") << "EditPmode" << 1 << 65535;
+    QTest::newRow("AVERAGE") << "EditAverage" << 2 << 3;
+    QTest::newRow("EVALMODE") << "Evalmode" << 3 << 65535;
+    QTest::newRow("OUTMODE") << "EditOutmode" << 7 << 65535;
+    QTest::newRow("TRIGGER") << "EditTrigger" << 8 << 9;
+    QTest::newRow("EXTEACH") << "EditExteach" << 9 << 65535;
+    QTest::newRow("CALCMODE") << "Calcmode" << 10 << 65535;
+    QTest::newRow("LED MODE") << "EditLedMode" << 14 << 65535;
+    QTest::newRow("GAIN") << "EditGain" << 15 << 77;
+}
+
+void TstModeRules::unknownCodesKept()
+{
+    QFETCH(QString, ring);
+    QFETCH(int, word);
+    QFETCH(int, code);
     ParamPanels panels;
+    PopupScript popups;
+    auto *c = parapanel1->findChild<QComboBox *>(ring);
+    QVERIFY(c);
+    const int known = c->count();
     GetPanelValues();
-    paraAverage = 3;
-    paraGain = 77;
-    paraTrigger = 9; // not a trigger mode: the ring stays as it was
-    const uint16_t trigger = RingValue(parapanel1->EditTrigger);
-    SetPanelValues();
-    paraAverage = paraGain = 0;
+    *paraScalars[word] = uint16_t(code);
+    ShowLoadedParameters(); // as after GET or a file load
+    *paraScalars[word] = 0;
     GetPanelValues();
-    QCOMPARE(int(paraAverage), 3);
-    QCOMPARE(int(paraGain), 77);
-    QCOMPARE(paraTrigger, trigger);
-    SetPanelValues();
-    QCOMPARE(parapanel1->EditGain->count(), int(gainItems.size()) + 1);
+    QCOMPARE(int(*paraScalars[word]), code); // goes back as read
+    QCOMPARE(c->currentText(), QStringLiteral("? %1").arg(code)); // marked, with its number
+    QCOMPARE(c->count(), known + 1);
+    // Shown again: still one marked item. A known code read later removes it.
+    ShowLoadedParameters();
+    QCOMPARE(c->count(), known + 1);
+    *paraScalars[word] = uint16_t(c->itemData(1).toInt());
+    ShowLoadedParameters();
+    QCOMPARE(c->count(), known);
+    QCOMPARE(c->currentIndex(), 1);
 }
 
 void TstModeRules::loadTailRestoresExtItemsBeforeTrigger()
