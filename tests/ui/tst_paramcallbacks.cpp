@@ -46,6 +46,14 @@ class TstParamCallbacks : public QObject {
             return nullptr;
         return QApplication::focusWidget();
     }
+    // Moves the focused ring down to the item with `code` by the keyboard (each step commits).
+    static bool choose(QComboBox *ring, int code)
+    {
+        QWidget *keys = focusOn(ring);
+        for (int i = 0; keys && i < ring->count() && RingValue(ring) != code; ++i)
+            QTest::keyClick(keys, Qt::Key_Down);
+        return RingValue(ring) == code;
+    }
     // Replaces the field's text by `text` and presses Enter.
     static void typeValue(QWidget *keys, const char *text)
     {
@@ -171,9 +179,7 @@ void TstParamCallbacks::commitsRunRules()
     ParaPanel1 *p1 = parapanel1;
     // EXTEACH: the list shrinks and the power rule runs.
     SetRingValue(p1->EditTrigger, 3);
-    const int on = p1->EditExteach->findData(ExteachOn);
-    p1->EditExteach->setCurrentIndex(on);
-    emit p1->EditExteach->activated(on);
+    QVERIFY(choose(p1->EditExteach, ExteachOn));
     QCOMPARE(p1->EditTrigger->count(), 2);
 
     // MAXCOL-No. by the keyboard on the focused field: Enter commits, and so does every step by
@@ -225,16 +231,12 @@ void TstParamCallbacks::commitsRunRules()
     typeValue(keys, "2");
 
     // EVALMODE 2: tolerance column and teach panel follow.
-    const int two = p1->Evalmode->findData(2);
-    p1->Evalmode->setCurrentIndex(two);
-    emit p1->Evalmode->activated(two);
+    QVERIFY(choose(p1->Evalmode, 2));
     QVERIFY(!ColumnInUse(ttpanel->GridCtt, 3));
     QVERIFY(!teachpanel->EditTpValueCto->isEnabled());
 
     // PMODE DYN committed.
-    const int dyn = p1->EditPmode->findData(PmodeDyn);
-    p1->EditPmode->setCurrentIndex(dyn);
-    emit p1->EditPmode->activated(dyn);
+    QVERIFY(choose(p1->EditPmode, PmodeDyn));
     QVERIFY(!p1->EditIntlim->isEnabled());
 
     // RESET HOLD TABLE with 20.
