@@ -4,6 +4,8 @@
 #include "app/startup.h"
 #include "core/display/dispnames.h"
 #include "core/panels.h"
+#include "core/panels/controls.h"
+#include "core/params/cells.h"
 #include "core/paramfile/paramfile.h"
 #include "core/params/moderules.h"
 #include "core/params/tolerance.h"
@@ -67,19 +69,20 @@ void onCommit(QComboBox *ring, void (*fn)())
     QObject::connect(ring, &QComboBox::activated, ring, [fn](int) { fn(); });
 }
 
-// A numeric field commits when editing ends (Enter or leaving the field). Leaving it again
-// without a new value is no commit: a warning popup of the rule takes the focus away from the
-// field, and must not bring itself up a second time.
+// A numeric field commits when editing ends (Enter or leaving the field) and on every step by
+// arrow key, arrow button or wheel. Only a value that differs from the last committed one (the
+// operator's or the program's, see SetSpinValue) runs the operation: a rule's warning popup takes
+// the focus away from the field and must not bring itself up a second time.
 void onCommit(QSpinBox *spin, void (*fn)())
 {
-    static const char committed[] = "tintraCommittedValue";
-    spin->setProperty(committed, spin->value());
-    QObject::connect(spin, &QSpinBox::editingFinished, spin, [spin, fn] {
-        if (spin->property(committed).toInt() == spin->value())
-            return;
-        spin->setProperty(committed, spin->value());
-        fn();
-    });
+    TakeSpinCommit(spin);
+    auto commit = [spin, fn] {
+        if (TakeSpinCommit(spin))
+            fn();
+    };
+    QObject::connect(spin, &QSpinBox::editingFinished, spin, commit);
+    if (auto *s = qobject_cast<StepSpinBox *>(spin))
+        QObject::connect(s, &StepSpinBox::stepped, spin, commit);
 }
 
 } // namespace

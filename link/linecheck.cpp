@@ -109,7 +109,7 @@ void SetComPortsCfgDir(const QString &dir) { CfgDir() = dir; }
 
 QString ComPortDevice(int n)
 {
-    if (n <= 0)
+    if (n <= 0 || n > maxComPort)
         return QString();
     const QString dir = CfgDir().isEmpty() ? GetProjectDir() : CfgDir();
     const QString path = JoinPath(dir, QStringLiteral("ComPorts.cfg"));

@@ -60,7 +60,9 @@ QString TcpStatusText(int code);
 
 // Serial device for COM port number n: from "ComPorts.cfg" in the program's directory
 // ("<n> <device>" a line; blank lines and lines starting with '#' are ignored; the first line for
-// a number counts), else /dev/ttyS<n-1>; on Windows "COM<n>". Empty for n = 0.
+// a number counts), else /dev/ttyS<n-1>; on Windows "COM<n>". Empty for a number outside
+// 1 ... maxComPort, which the opening reports as an invalid port number.
+constexpr int maxComPort = 256;
 QString ComPortDevice(int n);
 // A file that is refused (far too large, binary, not a regular file) is not used, and said so
 // once with a popup; the default names apply.

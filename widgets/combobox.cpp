@@ -20,7 +20,6 @@ ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
     setDuplicatesEnabled(true);         // Enter must not pick a matching entry by itself
     setMaxVisibleItems(10);
-    lineEdit()->installEventFilter(this);
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &t) {
         edited = true;
         complete(t);
@@ -72,42 +71,39 @@ void ComboBox::complete(const QString &typed)
     }
 }
 
-bool ComboBox::eventFilter(QObject *watched, QEvent *event)
+void ComboBox::keyPressEvent(QKeyEvent *k)
 {
-    if (watched == lineEdit()) {
-        if (event->type() == QEvent::KeyPress) {
-            auto *k = static_cast<QKeyEvent *>(event);
-            switch (k->key()) {
-            case Qt::Key_Up:
-            case Qt::Key_Down:
-                if (created) {
-                    keyboardOpened = true;
-                    showPopup();
-                    return true;
-                }
-                break;
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                // Handled here: QComboBox hands the same key to the field a second time.
-                completionOn = true;
-                commit();
-                return true;
-            case Qt::Key_Backspace:
-            case Qt::Key_Delete:
-                completionOn = false;
-                break;
-            case Qt::Key_Shift:
-            case Qt::Key_Control:
-            case Qt::Key_Alt:
-            case Qt::Key_Meta:
-                break; // modifiers alone change nothing
-            default:
-                completionOn = true;
-                break;
-            }
+    switch (k->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (created) {
+            keyboardOpened = true;
+            showPopup();
+            k->accept();
+            return;
         }
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The typed text stands as typed: Qt's own handling would look for an entry to pick.
+        completionOn = true;
+        commit();
+        k->accept();
+        return;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        completionOn = false;
+        break;
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+        break; // modifiers alone change nothing
+    default:
+        completionOn = true;
+        break;
     }
-    return QComboBox::eventFilter(watched, event);
+    QComboBox::keyPressEvent(k);
 }
 
 void ComboBox::focusOutEvent(QFocusEvent *e)

@@ -29,7 +29,9 @@ signals:
     void committed(const QString &text);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Keys reach the combo box, which has the focus, and it hands them to its field itself
+    // (past any event filter on the field): so they are handled here.
+    void keyPressEvent(QKeyEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
 
 private:

@@ -40,8 +40,8 @@ QLabel *ShowInfoText(Logo *area, int style, const QString &text, int left, int t
     auto *l = new QLabel(area);
     l->setTextFormat(Qt::PlainText);
     l->setText(text);
-    QFont f = l->font();
-    f.setPixelSize(size);
+    QFont f = l->font(); // the application's font
+    f.setPointSize(size);
     l->setFont(f);
     QPalette pal = l->palette();
     pal.setColor(QPalette::WindowText, QColor::fromRgb(styles[style].text));
@@ -61,7 +61,7 @@ QLabel *ShowInfoText(Logo *area, int style, const QString &text, int left, int t
 Logo::Logo(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Logo"));
-    setFixedHeight(62);
+    setFixedHeight(66);
     setMinimumWidth(1000);
     LogoPicture = new QLabel(this);
     LogoPicture->setObjectName(QStringLiteral("LogoPicture"));

@@ -7,6 +7,7 @@
 #include "link/state.h"
 
 #include <QGridLayout>
+#include <QLabel>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -80,10 +81,31 @@ SidesGraphs::SidesGraphs(QWidget *parent) : QWidget(parent)
     GraphYINT = new PlaneGraph(QStringLiteral("Graph3SidesYINT"), this);
     GraphHistory = new StripChart(QStringLiteral("Graph3SidesHistory"), rgbTraces, this);
     GraphHistory->setRanges({0, stripPointsPerScreen - 1}, {0, 4096});
-    lay->addWidget(GraphXY, 0, 0);
-    lay->addWidget(GraphXINT, 0, 1);
-    lay->addWidget(GraphYINT, 1, 0);
-    lay->addWidget(GraphHistory, 1, 1);
+    // Each graph has its caption above it; the calculation-mode rule renames the plane graphs'
+    // captions (the label is the graph's buddy).
+    struct Cell {
+        QWidget *graph;
+        const char *captionName, *caption;
+    };
+    const Cell cells[4] = {{GraphXY, "CaptionGraph3SidesXY", "X/Y"},
+                           {GraphXINT, "CaptionGraph3SidesXINT", "X/INT"},
+                           {GraphYINT, "CaptionGraph3SidesYINT", "Y/INT"},
+                           {GraphHistory, "CaptionGraph3SidesHistory", "R, G, B"}};
+    for (int i = 0; i < 4; ++i) {
+        auto *l = new QLabel(QString::fromLatin1(cells[i].caption), this);
+        l->setObjectName(QString::fromLatin1(cells[i].captionName));
+        l->setTextFormat(Qt::PlainText);
+        l->setAlignment(Qt::AlignCenter);
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        l->setBuddy(cells[i].graph);
+        cells[i].graph->setAccessibleName(l->text());
+        lay->addWidget(l, 2 * (i / 2), i % 2);
+        lay->addWidget(cells[i].graph, 2 * (i / 2) + 1, i % 2);
+    }
+    lay->setRowStretch(1, 1);
+    lay->setRowStretch(3, 1);
 }
 
 void CreateGraphs(QWidget *graphArea, QWidget *sidesArea)

@@ -37,6 +37,12 @@ void Lamp::paintEvent(QPaintEvent *)
     p.drawEllipse(QRect((width() - d) / 2, (height() - d) / 2, d, d));
 }
 
+void StepSpinBox::stepBy(int steps)
+{
+    QSpinBox::stepBy(steps);
+    emit stepped();
+}
+
 QFont NumericFont(int pointSize)
 {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QSpinBox>
 #include <QWidget>
 
 class QLabel;
@@ -29,6 +30,18 @@ protected:
 private:
     QColor colour;
     bool lit = false;
+};
+
+// A numeric field that reports each step by arrow key, arrow button or wheel: a step is a
+// commit, as Enter is.
+class StepSpinBox : public QSpinBox {
+    Q_OBJECT
+public:
+    using QSpinBox::QSpinBox;
+    void stepBy(int steps) override;
+
+signals:
+    void stepped();
 };
 
 // Font for numeric displays: fixed pitch, larger than the text around it.

@@ -19,7 +19,8 @@ namespace tintra {
 
 namespace {
 
-QProgressBar *MakeBar(QWidget *parent, const char *name, const char *colour)
+// A colour bar; a right click on it shows `info`.
+QProgressBar *MakeBar(QWidget *parent, const char *name, const char *colour, const char *info)
 {
     auto *b = new QProgressBar(parent);
     b->setObjectName(QString::fromLatin1(name));
@@ -30,7 +31,7 @@ QProgressBar *MakeBar(QWidget *parent, const char *name, const char *colour)
     b->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; background: #f4f4f4; "
                                     "min-height: 16px; } QProgressBar::chunk { background: %1; }")
                          .arg(QLatin1String(colour)));
-    SetInfo(b, "InfoDispCalibBars");
+    SetInfo(b, info);
     return b;
 }
 
@@ -89,7 +90,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
         QLineEdit *d = MakeDisplay(rgbBox, rgb[i].dispName, 5);
         SetInfo(d, "InfoDispRAW");
         this->*rgb[i].disp = d;
-        QProgressBar *b = MakeBar(bars, rgb[i].barName, rgb[i].colour);
+        QProgressBar *b = MakeBar(bars, rgb[i].barName, rgb[i].colour, "InfoDispRAW");
         b->setFixedHeight(d->sizeHint().height());
         this->*rgb[i].bar = b;
         barColumn->addWidget(b);

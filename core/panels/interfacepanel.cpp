@@ -35,7 +35,9 @@ InterfacePanel::InterfacePanel(QWidget *parent) : QWidget(parent)
 
     EditSelectComPort = new QSpinBox(box);
     EditSelectComPort->setObjectName(QStringLiteral("EditSelectComPort"));
-    EditSelectComPort->setRange(1, 256);
+    // Any number the settings file may hold is shown as it is; the opening decides whether it
+    // names a port.
+    EditSelectComPort->setRange(0, 65535);
     EditSelectComPort->setValue(1);
     EditSelectComPort->setMinimumWidth(80);
     SetInfo(EditSelectComPort, "InfoEditConnect");

@@ -91,12 +91,17 @@ MainPanel::MainPanel(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("mainpanel"));
     setWindowTitle(QStringLiteral("TINTRA-Revov V3.0"));
 
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(8, 8, 8, 8);
-    outer->setSpacing(6);
-
+    // The branding area is the panel's top band, from its top left corner: the branding
+    // table places the logo and its labels in the panel's own coordinates.
+    auto *top = new QVBoxLayout(this);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(0);
     LogoArea = new Logo(this);
-    outer->addWidget(LogoArea);
+    top->addWidget(LogoArea);
+    auto *outer = new QVBoxLayout();
+    outer->setContentsMargins(8, 6, 8, 8);
+    outer->setSpacing(6);
+    top->addLayout(outer, 1);
 
     // Page buttons; SHOW GRAPH at the far end of the same row.
     auto *pages = BuildRow(this, this, pageButtons, 96);

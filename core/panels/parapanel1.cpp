@@ -1,5 +1,6 @@
 #include "parapanel1.h"
 
+#include "controls.h"
 #include "core/info.h"
 #include "core/params/cells.h"
 #include "core/params/itemlists.h"
@@ -24,11 +25,31 @@ QComboBox *ring(QWidget *parent, const char *name, std::span<const RingItem> ite
 
 QSpinBox *numeric(QWidget *parent, const char *name, int max)
 {
-    auto *s = new QSpinBox(parent);
+    auto *s = new StepSpinBox(parent);
     s->setObjectName(QString::fromLatin1(name));
     s->setRange(0, max);
     return s;
 }
+
+// The POWER slider with its number beside it. The number follows every change of the value,
+// also one the program makes with the slider's signals blocked (GET, file load, mode rules).
+class PowerSlider : public QSlider {
+public:
+    PowerSlider(QLabel *number, QWidget *parent) : QSlider(Qt::Horizontal, parent), number(number)
+    {
+    }
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        QSlider::sliderChange(change);
+        if (change == SliderValueChange)
+            number->setNum(value());
+    }
+
+private:
+    QLabel *number;
+};
 
 } // namespace
 
@@ -36,12 +57,12 @@ ParaPanel1::ParaPanel1(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("parapanel1"));
 
-    SlidePower = new QSlider(Qt::Horizontal, this);
+    auto *powerValue = new QLabel(QStringLiteral("0"), this);
+    powerValue->setObjectName(QStringLiteral("DispPower"));
+    powerValue->setMinimumWidth(powerValue->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+    SlidePower = new PowerSlider(powerValue, this);
     SlidePower->setObjectName(QStringLiteral("SlidePower"));
     SlidePower->setRange(0, 1000);
-    auto *powerValue = new QLabel(QStringLiteral("0"), this);
-    connect(SlidePower, &QSlider::valueChanged, powerValue,
-            [powerValue](int v) { powerValue->setNum(v); });
 
     EditPmode = ring(this, "EditPmode", pmodeItems);
     EditAverage = ring(this, "EditAverage", averageItems);
@@ -75,6 +96,7 @@ ParaPanel1::ParaPanel1(QWidget *parent) : QWidget(parent)
             g->addWidget(extra, row, 2);
         ++row;
     };
+    SetInfo(powerValue, "InfoEditPower");
     add("POWER", SlidePower, "InfoEditPower", powerValue);
     add("PMODE", EditPmode, "InfoEditPmod");
     add("DYN WIN LO", EditDynWinLo, "InfoEditDynWinLoHi");

@@ -91,6 +91,56 @@ bool SetRingValue(QComboBox *ring, int code)
     return true;
 }
 
+namespace {
+constexpr int unknownCodeRole = Qt::UserRole + 1;
+} // namespace
+
+void ShowRingValue(QComboBox *ring, uint16_t code)
+{
+    const QSignalBlocker block(ring);
+    for (int i = ring->count() - 1; i >= 0; --i)
+        if (ring->itemData(i, unknownCodeRole).toBool() && ring->itemData(i).toInt() != code)
+            ring->removeItem(i);
+    if (SetRingValue(ring, code))
+        return;
+    ring->addItem(QStringLiteral("? %1").arg(code), int(code));
+    const int i = ring->count() - 1;
+    ring->setItemData(i, true, unknownCodeRole);
+    ring->setItemData(i, QStringLiteral("Code %1 is not one of this list's choices; it is sent "
+                                        "back unchanged unless another choice is made.")
+                             .arg(code),
+                      Qt::ToolTipRole);
+    ring->setItemData(i, QColor(Qt::red), Qt::ForegroundRole);
+    ring->setCurrentIndex(i);
+}
+
+bool RingValueUnknown(const QComboBox *ring)
+{
+    return ring->currentIndex() >= 0 && ring->currentData(unknownCodeRole).toBool();
+}
+
+namespace {
+constexpr char committedValueProperty[] = "tintraCommittedValue";
+} // namespace
+
+void SetSpinValue(QSpinBox *spin, int value)
+{
+    {
+        const QSignalBlocker block(spin);
+        spin->setValue(value);
+    }
+    spin->setProperty(committedValueProperty, spin->value());
+}
+
+bool TakeSpinCommit(QSpinBox *spin)
+{
+    const QVariant last = spin->property(committedValueProperty);
+    if (last.isValid() && last.toInt() == spin->value())
+        return false;
+    spin->setProperty(committedValueProperty, spin->value());
+    return true;
+}
+
 QTableWidget *NewU16Table(int rows, int cols, int firstLabel, QWidget *parent)
 {
     auto *t = new QTableWidget(rows, cols, parent);

@@ -12,6 +12,7 @@
 
 class QComboBox;
 class QLabel;
+class QSpinBox;
 class QTableWidget;
 class QWidget;
 
@@ -27,6 +28,21 @@ void FillRing(QComboBox *ring, std::span<const RingItem> items);
 uint16_t RingValue(const QComboBox *ring);
 // Selects the item with `code`; a code the ring does not hold leaves it as it is (returns false).
 bool SetRingValue(QComboBox *ring, int code);
+// Shows a value read from the sensor or a file. A code the ring does not hold is kept as an
+// extra item marked "? <code>", so it goes back unchanged unless the operator picks another; the
+// marked items of earlier values are removed.
+void ShowRingValue(QComboBox *ring, uint16_t code);
+// Whether the ring's current item is such a marked, unknown code.
+bool RingValueUnknown(const QComboBox *ring);
+
+// ---- numeric fields ------------------------------------------------------------------------
+// The program writes a field's value (GET, file load, a rule): no callback runs, and the value
+// counts as committed, so only a different value from the operator is a new commit.
+void SetSpinValue(QSpinBox *spin, int value);
+// The operator ended an edit or stepped: true (and the value counts as committed from now on)
+// when the value differs from the last committed one. Leaving the field again without a new
+// value, e.g. because a rule's warning took the focus, is no new commit.
+bool TakeSpinCommit(QSpinBox *spin);
 
 // ---- tables --------------------------------------------------------------------------------
 // A table of `rows` x `cols` cells holding 0, edited with a spin box 0 ... 65535. Row labels are

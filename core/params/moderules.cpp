@@ -42,11 +42,6 @@ void dim(QWidget *w, bool dimmed)
 // Shows or hides a control with its caption.
 void show(QWidget *w, bool visible) { SetControlVisible(w, visible); }
 
-void setSpin(QSpinBox *s, int v)
-{
-    const QSignalBlocker block(s);
-    s->setValue(v);
-}
 
 void warn(const char *name)
 {
@@ -113,7 +108,7 @@ void InitPowerMode()
         dim(p->SlidePower, true);
         dim(p->EditDynWinLo, false);
         dim(p->EditDynWinHi, false);
-        setSpin(p->EditIntlim, 0);
+        SetSpinValue(p->EditIntlim, 0);
         paraIntlim = 0;
         dim(p->EditIntlim, true);
     }
@@ -233,7 +228,7 @@ void InitEvalMode()
         dim(p2->EditGridGroups, true);
         dim(p2->ButtonResetGroupTable, true);
         hideGroupDisplays();
-        setSpin(p1->EditMaxcolNo, anzOut);
+        SetSpinValue(p1->EditMaxcolNo, anzOut);
         paraMaxVecNo = anzOut;
         dim(p1->EditMaxcolNo, true);
         SetRingValue(p1->EditOutmode, OutBinary);

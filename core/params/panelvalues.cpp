@@ -17,22 +17,6 @@ namespace {
 
 uint16_t spinValue(const QSpinBox *s) { return static_cast<uint16_t>(s->value()); }
 
-// AVERAGE and GAIN codes come from the sensor's documentation; a code the list lacks is shown
-// as its number instead of being lost on the way back to the sensor.
-void setDocumentedRing(QComboBox *ring, uint16_t v)
-{
-    if (!SetRingValue(ring, v)) {
-        ring->addItem(QString::number(v), int(v));
-        SetRingValue(ring, v);
-    }
-}
-
-void setSpin(QSpinBox *s, uint16_t v)
-{
-    const QSignalBlocker block(s);
-    s->setValue(v);
-}
-
 } // namespace
 
 void GetPanelValues()
@@ -71,24 +55,24 @@ void SetPanelValues()
         const QSignalBlocker block(p1->SlidePower);
         p1->SlidePower->setValue(paraPower);
     }
-    SetRingValue(p1->EditPmode, paraPmode);
-    setDocumentedRing(p1->EditAverage, paraAverage);
-    SetRingValue(p1->Evalmode, paraEvalmode);
+    ShowRingValue(p1->EditPmode, paraPmode);
+    ShowRingValue(p1->EditAverage, paraAverage);
+    ShowRingValue(p1->Evalmode, paraEvalmode);
     SetCellU16(p2->EditGridHold, 1, 1, paraHold255);
-    setSpin(p1->EditIntlim, paraIntlim);
-    setSpin(p1->EditMaxcolNo, paraMaxVecNo);
-    SetRingValue(p1->EditOutmode, paraOutmode);
-    SetRingValue(p1->EditTrigger, paraTrigger);
-    SetRingValue(p1->EditExteach, paraExteach);
-    SetRingValue(p1->Calcmode, paraCalcmode);
-    setSpin(p1->EditDynWinLo, paraDynWinLo);
-    setSpin(p1->EditDynWinHi, paraDynWinHi);
+    SetSpinValue(p1->EditIntlim, paraIntlim);
+    SetSpinValue(p1->EditMaxcolNo, paraMaxVecNo);
+    ShowRingValue(p1->EditOutmode, paraOutmode);
+    ShowRingValue(p1->EditTrigger, paraTrigger);
+    ShowRingValue(p1->EditExteach, paraExteach);
+    ShowRingValue(p1->Calcmode, paraCalcmode);
+    SetSpinValue(p1->EditDynWinLo, paraDynWinLo);
+    SetSpinValue(p1->EditDynWinHi, paraDynWinHi);
     {
         const QSignalBlocker block(p2->EditColorGroups);
         p2->EditColorGroups->setChecked(paraColorGroup != 0);
     }
-    SetRingValue(p1->EditLedMode, paraLedmode);
-    setDocumentedRing(p1->EditGain, paraGain);
+    ShowRingValue(p1->EditLedMode, paraLedmode);
+    ShowRingValue(p1->EditGain, paraGain);
     for (int r = 0; r < anzVec; ++r) {
         SetCellU16(p2->EditGridGroups, 1, r + 1, paraGroupBuf[r]);
         SetCellU16(p2->EditGridHold, 1, r + 2, paraHoldBuf[r]);
@@ -99,9 +83,9 @@ void SetPanelValues()
 
 void ShowLoadedParameters()
 {
-    SetRingValue(parapanel1->EditExteach, paraExteach);
-    SetRingValue(parapanel1->EditPmode, paraPmode);
-    SetRingValue(parapanel1->EditLedMode, paraLedmode);
+    ShowRingValue(parapanel1->EditExteach, paraExteach);
+    ShowRingValue(parapanel1->EditPmode, paraPmode);
+    ShowRingValue(parapanel1->EditLedMode, paraLedmode);
     InitExteach();
     SetPanelValues();
     InitPanelCtrlAttr();

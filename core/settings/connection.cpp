@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 #include <cstring>
 
 namespace tintra {
@@ -216,6 +217,8 @@ void GetConnectionSettingsFromFile()
         return;
     }
     comprotocol = uint16_t(s.protocol);
+    // A number beyond what the field holds stays an invalid port instead of wrapping to a valid one.
+    s.comPort = std::clamp(s.comPort, 0, 65535);
     comport = uint16_t(s.comPort);
     CopyText(ipBuf, sizeof ipBuf, s.server);
     CopyText(portNumStr, sizeof portNumStr, s.portNumber);
@@ -344,7 +347,9 @@ void ShowComPortDevice()
 {
     const int n = interfacepanel->EditSelectComPort->value();
     const QString device = ComPortDevice(n);
-    QString text = QStringLiteral("COM %1 = %2").arg(n).arg(device);
+    QString text = QStringLiteral("COM %1 = %2")
+                       .arg(n)
+                       .arg(device.isEmpty() ? SerialStatusText(-2) : device);
     if (!device.isEmpty() && SerialDeviceCheck(device) == -7)
         text += QStringLiteral(": not a serial port");
     interfacepanel->DispComDevice->setText(text);

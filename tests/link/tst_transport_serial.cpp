@@ -153,6 +153,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("text");
         QTest::addRow("port 0") << 0 << QByteArray() << -2 << "Invalid port number";
+        QTest::addRow("port above 256") << 257 << QByteArray("257 /dev/ttyS0\n") << -2
+                                        << "Invalid port number";
         QTest::addRow("no such device") << 9 << QByteArray("9 /dev/ttyNoSuchPort77\n") << -6
                                         << "No serial port found";
         QTest::addRow("not a serial device") << 9 << QByteArray("9 @DIR@/plain.txt\n") << -7

@@ -2,6 +2,7 @@
 // rules of the connection page (move to top, ten entries, cut to 99 characters).
 #include "uitestutil.h"
 
+#include "common/linkrecorder.h"
 #include "common/popupscript.h"
 #include "core/panels.h"
 #include "core/settings/connection.h"
@@ -10,6 +11,7 @@
 #include "link/transport.h"
 #include "widgets/combobox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
@@ -247,19 +249,55 @@ private slots:
         BuildSettingsPaths(program.dir.path(), QString());
         ComboBox *c = interfacepanel->StringIpAdress;
         QCOMPARE(Combo_NewComboBox(c), 0);
+        Combo_InsertComboItem(c, -1, QStringLiteral("192.168.0.10"));
         ShowChildPanel(1);
-        InitConnectPanel();
         interfacepanel->EditCommunicationProtocol->setCurrentIndex(1);
         InitConnectPanel();
         QVERIFY(QTest::qWaitForWindowExposed(mainpanel));
         QApplication::setActiveWindow(mainpanel);
         c->setFocus();
+        // Keys go to the widget that has the focus, as the keyboard's do.
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(c));
+        QWidget *keys = QApplication::focusWidget();
         interfacepanel->ButtonAccept->setEnabled(true);
-        QTest::keyClicks(c->lineEdit(), "line-3");
+        QTest::keyClicks(keys, "192.168.0.1");
+        QCOMPARE(c->text(), QStringLiteral("192.168.0.10")); // completed, "0" selected
         QVERIFY(!interfacepanel->ButtonAccept->isEnabled()); // editing dims at once
-        QTest::keyClick(c->lineEdit(), Qt::Key_Return);
-        QCOMPARE(ListOf(c), QStringList({"line-3"}));
-        QCOMPARE(ReadBytes(ipComboBoxFileName), Record("line-3"));
+        QTest::keyClick(keys, Qt::Key_Backspace);             // removes the completion
+        QCOMPARE(c->text(), QStringLiteral("192.168.0.1"));
+        QTest::keyClick(keys, Qt::Key_Return);
+        QCOMPARE(QString::fromUtf8(ipBuf), QStringLiteral("192.168.0.1"));
+        QCOMPARE(ListOf(c), QStringList({"192.168.0.1", "192.168.0.10"}));
+        QCOMPARE(ReadBytes(ipComboBoxFileName), Record("192.168.0.1") + Record("192.168.0.10"));
+        QCOMPARE(c->text(), QStringLiteral("192.168.0.1"));
+
+        QTest::keyClick(keys, Qt::Key_Up); // opens the list
+        QTRY_VERIFY(c->view()->isVisible());
+        c->hidePopup();
+    }
+
+    void comPortFromFileOutsideTheRangeIsInvalid_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("0") << QByteArray("0") << 0;
+        QTest::newRow("not a number") << QByteArray("abc") << 0;
+        QTest::newRow("above the range") << QByteArray("300") << 300;
+    }
+    void comPortFromFileOutsideTheRangeIsInvalid()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, shown);
+        ProgramUnderTest program;
+        BuildSettingsPaths(program.dir.path(), QString());
+        WriteBytes(conSettingsFileName, "0\n" + line + "\nhost\n1\n");
+        GetConnectionSettingsFromFile();
+        QCOMPARE(interfacepanel->EditSelectComPort->value(), shown); // as the file says
+        LinkRecorder rec;
+        TryToConnect();
+        QCOMPARE(int(comport), shown);
+        QCOMPARE(int(ret), -2);
+        QCOMPARE(rec.statuses, QStringList({"Invalid port number", "TIMEOUT"}));
     }
 
     void protocolShowsItsFields_data()

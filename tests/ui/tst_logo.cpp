@@ -1,4 +1,5 @@
 // Branding: the variant table drives colour, logo position and picture, and the labels.
+#include "core/panels/mainpanel.h"
 #include "widgets/logo.h"
 
 #include <QLabel>
@@ -35,7 +36,7 @@ private slots:
         QLabel *t = labels[0];
         QCOMPARE(t->text(), QStringLiteral("TINTRA-Revov V3.0"));
         QCOMPARE(t->pos(), QPoint(280, 20));
-        QCOMPARE(t->font().pixelSize(), 22);
+        QCOMPARE(t->font().pointSize(), 22);
         QCOMPARE(t->palette().color(QPalette::WindowText), QColor(Qt::black));
         QCOMPARE(t->palette().color(QPalette::Window), QColor(Qt::white));
         QVERIFY(t->autoFillBackground());
@@ -44,10 +45,15 @@ private slots:
 
     void startUpVariantFive()
     {
-        Logo area;
+        // Positions are those of the main panel, sizes in points.
+        MainPanel panel;
+        Logo &area = *panel.LogoArea;
         ShowLogo(&area, 5);
+        panel.resize(1100, 800);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
         QCOMPARE(area.areaColour(), 0x0080FFu);
-        QCOMPARE(area.LogoPicture->pos(), QPoint(325, 6));
+        QCOMPARE(area.LogoPicture->mapTo(&panel, QPoint()), QPoint(325, 6));
         QVERIFY(!area.LogoPicture->pixmap().isNull());
         const QList<QLabel *> labels = Labels(&area);
         QCOMPARE(labels.size(), 4);
@@ -55,8 +61,9 @@ private slots:
         const int size[4] = {18, 12, 12, 12};
         QCOMPARE(labels[0]->text(), QStringLiteral("TINTRA-Revov V3.0"));
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(labels[i]->pos(), at[i]);
-            QCOMPARE(labels[i]->font().pixelSize(), size[i]);
+            QCOMPARE(labels[i]->mapTo(&panel, QPoint()), at[i]);
+            QCOMPARE(labels[i]->font().pointSize(), size[i]);
+            QVERIFY(area.rect().contains(labels[i]->geometry())); // not cut by the band
             QCOMPARE(labels[i]->palette().color(QPalette::WindowText), QColor(Qt::white));
             QVERIFY(!labels[i]->autoFillBackground()); // transparent on the blue band
             QVERIFY(!labels[i]->text().isEmpty());

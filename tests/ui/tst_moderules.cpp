@@ -41,7 +41,8 @@ private slots:
     void groupsTooHighWarnOnceAndShowPage();
     void resetTables();
     void panelValuesRoundTrip();
-    void unknownAverageAndGainCodesKept();
+    void unknownCodesKept_data();
+    void unknownCodesKept();
     void loadTailRestoresExtItemsBeforeTrigger();
     void sortTableTolerance_data();
     void sortTableTolerance();
@@ -298,18 +299,34 @@ void TstModeRules::threeSidesPlaneCaptions()
     ParamPanels panels;
     CreateGraphs(nullptr, p3sidesview);
     QVERIFY(sidesgraphs);
-    SetRingValue(parapanel1->Calcmode, 3);
-    InitCalcMode();
-    QCOMPARE(sidesgraphs->plane(0)->accessibleName(), QStringLiteral("s/i"));
-    QCOMPARE(sidesgraphs->plane(1)->accessibleName(), QStringLiteral("s/M"));
-    QCOMPARE(sidesgraphs->plane(2)->accessibleName(), QStringLiteral("i/M"));
-    SetRingValue(parapanel1->Calcmode, 2);
-    InitCalcMode();
-    QCOMPARE(sidesgraphs->plane(1)->accessibleName(), QStringLiteral("X/INT"));
-    // The plane modes leave them as they are.
-    SetRingValue(parapanel1->Calcmode, 1);
-    InitCalcMode();
-    QCOMPARE(sidesgraphs->plane(2)->accessibleName(), QStringLiteral("Y/INT"));
+    // The caption the operator reads above each plane graph, in each calculation mode (the
+    // plane modes leave the last ones standing).
+    const struct {
+        int calc;
+        QStringList captions;
+    } modes[] = {{3, {"s/i", "s/M", "i/M"}},
+                 {2, {"X/Y", "X/INT", "Y/INT"}},
+                 {1, {"X/Y", "X/INT", "Y/INT"}},
+                 {3, {"s/i", "s/M", "i/M"}},
+                 {0, {"s/i", "s/M", "i/M"}}};
+    p3sidesview->show();
+    for (const auto &m : modes) {
+        SetRingValue(parapanel1->Calcmode, m.calc);
+        InitCalcMode();
+        for (int k = 0; k < 3; ++k) {
+            QWidget *plane = sidesgraphs->plane(k);
+            QLabel *caption = LabelOf(plane);
+            QVERIFY(caption);
+            QCOMPARE(caption->text(), m.captions[k]);
+            // Shown whenever its graph is, right above it.
+            QVERIFY(plane->isVisibleTo(p3sidesview));
+            QVERIFY(caption->isVisibleTo(p3sidesview));
+            const QRect c(caption->mapTo(p3sidesview, QPoint()), caption->size());
+            const QRect g(plane->mapTo(p3sidesview, QPoint()), plane->size());
+            QVERIFY(c.bottom() <= g.top() && g.top() - c.bottom() < 20);
+            QVERIFY(c.left() < g.center().x() && c.right() > g.center().x());
+        }
+    }
 }
 
 // ---- MAXCOL-No. ---------------------------------------------------------------------------
@@ -458,22 +475,47 @@ void TstModeRules::panelValuesRoundTrip()
     }
 }
 
-void TstModeRules::unknownAverageAndGainCodesKept()
+void TstModeRules::unknownCodesKept_data()
 {
+    QTest::addColumn<QString>("ring");
+    QTest::addColumn<int>("word"); // place in the parameter set
+    QTest::addColumn<int>("code");
+    QTest::newRow("PMODE") << "EditPmode" << 1 << 65535;
+    QTest::newRow("AVERAGE") << "EditAverage" << 2 << 3;
+    QTest::newRow("EVALMODE") << "Evalmode" << 3 << 65535;
+    QTest::newRow("OUTMODE") << "EditOutmode" << 7 << 65535;
+    QTest::newRow("TRIGGER") << "EditTrigger" << 8 << 9;
+    QTest::newRow("EXTEACH") << "EditExteach" << 9 << 65535;
+    QTest::newRow("CALCMODE") << "Calcmode" << 10 << 65535;
+    QTest::newRow("LED MODE") << "EditLedMode" << 14 << 65535;
+    QTest::newRow("GAIN") << "EditGain" << 15 << 77;
+}
+
+void TstModeRules::unknownCodesKept()
+{
+    QFETCH(QString, ring);
+    QFETCH(int, word);
+    QFETCH(int, code);
     ParamPanels panels;
+    PopupScript popups;
+    auto *c = parapanel1->findChild<QComboBox *>(ring);
+    QVERIFY(c);
+    const int known = c->count();
     GetPanelValues();
-    paraAverage = 3;
-    paraGain = 77;
-    paraTrigger = 9; // not a trigger mode: the ring stays as it was
-    const uint16_t trigger = RingValue(parapanel1->EditTrigger);
-    SetPanelValues();
-    paraAverage = paraGain = 0;
+    *paraScalars[word] = uint16_t(code);
+    ShowLoadedParameters(); // as after GET or a file load
+    *paraScalars[word] = 0;
     GetPanelValues();
-    QCOMPARE(int(paraAverage), 3);
-    QCOMPARE(int(paraGain), 77);
-    QCOMPARE(paraTrigger, trigger);
-    SetPanelValues();
-    QCOMPARE(parapanel1->EditGain->count(), int(gainItems.size()) + 1);
+    QCOMPARE(int(*paraScalars[word]), code); // goes back as read
+    QCOMPARE(c->currentText(), QStringLiteral("? %1").arg(code)); // marked, with its number
+    QCOMPARE(c->count(), known + 1);
+    // Shown again: still one marked item. A known code read later removes it.
+    ShowLoadedParameters();
+    QCOMPARE(c->count(), known + 1);
+    *paraScalars[word] = uint16_t(c->itemData(1).toInt());
+    ShowLoadedParameters();
+    QCOMPARE(c->count(), known);
+    QCOMPARE(c->currentIndex(), 1);
 }
 
 void TstModeRules::loadTailRestoresExtItemsBeforeTrigger()

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
+#include <QStyleOptionSpinBox>
 #include <QtTest>
 
 using namespace tintra;
@@ -30,6 +32,34 @@ class TstParamCallbacks : public QObject {
             if (auto *w = panel->findChild<QWidget *>(name))
                 return w;
         return nullptr;
+    }
+
+    // Shows the panel and gives `w` the focus; returns the widget the keyboard now types into.
+    static QWidget *focusOn(QWidget *w)
+    {
+        w->window()->show();
+        if (!QTest::qWaitForWindowExposed(w->window()))
+            return nullptr;
+        QApplication::setActiveWindow(w->window());
+        w->setFocus();
+        if (!QTest::qWaitFor([w] { return QApplication::focusWidget() == w; }))
+            return nullptr;
+        return QApplication::focusWidget();
+    }
+    // Moves the focused ring down to the item with `code` by the keyboard (each step commits).
+    static bool choose(QComboBox *ring, int code)
+    {
+        QWidget *keys = focusOn(ring);
+        for (int i = 0; keys && i < ring->count() && RingValue(ring) != code; ++i)
+            QTest::keyClick(keys, Qt::Key_Down);
+        return RingValue(ring) == code;
+    }
+    // Replaces the field's text by `text` and presses Enter.
+    static void typeValue(QWidget *keys, const char *text)
+    {
+        QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(keys, QString::fromLatin1(text));
+        QTest::keyClick(keys, Qt::Key_Return);
     }
 
 private slots:
@@ -149,40 +179,64 @@ void TstParamCallbacks::commitsRunRules()
     ParaPanel1 *p1 = parapanel1;
     // EXTEACH: the list shrinks and the power rule runs.
     SetRingValue(p1->EditTrigger, 3);
-    const int on = p1->EditExteach->findData(ExteachOn);
-    p1->EditExteach->setCurrentIndex(on);
-    emit p1->EditExteach->activated(on);
+    QVERIFY(choose(p1->EditExteach, ExteachOn));
     QCOMPARE(p1->EditTrigger->count(), 2);
 
-    // MAXCOL-No. committed: labels follow.
-    p1->EditMaxcolNo->setValue(2);
-    emit p1->EditMaxcolNo->editingFinished();
+    // MAXCOL-No. by the keyboard on the focused field: Enter commits, and so does every step by
+    // arrow key or arrow button.
+    QSpinBox *maxcol = p1->EditMaxcolNo;
+    QWidget *keys = focusOn(maxcol);
+    QVERIFY(keys);
+    typeValue(keys, "2");
     QCOMPARE(RowLabelColour(ttpanel->GridCtt, 3), Rgb(rowIgnoredColour));
     QCOMPARE(RowLabelColour(ttpanel->GridCtt, 2), Rgb(rowEvaluatedColour));
-
-    // MAXCOL-No. 9 with DIRECT HI warns once; leaving the field again without a new value (the
-    // popup takes the focus) does not warn again.
     SetRingValue(p1->EditOutmode, OutDirectHi);
+    typeValue(keys, "5");
     popups.clear();
-    p1->EditMaxcolNo->setValue(9);
-    emit p1->EditMaxcolNo->editingFinished();
-    emit p1->EditMaxcolNo->editingFinished();
+    QTest::keyClick(keys, Qt::Key_Up); // 6 with DIRECT HI: the warning at once
+    QCOMPARE(maxcol->value(), 6);
     QCOMPARE(popups.messages().size(), 1);
+    QCOMPARE(popups.messages()[0].text, QStringLiteral(" ATTENTION! \n \n MAXCOL-No. IS TOO HIGH "
+                                                       "\n DECREASE MAXCOL-No. OR SWITCH TO "
+                                                       "OUTMODE=BINARY"));
+    QCOMPARE(RowLabelColour(ttpanel->GridCtt, 6), Rgb(rowEvaluatedColour));
+    // Leaving the field without a new value (as the popup does) is no second commit.
+    QTest::keyClick(keys, Qt::Key_Return);
+    p1->EditIntlim->setFocus();
+    QCOMPARE(popups.messages().size(), 1);
+    // The arrow button, clicked with the mouse, steps and commits too.
+    QStyleOptionSpinBox opt;
+    opt.initFrom(maxcol);
+    opt.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame;
+    opt.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+    const QRect up = maxcol->style()->subControlRect(QStyle::CC_SpinBox, &opt,
+                                                     QStyle::SC_SpinBoxUp, maxcol);
+    QTest::mouseClick(maxcol, Qt::LeftButton, {}, up.center());
+    QCOMPARE(maxcol->value(), 7);
+    QCOMPARE(popups.messages().size(), 2);
+    QCOMPARE(RowLabelColour(ttpanel->GridCtt, 7), Rgb(rowEvaluatedColour));
+
+    // 9 committed, 2 loaded (GET or file), 9 typed again: the rule runs for 9.
     SetRingValue(p1->EditOutmode, OutBinary);
-    p1->EditMaxcolNo->setValue(2);
-    emit p1->EditMaxcolNo->editingFinished();
+    keys = focusOn(maxcol);
+    typeValue(keys, "9");
+    GetPanelValues();
+    paraMaxVecNo = 2;
+    ShowLoadedParameters();
+    QCOMPARE(maxcol->value(), 2);
+    QCOMPARE(RowLabelColour(ttpanel->GridCtt, 9), Rgb(rowIgnoredColour));
+    keys = focusOn(maxcol);
+    typeValue(keys, "9");
+    QCOMPARE(RowLabelColour(ttpanel->GridCtt, 9), Rgb(rowEvaluatedColour));
+    typeValue(keys, "2");
 
     // EVALMODE 2: tolerance column and teach panel follow.
-    const int two = p1->Evalmode->findData(2);
-    p1->Evalmode->setCurrentIndex(two);
-    emit p1->Evalmode->activated(two);
+    QVERIFY(choose(p1->Evalmode, 2));
     QVERIFY(!ColumnInUse(ttpanel->GridCtt, 3));
     QVERIFY(!teachpanel->EditTpValueCto->isEnabled());
 
     // PMODE DYN committed.
-    const int dyn = p1->EditPmode->findData(PmodeDyn);
-    p1->EditPmode->setCurrentIndex(dyn);
-    emit p1->EditPmode->activated(dyn);
+    QVERIFY(choose(p1->EditPmode, PmodeDyn));
     QVERIFY(!p1->EditIntlim->isEnabled());
 
     // RESET HOLD TABLE with 20.

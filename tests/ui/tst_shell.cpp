@@ -159,7 +159,10 @@ private slots:
         QTest::newRow("GRP") << "DispGroup" << "INFO!" << "InfoDispGroup";
         QTest::newRow("TEMP") << "DispTemp" << "INFO!" << "InfoDispTemp";
         QTest::newRow("SOURCE") << "SelectSource" << "INFO!" << "InfoSelectSource";
-        QTest::newRow("bar") << "BarGREEN" << "INFO!" << "InfoDispCalibBars";
+        QTest::newRow("RED bar") << "BarRED" << "INFO!" << "InfoDispRAW";
+        QTest::newRow("GREEN bar") << "BarGREEN" << "INFO!" << "InfoDispRAW";
+        QTest::newRow("BLUE bar") << "BarBLUE" << "INFO!" << "InfoDispRAW";
+        QTest::newRow("bars") << "DispRGB" << "INFO!" << "InfoDispRAW";
         QTest::newRow("PROTOCOL") << "EditCommunicationProtocol" << "INFO!"
                                   << "InfoEditCommunicationProtocol";
         QTest::newRow("COM PORT") << "EditSelectComPort" << "INFO!" << "InfoEditConnect";
@@ -191,6 +194,14 @@ private slots:
         QCOMPARE(clicks, 0); // a right click runs no operation
         if (button)
             disconnect(button, nullptr, &script_guard, nullptr);
+    }
+
+    void barsInfoWordForWord()
+    {
+        PopupScript script;
+        RightClick(FindControl("BarBLUE"));
+        QCOMPARE(script.messages().value(0).text,
+                 QStringLiteral(" Displays the current color intensity of RED,GREEN and BLUE. "));
     }
 
     void sendInfoWordForWord()

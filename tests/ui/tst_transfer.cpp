@@ -11,7 +11,9 @@
 #include "sim/simthread.h"
 #include "ui/paramfixture.h"
 
+#include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstring>
@@ -129,6 +131,7 @@ private slots:
     void answerWithoutHeaderChangesNothing();
     void maxColFromSensorCut();
     void readAndSendBackUnchanged();
+    void unknownCodeAndPowerShownAsRead();
     void dynPmodeForcesIntlimOnWayBack();
     void calcModeChangeSendsToRam();
     void selectorsActAsOneGroup();
@@ -329,6 +332,37 @@ void TstTransfer::readAndSendBackUnchanged()
     CBF_ButtonSend();
     QCOMPARE(int(comecho), 1);
     QCOMPARE(toVector(sensor->ramImage()), start);
+}
+
+void TstTransfer::unknownCodeAndPowerShownAsRead()
+{
+    std::vector<uint16_t> img = toVector(sensor->ramImage());
+    img[0] = 3;     // POWER
+    img[8] = 65535; // TRIGGER: no mode of the list
+    img[9] = 0;     // EXTEACH OFF
+    img[14] = 0;    // LED MODE DC
+    sensor->setRamImage(fromVector(img));
+    mainpanel->ButtonGet->click();
+    QCOMPARE(int(comecho), 1);
+    auto *power = parapanel1->findChild<QLabel *>("DispPower");
+    QVERIFY(power);
+    QCOMPARE(power->text(), QStringLiteral("3"));
+    QCOMPARE(parapanel1->EditTrigger->currentText(), QStringLiteral("? 65535"));
+    mainpanel->ButtonSend->click();
+    QCOMPARE(int(comecho), 1);
+    QCOMPARE(toVector(sensor->ramImage()), img); // what was read goes back unchanged
+
+    // LED MODE OFF (the last item, End on the focused ring) forces POWER to 0: the number follows.
+    QComboBox *led = parapanel1->EditLedMode;
+    parapanel1->show();
+    QVERIFY(QTest::qWaitForWindowExposed(parapanel1));
+    QApplication::setActiveWindow(parapanel1);
+    led->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(led));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QCOMPARE(int(RingValue(led)), int(LedmodeOff));
+    QCOMPARE(parapanel1->SlidePower->value(), 0);
+    QCOMPARE(power->text(), QStringLiteral("0"));
 }
 
 void TstTransfer::dynPmodeForcesIntlimOnWayBack()
