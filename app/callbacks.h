@@ -8,5 +8,6 @@ void ConnectMainCallbacks();       // page buttons, SHOW GRAPH, closing the main
 void ConnectConnectionCallbacks(); // CONNECT and the connection settings page
 void ConnectParamsCallbacks();     // parameter pages, teach table, SEND/GET, RAM/EEPROM/FILE
 void ConnectLiveCallbacks();       // GO, STOP and the live graphs
+void ConnectRecorderCallbacks();   // data recorder page and signal graph panel
 
 } // namespace tintra
