@@ -85,8 +85,8 @@ RecPanel::RecPanel(QWidget *parent) : QWidget(parent)
                                   DispRemaining), 1, 3);
     timing->addWidget(DispRemaining, 1, 4);
     timing->addWidget(MakeCaption(box, "CaptionFrameCounter", QStringLiteral("FRAMES"),
-                                  DispFrameCounter), 2, 3);
-    timing->addWidget(DispFrameCounter, 2, 4);
+                                  DispFrameCounter), 2, 0);
+    timing->addWidget(DispFrameCounter, 2, 1, Qt::AlignRight);
     timing->setColumnMinimumWidth(2, 24);
     timing->setColumnStretch(5, 1);
     v->addLayout(timing);

@@ -214,6 +214,8 @@ void RecordFrame()
             framecounter += 1.0;
             SetNumber(r->DispFrameCounter, framecounter);
         }
+        if (recordListener)
+            recordListener();
         SlowDown();
     }
 }
@@ -249,6 +251,20 @@ void Record()
     SetButtonsDimmed(0);
 }
 
+bool RecordSentFrame()
+{
+    GetRxBufData();
+    if (databuf[0] != answerHeader)
+        return false;
+    ShowRecordedFrame();
+    ToFile();
+    framecounter += 1.0;
+    SetNumber(recpanel->DispFrameCounter, framecounter);
+    if (recordListener)
+        recordListener();
+    return true;
+}
+
 void TriggeredRecord()
 {
     RecPanel *r = recpanel;
@@ -278,18 +294,9 @@ void TriggeredRecord()
         const int n = ReadSentFrames();
         if (n < 0)
             break; // no link: nothing can arrive
-        // Only a read of exactly one frame that starts with the answer word is recorded.
-        if (n != frameBytes)
-            continue;
-        GetRxBufData();
-        if (databuf[0] != answerHeader)
-            continue;
-        ShowRecordedFrame();
-        ToFile();
-        framecounter += 1.0;
-        SetNumber(r->DispFrameCounter, framecounter);
-        if (recordListener)
-            recordListener();
+        // Only a read of exactly one frame is recorded.
+        if (n == frameBytes)
+            RecordSentFrame();
     }
     poll = 0;
     StopAutoSend();

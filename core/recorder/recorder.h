@@ -24,6 +24,9 @@ void WriteFileHeader(); // append the header line to file_name
 void Record();          // START RECORD: modes 0 and 1
 void RecordFrame();     // the timed loop
 void TriggeredRecord(); // START TRIG REC: mode 3
+// One frame of the triggered loop, read into szReadBuf: recorded (signal graph, live display,
+// graphs, file, frame counter) if its first word is the answer word 170; false if dropped.
+bool RecordSentFrame();
 void RecordManually();  // MANUAL RECORD: mode 2
 void ToFile();          // one data line with the current values
 
@@ -32,7 +35,8 @@ void ChangeRecordMode();   // a new RECORD MODE
 void CBF_RECP();           // the recorder closes: automatic sending off
 bool RecordingRunning();   // a timed or triggered recording runs
 
-// Called after each frame the triggered loop has recorded (nothing by default), e.g. to count.
+// Called after each line of a timed recording and each frame of a triggered one (nothing by
+// default), e.g. to count or time them.
 void SetRecordListener(std::function<void()> listener);
 
 } // namespace tintra
