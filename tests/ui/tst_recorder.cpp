@@ -215,17 +215,21 @@ private slots:
         Click(mainpanel->ButtonRecorder);
         TypeInto(recpanel->EditInterval, 10);
         TypeInto(recpanel->EditRecVal, 9000);
-        QCOMPARE(recpanel->DispRecDays->text(), QStringLiteral("1"));
-        QCOMPARE(recpanel->DispRecHours->text(), QStringLiteral("1"));
-        QCOMPARE(recpanel->DispRecMinutes->text(), QStringLiteral("0"));
-        QCOMPARE(recpanel->DispRecSeconds->text(), QStringLiteral("0"));
+        const QList<QLineEdit *> dhms{recpanel->DispRecDays, recpanel->DispRecHours,
+                                      recpanel->DispRecMinutes, recpanel->DispRecSeconds};
+        auto shown = [&] {
+            QStringList t;
+            for (QLineEdit *e : dhms)
+                t << e->text();
+            return t;
+        };
+        QCOMPARE(shown(), (QStringList{"1", "1", "0", "0"}));
         QCOMPARE(recpanel->DispRemaining->text(), QStringLiteral("9000"));
-        // INTERVAL cannot go below 1 s.
+        // INTERVAL cannot go below 1 s: 9000 s = 2 h 30 min.
         recpanel->EditInterval->setFocus();
         for (int i = 0; i < 12; ++i)
             QTest::keyClick(recpanel->EditInterval, Qt::Key_Down);
-        QCOMPARE(recpanel->EditInterval->value(), 1);
-        QCOMPARE(recpanel->DispRecHours->text(), QStringLiteral("2")); // 9000 s
+        QCOMPARE(shown(), (QStringList{"0", "2", "30", "0"}));
     }
 
     void selectFileOutcomes_data()

@@ -72,23 +72,6 @@ private slots:
         }
     }
 
-    void shortCourseIsExact()
-    {
-        SignalEnvelope e;
-        const uint16_t v[] = {510, 520, 530};
-        for (int i = 0; i < 3; ++i)
-            e.add(uint64_t(i), v[i]);
-        std::vector<EnvelopePoint> p;
-        e.points(&p);
-        QCOMPARE(int(p.size()), 3);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(p[i].x, double(i));
-            QCOMPARE(p[i].y, double(v[i]));
-        }
-        QCOMPARE(e.lowest(), 510);
-        QCOMPARE(e.highest(), 530);
-    }
-
     void longCourseBoundedWithEveryExtremeKept_data()
     {
         QTest::addColumn<qint64>("points");
