@@ -77,6 +77,8 @@ RecPanel::RecPanel(QWidget *parent) : QWidget(parent)
     DispRemaining = MakeDisplay(box, "DispRemaining", 6);
     SetInfo(DispRemaining, "InfoDispRemaining");
     DispFrameCounter = MakeDisplay(box, "DispFrameCounter", 10);
+    for (QLineEdit *e : {DispRecordedValues, DispRemaining, DispFrameCounter})
+        e->setText(QStringLiteral("0"));
     SetInfo(DispFrameCounter, "InfoDispRecordedValues");
     timing->addWidget(MakeCaption(box, "CaptionRecorded", QStringLiteral("RECORDED"),
                                   DispRecordedValues), 0, 3);
