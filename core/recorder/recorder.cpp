@@ -292,8 +292,10 @@ void TriggeredRecord()
     poll = 1;
     while (poll == 1) {
         const int n = ReadSentFrames();
-        if (n < 0)
-            break; // no link: nothing can arrive
+        if (n < 0) {
+            SetPopupTimeout(); // no link: nothing can arrive, and the operator is told so
+            break;
+        }
         // Only a read of exactly one frame is recorded.
         if (n == frameBytes)
             RecordSentFrame();

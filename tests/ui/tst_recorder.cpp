@@ -482,6 +482,17 @@ private slots:
         CloseCom();
     }
 
+    void triggeredWithoutLinkEndsWithTimeout()
+    {
+        prepare(3);
+        DisconnectTCP();
+        popups->answerConfirm(1);
+        Click(recpanel->ButtonStartTrigRec);
+        QCOMPARE(datapanel->DispStatus->text(), QStringLiteral("TIMEOUT"));
+        QCOMPARE(dataRows().size(), 0);
+        QVERIFY(recpanel->ButtonStartTrigRec->isEnabled());
+    }
+
     void triggeredAgainstSensorAndClosingStopsSending()
     {
         sim.setAutoSendPeriod(20);
