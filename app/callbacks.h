@@ -9,5 +9,6 @@ void ConnectConnectionCallbacks(); // CONNECT and the connection settings page
 void ConnectParamsCallbacks();     // parameter pages, teach table, SEND/GET, RAM/EEPROM/FILE
 void ConnectLiveCallbacks();       // GO, STOP and the live graphs
 void ConnectTeachCallbacks();      // teach-table operations, teach window, table attributes
+void ConnectRecorderCallbacks();   // data recorder page and signal graph panel
 
 } // namespace tintra

@@ -52,9 +52,9 @@ void ConnectMainCallbacks()
         QPushButton *button;
         int index;
     };
-    // CONNECT (page 1) has its own callback with the connection settings.
-    const Page pages[] = {{m->ButtonPara1, 2},    {m->ButtonTeachTable, 3}, {m->ButtonPara2, 4},
-                          {m->ButtonRecorder, 5}, {m->ButtonCalibrate, 6},  {m->ButtonTableAttr, 7}};
+    // CONNECT (page 1) and RECORDER (page 5) have their own callbacks.
+    const Page pages[] = {{m->ButtonPara1, 2},     {m->ButtonTeachTable, 3}, {m->ButtonPara2, 4},
+                          {m->ButtonCalibrate, 6}, {m->ButtonTableAttr, 7}};
     for (const Page &p : pages) {
         const int index = p.index;
         QObject::connect(p.button, &QPushButton::clicked, m, [index] { ShowChildPanel(index); });

@@ -191,6 +191,7 @@ int StartUserInterface()
     ConnectParamsCallbacks();
     ConnectLiveCallbacks();
     ConnectTeachCallbacks();
+    ConnectRecorderCallbacks();
 
     ShowChildPanel(2);
     datapanel->show();

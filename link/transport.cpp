@@ -447,4 +447,57 @@ int GetDataFrame()
     return WaitForAnswer(answerWait);
 }
 
+// ---- frames the sensor sends by itself (triggered recording) -------------------------------
+
+int ReadSentFrames()
+{
+    if (comprotocol == 0) {
+        qint64 waiting = 0;
+        for (;;) {
+            if (!SerialOpen())
+                return -1;
+            waiting = serialObj->bytesAvailable();
+            if (waiting >= frameBytes)
+                break;
+            if (poll != 1)
+                return 0;
+            WaitForEvents(0.5);
+        }
+        const qint64 n = serialObj->read(reinterpret_cast<char *>(szReadBuf),
+                                         std::min<qint64>(waiting, bufSize));
+        // Whatever lies beyond the receive buffer is dropped with it: the read is no single frame.
+        while (serialObj->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
+        }
+        dataSize = int(std::max<qint64>(n, 0));
+        return dataSize;
+    }
+    if (comprotocol != 1)
+        return -1;
+    // Collect everything that arrives into szReadBuf (up to its size) until a frame's worth is
+    // there; a second frame that came with it stays in the count, so the read is recognised as
+    // more than one frame.
+    dataSize = bufSize;
+    bytesToRead = bufSize;
+    int got = 0;
+    for (;;) {
+        if (!TcpOpen()) {
+            bytesToRead = 0;
+            return -1;
+        }
+        if (tcpObj->bytesAvailable() > 0)
+            ClientTCPCB(unsigned(g_hconversation), TCP_DATAREADY, 0, nullptr);
+        got = dataSize - bytesToRead;
+        if (got >= frameBytes)
+            break;
+        if (poll != 1) {
+            bytesToRead = 0;
+            return 0;
+        }
+        WaitForEvents(0.5);
+    }
+    bytesToRead = 0; // bytes that come later are discarded until the next call
+    dataSize = got;
+    return got;
+}
+
 } // namespace tintra

@@ -98,6 +98,12 @@ void WriteFrame(int tcpTimeoutMs = tcpWriteTimeoutMs);
 int WaitForAnswer(double limit = answerWait);
 int GetDataFrame();         // flush (serial), write, wait; returns bytesToRead
 
+// Triggered recording: waits, events running, until the sensor has sent at least one frame by
+// itself, then takes everything waiting (at most the receive buffer) into szReadBuf. Returns the
+// number of bytes taken (exactly 36 = one frame), 0 when `poll` was cleared meanwhile, -1 when
+// no link is open. No time-out: the sensor decides when it sends.
+int ReadSentFrames();
+
 void SetPopupTimeout();
 void StopAutoSend();
 void CheckComLine();

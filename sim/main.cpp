@@ -104,6 +104,12 @@ int main(int argc, char **argv)
         QStringLiteral("KIND[:ORDER[:FROMFRAME[:ARG[:once]]]]"));
     parser.addOptions(
         {listenOpt, ptyOpt, idOpt, sceneOpt, colourOpt, noiseOpt, triggerOpt, faultOpt});
+    const QCommandLineOption periodOpt(
+        QStringLiteral("send-period"),
+        QStringLiteral("Period of automatic sending (order 50) in milliseconds, 1 ... 60000 "
+                       "(default 100); at a few milliseconds frames often arrive in pairs."),
+        QStringLiteral("MS"));
+    parser.addOption(periodOpt);
     parser.process(app);
 
     if (!parser.isSet(listenOpt) && !parser.isSet(ptyOpt))
@@ -136,6 +142,14 @@ int main(int argc, char **argv)
     }
     if (parser.isSet(triggerOpt))
         sim.setAutoSendMode(AutoSendMode::Trigger);
+    if (parser.isSet(periodOpt)) {
+        bool ok = false;
+        const int ms = parser.value(periodOpt).toInt(&ok);
+        if (!ok || ms < 1 || ms > 60000)
+            return fail(QStringLiteral("bad --send-period \"%1\": give 1 ... 60000 ms")
+                            .arg(parser.value(periodOpt)));
+        sim.setAutoSendPeriod(ms);
+    }
     for (const QString &text : parser.values(faultOpt)) {
         QString error;
         const auto f = Fault::parse(text, &error);

@@ -1,5 +1,7 @@
 #include "sensorsim.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
@@ -362,17 +364,19 @@ void SensorSim::updateAutoSend()
 {
     bool on = false;
     AutoSendMode mode;
+    int period = autoSendIntervalMs;
     {
         QMutexLocker lock(&mutex_);
         on = model_.autoSend;
         mode = autoMode_;
+        period = autoPeriodMs_;
         lastTrigger_ = model_.triggerState(nowMs());
     }
     if (!on) {
         autoTimer_->stop();
         return;
     }
-    autoTimer_->start(mode == AutoSendMode::Interval ? autoSendIntervalMs : 5);
+    autoTimer_->start(mode == AutoSendMode::Interval ? period : 5);
 }
 
 void SensorSim::autoSendTick()
@@ -522,6 +526,36 @@ void SensorSim::setAutoSendMode(AutoSendMode mode)
     QMetaObject::invokeMethod(this, [this] { updateAutoSend(); });
 }
 
+void SensorSim::setAutoSendPeriod(int ms)
+{
+    {
+        QMutexLocker lock(&mutex_);
+        autoPeriodMs_ = std::clamp(ms, 1, 60000);
+    }
+    QMetaObject::invokeMethod(this, [this] { updateAutoSend(); });
+}
+
+int SensorSim::autoSendPeriod() const
+{
+    QMutexLocker lock(&mutex_);
+    return autoPeriodMs_;
+}
+
+void SensorSim::sendBurst(int frames)
+{
+    QMetaObject::invokeMethod(this, [this, frames] {
+        if (!autoSending() || !linkOpen(autoLink_))
+            return;
+        QByteArray bytes;
+        {
+            QMutexLocker lock(&mutex_);
+            for (int i = 0; i < frames; ++i)
+                bytes += model_.dataFrame(nowMs(), false);
+        }
+        queue(autoLink_, bytes, nowMs());
+    });
+}
+
 void SensorSim::fireTrigger()
 {
     QMetaObject::invokeMethod(this, [this] {
@@ -538,6 +572,7 @@ void SensorSim::reset()
         faults_.clear();
         frames_.clear();
         autoMode_ = AutoSendMode::Interval;
+        autoPeriodMs_ = autoSendIntervalMs;
     }
     QMetaObject::invokeMethod(this, [this] {
         // Nothing of an earlier conversation may leak into the next one.

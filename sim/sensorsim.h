@@ -26,7 +26,7 @@ namespace tintra::sim {
 
 // How automatic sending (order 50) paces its data frames.
 enum class AutoSendMode {
-    Interval, // one frame every 100 ms
+    Interval, // one frame every autoSendPeriod() ms (100 by default)
     Trigger,  // one frame on each rising edge of the scene's trigger, and on fireTrigger()
 };
 
@@ -80,6 +80,12 @@ public:
     void clearFrames();
 
     void setAutoSendMode(AutoSendMode mode);
+    // Period of automatic sending in Interval mode, milliseconds (1 ... 60000; default 100).
+    // At a few milliseconds the receiver often finds two frames waiting at once.
+    void setAutoSendPeriod(int ms);
+    int autoSendPeriod() const;
+    // While automatic sending is on: `frames` data frames in one write, as if they had queued up.
+    void sendBurst(int frames);
     // A simulated trigger: while automatic sending is on, one data frame with trigger word 1.
     void fireTrigger();
     // Back to the start-up state: default memory and scene, no faults, no frames, no sending.
@@ -125,6 +131,7 @@ private:
     QList<ArmedFault> faults_;
     QList<QByteArray> frames_;
     AutoSendMode autoMode_ = AutoSendMode::Interval;
+    int autoPeriodMs_ = autoSendIntervalMs; // guarded by mutex_
 
     QElapsedTimer clock_;
     QTcpServer *server_ = nullptr;

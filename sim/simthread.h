@@ -62,6 +62,8 @@ public:
     bool autoSending() const { return sim_->autoSending(); }
     void setAutoSendMode(AutoSendMode mode) { sim_->setAutoSendMode(mode); }
     void fireTrigger() { sim_->fireTrigger(); }
+    void setAutoSendPeriod(int ms) { sim_->setAutoSendPeriod(ms); }
+    void sendBurst(int frames) { sim_->sendBurst(frames); }
     void reset() { sim_->reset(); }
 
 private:

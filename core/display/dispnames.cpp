@@ -63,6 +63,8 @@ void SetDispNames()
                 if (signal->count() > 3 + k)
                     signal->setItemText(3 + k, QString::fromLatin1(names[k]));
         }
+        for (int k = 0; k < 3; ++k)
+            SetCaption(graphpanel->GpDisp[3 + k], QString::fromLatin1(names[k]));
     }
     // The graphs: emptied and given the fixed ranges of the mode.
     SetGraphScales(RingValue(parapanel1->Calcmode));

@@ -3,8 +3,12 @@
 #include "controls.h"
 #include "core/info.h"
 
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -18,11 +22,43 @@ GraphPanel::GraphPanel(QWidget *parent) : QWidget(parent)
     outer->setContentsMargins(0, 0, 0, 0);
     auto *box = new QGroupBox(QStringLiteral("SIGNAL GRAPH"), this);
     auto *v = new QVBoxLayout(box);
+
+    auto *top = new QHBoxLayout();
+    EditSignal = new QComboBox(box);
+    EditSignal->setObjectName(QStringLiteral("EditSignal"));
+    const char *const signals_[7] = {"R", "G", "B", "X", "Y", "INT", "TEMP"};
+    for (int i = 0; i < 7; ++i)
+        EditSignal->addItem(QString::fromLatin1(signals_[i]), i);
+    EditSignal->setMinimumWidth(90);
+    SetInfo(EditSignal, "InfoEditSignal");
+    top->addWidget(MakeCaption(box, "CaptionSignal", QStringLiteral("SIGNAL"), EditSignal));
+    top->addWidget(EditSignal);
+    top->addStretch(1);
+    v->addLayout(top);
+
     PanelGraphArea = new QStackedWidget(box);
     PanelGraphArea->setObjectName(QStringLiteral("PanelGraphArea"));
     PanelGraphArea->setFrameShape(QFrame::StyledPanel);
     PanelGraphArea->setMinimumHeight(300);
     v->addWidget(PanelGraphArea, 1);
+
+    // The current values, captioned like SIGNAL's items (X, Y, INT follow the calculation mode).
+    auto *values = new QGridLayout();
+    const char *const names[7] = {"DispGpR", "DispGpG", "DispGpB", "DispGpX",
+                                  "DispGpY", "DispGpINT", "DispGpTemp"};
+    const char *const infos[7] = {"InfoDispRAW", "InfoDispRAW", "InfoDispRAW", "InfoDispX",
+                                  "InfoDispY",   "InfoDispINT", "InfoDispTemp"};
+    for (int i = 0; i < 7; ++i) {
+        GpDisp[i] = MakeDisplay(box, names[i], 5);
+        SetInfo(GpDisp[i], infos[i]);
+        auto *caption = MakeCaption(box, "", QString::fromLatin1(signals_[i]), GpDisp[i]);
+        caption->setObjectName(QStringLiteral("Caption") + QString::fromLatin1(names[i]).mid(4));
+        caption->setAlignment(Qt::AlignCenter);
+        values->addWidget(caption, 0, i);
+        values->addWidget(GpDisp[i], 1, i, Qt::AlignHCenter);
+    }
+    v->addLayout(values);
+
     auto *row = new QHBoxLayout();
     row->addStretch(1);
     ButtonGpClose = MakeButton(box, "ButtonGpClose", QStringLiteral("CLOSE"));

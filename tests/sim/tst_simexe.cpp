@@ -137,6 +137,8 @@ private slots:
             << QStringList{"--listen", "127.0.0.1:0", "--colour", "1,2,4096"} << "bad colour";
         QTest::newRow("bad fault") << QStringList{"--listen", "127.0.0.1:0", "--fault", "boom"}
                                    << "unknown fault kind";
+        QTest::newRow("send period 0")
+            << QStringList{"--listen", "127.0.0.1:0", "--send-period", "0"} << "bad --send-period";
     }
     void badArguments()
     {

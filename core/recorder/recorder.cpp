@@ -1,0 +1,364 @@
+#include "recorder.h"
+
+#include "core/acquire/acquire.h"
+#include "core/acquire/paneldata.h"
+#include "core/graphs/graphs.h"
+#include "core/panels.h"
+#include "core/panels/controls.h"
+#include "core/params/cells.h"
+#include "core/recorder/signalgraph.h"
+#include "core/settings/paths.h"
+#include "core/shell.h"
+#include "link/codec.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "link/transport.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace tintra {
+
+uint16_t anzwerte = 0;
+uint16_t otcrec = 0;
+RecordTime reczeit = {0, 0, 0, 0};
+
+namespace {
+
+const QString attention = QStringLiteral("ATTENTION!");
+const QString notOpenedElsewhere =
+    QStringLiteral(" Make sure, that the file is not opened by any other program.");
+const QString otherwiseNotSaved = QStringLiteral("\n Otherwise it can not be saved.");
+const QString rightFileName =
+    QStringLiteral("Are you sure, that you have selected the right file name?");
+
+enum class Running { None, Timed, Triggered };
+Running running = Running::None;
+double framecounter = 0;
+std::function<void()> recordListener;
+
+// Lines that could not be written during the current recording, and why the first one failed.
+struct WriteErrors {
+    int failed = 0;
+    int tried = 0;
+    QString reason;
+} writeErrors;
+
+void SetNumber(QLineEdit *e, double v) { e->setText(QString::number(v, 'f', 0)); }
+
+int RecordMode() { return recpanel ? RingValue(recpanel->EditSelectDataRec) : 0; }
+
+void TakeFileName()
+{
+    // The box holds the path in its first line.
+    file_name = recpanel->DispRecFile->text().section(QLatin1Char('\n'), 0, 0);
+}
+
+void ShowWriteError(const QString &reason, int failed = 0, int tried = 0)
+{
+    QString text = QStringLiteral(" The record file could not be written: \n %1 \n Reason: %2 ")
+                       .arg(file_name.isEmpty() ? QStringLiteral("(no file chosen)") : file_name,
+                            reason);
+    if (tried > 0)
+        text += QStringLiteral("\n %1 of %2 lines are missing from it. ").arg(failed).arg(tried);
+    MessagePopup(attention, text);
+}
+
+// The end of a timed or triggered recording: its write errors once, else the usual message.
+void ReportRecording()
+{
+    if (writeErrors.failed > 0)
+        ShowWriteError(writeErrors.reason, writeErrors.failed, writeErrors.tried);
+    else
+        MessagePopup(QStringLiteral("INFO!"), QStringLiteral("File has been saved!"));
+}
+
+// One frame has been unpacked into databuf: on to the measured values, the signal graph, the
+// live display and the graphs.
+void ShowRecordedFrame()
+{
+    CopyDatatoVars();
+    SetPanelGraphData();
+    SetPanelData();
+    ShowGraph();
+}
+
+} // namespace
+
+bool RecordingRunning() { return running != Running::None; }
+
+void SetRecordListener(std::function<void()> listener) { recordListener = std::move(listener); }
+
+void InitRecordPanel()
+{
+    RecPanel *r = recpanel;
+    if (!r)
+        return;
+    const int m = RecordMode();
+    SetControlVisible(r->EditInterval, m == 0 || m == 1);
+    SetControlVisible(r->EditRecVal, m == 0);
+    r->DispRecordTime->setVisible(m == 0);
+    SetControlVisible(r->DispRecordedValues, m == 0 || m == 2);
+    SetControlVisible(r->DispRemaining, m == 0);
+    SetControlVisible(r->DispFrameCounter, m == 1 || m == 3);
+    r->ButtonStartRecord->setVisible(m == 0 || m == 1);
+    r->ButtonStopRecord->setVisible(m == 0 || m == 1);
+    r->ButtonStartTrigRec->setVisible(m == 3);
+    r->ButtonStopTrigRec->setVisible(m == 3);
+    r->ButtonManualRecord->setVisible(m == 2);
+}
+
+void CalcRecTime()
+{
+    RecPanel *r = recpanel;
+    if (!r)
+        return;
+    zeitint = uint16_t(r->EditInterval->value());
+    anzwerte = uint16_t(r->EditRecVal->value());
+    SetNumber(r->DispRecordedValues, 0);
+    SetNumber(r->DispRemaining, anzwerte);
+    reczeit = SplitRecordTime(zeitint, anzwerte);
+    SetNumber(r->DispRecDays, reczeit.days);
+    SetNumber(r->DispRecHours, reczeit.hours);
+    SetNumber(r->DispRecMinutes, reczeit.minutes);
+    SetNumber(r->DispRecSeconds, reczeit.seconds);
+}
+
+void WriteFileHeader()
+{
+    QString reason;
+    if (!AppendToRecordFile(file_name, RecordHeader(), &reason))
+        ShowWriteError(reason);
+}
+
+void SelRecFile()
+{
+    QString path;
+    const QString start = proj_dir.isEmpty() ? GetProjectDir() : proj_dir;
+    const int r = FileSelectPopup(start, QStringLiteral("record.dat"), QStringLiteral("*.dat"),
+                                  QStringLiteral("FILENAME!"), true, &path);
+    if (r == NoFileSelected || path.isEmpty()) {
+        MessagePopup(attention,
+                     QStringLiteral("No filename was choosen! \nRecording will not be done! "));
+        return;
+    }
+    if (r == ExistingFileSelected) {
+        if (!ConfirmPopup(attention, QStringLiteral("File already exist! \nDo you want to select "
+                                                    "existing file?")))
+            return;
+        MessagePopup(attention, notOpenedElsewhere + QString(36, QLatin1Char(' ')) +
+                                    otherwiseNotSaved);
+        recpanel->DispRecFile->clear();
+        recpanel->DispRecFile->setText(path);
+        file_name = path;
+        QFile::remove(path);
+        WriteFileHeader();
+        return;
+    }
+    recpanel->DispRecFile->clear();
+    recpanel->DispRecFile->setText(path);
+    file_name = path;
+    WriteFileHeader();
+}
+
+void ToFile()
+{
+    const uint16_t values[recordValues] = {dataR, dataG,   dataB,   dataX,
+                                           dataY, dataINT, dataCOL, dataTemp};
+    QString reason;
+    ++writeErrors.tried;
+    if (!AppendToRecordFile(file_name, RecordLine(DateStr(), TimeStr(), values), &reason)) {
+        if (writeErrors.failed++ == 0)
+            writeErrors.reason = reason;
+    }
+}
+
+void RecordFrame()
+{
+    RecPanel *r = recpanel;
+    poll = 1;
+    otcrec = 0;
+    CalcRecTime();
+    framecounter = 0.0;
+    SetNumber(r->DispFrameCounter, framecounter);
+    bool first = true;
+    while (poll == 1) {
+        // Cycles follow each other at whole intervals from the first one, so the wake-up delays
+        // of the waits do not add up; a cycle that falls a whole interval behind starts afresh.
+        const double now = Timer();
+        if (first || now - (recstart + zeitint) >= zeitint)
+            recstart = now;
+        else
+            recstart += zeitint;
+        first = false;
+        order = OrderData;
+        FillTxBuf(order, 0, 0, 0);
+        if (GetDataFrame() == 0) {
+            GetRxBufData();
+            ShowRecordedFrame();
+        } else {
+            SetPopupTimeout(); // clears poll; the line below repeats the last values
+        }
+        ToFile();
+        if (RecordMode() == 0) {
+            ++otcrec;
+            SetNumber(r->DispRecordedValues, otcrec);
+            SetNumber(r->DispRemaining, anzwerte - otcrec);
+            if (otcrec >= anzwerte)
+                poll = 0;
+        } else {
+            framecounter += 1.0;
+            SetNumber(r->DispFrameCounter, framecounter);
+        }
+        if (recordListener)
+            recordListener();
+        SlowDown();
+    }
+}
+
+void Record()
+{
+    RecPanel *r = recpanel;
+    if (!r || RecordingRunning() || AcquisitionRunning())
+        return;
+    SetButtonsDimmed(1);
+    InitPanelGraph();
+    TakeFileName();
+    if (!ConfirmPopup(attention, rightFileName)) {
+        SetButtonsDimmed(0);
+        return;
+    }
+    MessagePopup(attention, notOpenedElsewhere + QString(34, QLatin1Char(' ')) + otherwiseNotSaved);
+    for (QWidget *w : {static_cast<QWidget *>(r->EditInterval),
+                       static_cast<QWidget *>(r->EditRecVal),
+                       static_cast<QWidget *>(r->ButtonStartRecord)})
+        w->setEnabled(false);
+    SetButtonColour(r->ButtonStartRecord, recordingButtonColour);
+    running = Running::Timed;
+    writeErrors = {};
+    RecordFrame();
+    running = Running::None;
+    ReportRecording();
+    for (QWidget *w : {static_cast<QWidget *>(r->EditInterval),
+                       static_cast<QWidget *>(r->EditRecVal),
+                       static_cast<QWidget *>(r->ButtonStartRecord)})
+        w->setEnabled(true);
+    SetButtonColour(r->ButtonStartRecord, recordButtonColour);
+    SetButtonsDimmed(0);
+}
+
+bool RecordSentFrame()
+{
+    GetRxBufData();
+    if (databuf[0] != answerHeader)
+        return false;
+    ShowRecordedFrame();
+    ToFile();
+    framecounter += 1.0;
+    SetNumber(recpanel->DispFrameCounter, framecounter);
+    if (recordListener)
+        recordListener();
+    return true;
+}
+
+void TriggeredRecord()
+{
+    RecPanel *r = recpanel;
+    if (!r || RecordingRunning() || AcquisitionRunning())
+        return;
+    if (!ConfirmPopup(attention, rightFileName))
+        return;
+    SetButtonsDimmed(1);
+    TakeFileName();
+    MessagePopup(attention, notOpenedElsewhere + QString(42, QLatin1Char(' ')) + otherwiseNotSaved);
+    SetButtonColour(r->ButtonStartTrigRec, recordingButtonColour);
+    running = Running::Triggered;
+    writeErrors = {};
+
+    // Automatic sending on: one frame, no answer.
+    order = OrderAutoSend;
+    FillTxBuf(order, 1, 0, 0);
+    if (comprotocol == 0)
+        FlushQueues();
+    WriteFrame(tcpWriteTimeoutMs);
+    bytesToRead = 0;
+
+    framecounter = 0.0;
+    SetNumber(r->DispFrameCounter, framecounter);
+    poll = 1;
+    while (poll == 1) {
+        const int n = ReadSentFrames();
+        if (n < 0) {
+            SetPopupTimeout(); // no link: nothing can arrive, and the operator is told so
+            break;
+        }
+        // Only a read of exactly one frame is recorded.
+        if (n == frameBytes)
+            RecordSentFrame();
+    }
+    poll = 0;
+    StopAutoSend();
+    running = Running::None;
+    ReportRecording();
+    SetButtonColour(r->ButtonStartTrigRec, recordButtonColour);
+    SetButtonsDimmed(0);
+}
+
+void RecordManually()
+{
+    RecPanel *r = recpanel;
+    if (!r)
+        return;
+    r->ButtonManualRecord->setEnabled(false);
+    TakeFileName();
+    SetPanelGraphData();
+    const WriteErrors outer = writeErrors; // a recording may run around this press
+    writeErrors = {};
+    ToFile();
+    const WriteErrors mine = writeErrors;
+    writeErrors = outer;
+    ++otcrec;
+    SetNumber(r->DispRecordedValues, otcrec);
+    if (mine.failed > 0)
+        ShowWriteError(mine.reason);
+    r->ButtonManualRecord->setEnabled(true);
+}
+
+void OpenRecorder()
+{
+    InitRecordPanel();
+    if (RecordMode() == 0)
+        CalcRecTime();
+    ShowChildPanel(5);
+}
+
+void ChangeRecordMode()
+{
+    poll = 0;
+    const int m = RecordMode();
+    if (m == 2) {
+        otcrec = 0;
+        SetNumber(recpanel->DispRecordedValues, 0);
+    }
+    if (m == 0)
+        CalcRecTime();
+    InitPanelGraph();
+    InitRecordPanel();
+}
+
+void CBF_RECP()
+{
+    if (running == Running::Triggered) {
+        poll = 0; // the loop switches the sending off as it ends
+        return;
+    }
+    // No exchange may be running: the order would land in the middle of its answer.
+    if (!RecordingRunning() && !AcquisitionRunning() && (tcpcon || comprotocol == 0))
+        StopAutoSend();
+}
+
+} // namespace tintra
