@@ -9,4 +9,10 @@ void ConnectConnectionCallbacks(); // CONNECT and the connection settings page
 void ConnectParamsCallbacks();     // parameter pages, teach table, SEND/GET, RAM/EEPROM/FILE
 void ConnectLiveCallbacks();       // GO, STOP and the live graphs
 
+// Calibration panel.
+void ConnectCalibCallbacks(); // CALCULATE CALIBRATION FACTORS, SEND CF, GET CF
+void CBF_ButtonCalcCF();      // white target confirmed: factors, SEND CF, table, closing loop
+void CBF_ButtonSendCF();      // factors written, then the table after a good echo
+void CBF_ButtonGetCF();       // factors read into the CF fields
+
 } // namespace tintra

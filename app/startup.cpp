@@ -189,6 +189,7 @@ int StartUserInterface()
     ConnectConnectionCallbacks();
     ConnectParamsCallbacks();
     ConnectLiveCallbacks();
+    ConnectCalibCallbacks();
 
     ShowChildPanel(2);
     datapanel->show();
