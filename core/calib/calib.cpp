@@ -85,8 +85,8 @@ void CalcCF()
         }
         if (TakeSample())
             sums.add(dataRawR, dataRawG, dataRawB, deltaraw);
-        // STOP may clear poll in here; the sampling still runs to its end.
-        ProcessSystemEvents();
+        // Pending events (repaints, STOP, which may clear poll: the sampling still runs to its
+        // end) are handled inside the pause, as in the GO loop.
         PauseBetweenFrames();
     }
     meanR = MeanOfSamples(sums.r);

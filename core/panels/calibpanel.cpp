@@ -126,6 +126,12 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
     cfGrid->addWidget(ButtonGetCF, 1, 2);
     cfGrid->setColumnStretch(3, 1);
     outer->addWidget(cfBox);
+
+    // Captions in one column width, so the values of the three boxes line up.
+    const int captionWidth =
+        fontMetrics().horizontalAdvance(QStringLiteral("MAXIMUM DELTA")) + 12;
+    for (QGridLayout *g : {grid, calc, cfGrid})
+        g->setColumnMinimumWidth(0, captionWidth);
     outer->addStretch(1);
 }
 
