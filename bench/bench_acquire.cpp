@@ -263,8 +263,10 @@ int main(int argc, char **argv)
         std::printf("\ncalibration: 100 samples in %.1f ms, %.1f samples/s, limit %.1f, ratio "
                     "%.1f%%\n",
                     sampling * 1e3, calRate, calLimit, calRate / calLimit * 100);
-        std::printf("cube-root table: %.1f ms%s; budget (20 round trips + 200 ms) %.1f ms\n",
-                    table * 1e3, tableOk ? "" : " (FAILED)", tableBudget * 1e3);
+        std::printf("cube-root table: %.1f ms%s (beyond the 200 ms pause %.2f ms, 20 round trips "
+                    "%.2f ms); budget (20 round trips + 200 ms) %.1f ms\n",
+                    table * 1e3, tableOk ? "" : " (FAILED)", (table - 0.2) * 1e3, 20 * rt3 * 1e3,
+                    tableBudget * 1e3);
         std::printf("targets: calibration samples >= 95%% of the limit: %s\n",
                     calRate / calLimit >= 0.95 ? "met" : "MISSED");
         std::printf("         cube-root table within the budget: %s\n",

@@ -86,7 +86,7 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
     // What the calibration aims at and how far apart the raw values may be.
     auto *calcBox = new QGroupBox(QStringLiteral("WHITE LIGHT CALIBRATION"), this);
     auto *calc = new QGridLayout(calcBox);
-    EditSetValue = field(calcBox, "EditSetValue", 1, 4095, 2048, "InfoEditSetValue");
+    EditSetValue = field(calcBox, "EditSetValue", 100, 4095, 2048, "InfoEditSetValue");
     EditMaxDelta = field(calcBox, "EditMaxDelta", 0, 4095, 400, "InfoEditMaxDelta");
     calc->addWidget(MakeCaption(calcBox, nullptr, QStringLiteral("SET VALUE"), EditSetValue), 0, 0);
     calc->addWidget(EditSetValue, 0, 1);

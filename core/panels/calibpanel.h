@@ -23,7 +23,7 @@ public:
     QLineEdit *DispRawDelta;
 
     // Target and limit of a calibration, and the button that runs it.
-    QSpinBox *EditSetValue;  // 1 ... 4095, start 2048
+    QSpinBox *EditSetValue;  // 100 ... 4095, start 2048
     QSpinBox *EditMaxDelta;  // 0 ... 4095, start 400
     QPushButton *ButtonCalcCF;
     // The factors (1024 = 1.0): what SEND CF writes and GET CF shows. 0 ... 65535, start 1024.

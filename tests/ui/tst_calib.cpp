@@ -6,6 +6,7 @@
 #include "core/calib/calib.h"
 #include "core/calib/calibarith.h"
 #include "core/display/ramps.h"
+#include "core/info.h"
 #include "core/panels.h"
 #include "core/panels/controls.h"
 #include "link/codec.h"
@@ -136,59 +137,47 @@ private slots:
         popups.reset();
     }
 
+    // in: setvalue, maxdelta, meanD, meanR, meanG, meanB. out: result (0 passed, 1 spread,
+    // 2 range), the factors (7 = left alone), the means afterwards.
     void factorArithmetic_data()
     {
-        QTest::addColumn<int>("setvalue");
-        QTest::addColumn<int>("maxdelta");
-        QTest::addColumn<int>("meanD");
-        QTest::addColumn<QList<int>>("means");
-        QTest::addColumn<int>("result"); // 0 passed, 1 spread, 2 range
-        QTest::addColumn<QList<int>>("cf"); // unchanged {7, 7, 7} unless passed
-        QTest::addColumn<QList<int>>("meansAfter");
-        const QList<int> none{7, 7, 7};
-        const QList<int> k1024{1024, 1024, 1024};
-        QTest::newRow("2048 on 2048") << 2048 << 400 << 0 << QList<int>{2048, 2048, 2048} << 0
-                                      << k1024 << QList<int>{2048, 2048, 2048};
-        QTest::newRow("750 passes") << 750 << 400 << 0 << k1024 << 0 << QList<int>{750, 750, 750}
-                                    << k1024;
-        QTest::newRow("1300 passes") << 1300 << 400 << 0 << k1024 << 0
-                                     << QList<int>{1300, 1300, 1300} << k1024;
-        QTest::newRow("749 fails") << 749 << 400 << 0 << k1024 << 2 << none << k1024;
-        QTest::newRow("1301 fails") << 1301 << 400 << 0 << k1024 << 2 << none << k1024;
-        QTest::newRow("blue alone 1302") << 1024 << 400 << 0 << QList<int>{1024, 1024, 805} << 2
-                                         << none << QList<int>{1024, 1024, 805};
-        QTest::newRow("truncating") << 2048 << 400 << 0 << QList<int>{2150, 2000, 1850} << 0
-                                    << QList<int>{975, 1048, 1133}
-                                    << QList<int>{2150, 2000, 1850};
+        QTest::addColumn<QList<int>>("in");
+        QTest::addColumn<QList<int>>("out");
+        QTest::newRow("2048 on 2048") << QList{2048, 400, 0, 2048, 2048, 2048}
+                                      << QList{0, 1024, 1024, 1024, 2048, 2048, 2048};
+        QTest::newRow("750 passes") << QList{750, 400, 0, 1024, 1024, 1024}
+                                    << QList{0, 750, 750, 750, 1024, 1024, 1024};
+        QTest::newRow("1300 passes") << QList{1300, 400, 0, 1024, 1024, 1024}
+                                     << QList{0, 1300, 1300, 1300, 1024, 1024, 1024};
+        QTest::newRow("749 fails") << QList{749, 400, 0, 1024, 1024, 1024}
+                                   << QList{2, 7, 7, 7, 1024, 1024, 1024};
+        QTest::newRow("1301 fails") << QList{1301, 400, 0, 1024, 1024, 1024}
+                                    << QList{2, 7, 7, 7, 1024, 1024, 1024};
+        QTest::newRow("blue alone 1302") << QList{1024, 400, 0, 1024, 1024, 805}
+                                         << QList{2, 7, 7, 7, 1024, 1024, 805};
+        QTest::newRow("truncating") << QList{2048, 400, 0, 2150, 2000, 1850}
+                                    << QList{0, 975, 1048, 1133, 2150, 2000, 1850};
         // 65 * 1024 / 1 = 66560 would read 1024 if narrowed to 16 bits first.
-        QTest::newRow("above 65535") << 65 << 400 << 0 << QList<int>{1, 1, 1} << 2 << none
-                                     << QList<int>{1, 1, 1};
-        QTest::newRow("mean 0 as 1, fails") << 2048 << 400 << 0 << QList<int>{0, 2048, 2048} << 2
-                                            << none << QList<int>{1, 2048, 2048};
-        QTest::newRow("mean 0 as 1, setvalue 1") << 1 << 400 << 0 << QList<int>{0, 0, 0} << 0
-                                                 << k1024 << QList<int>{1, 1, 1};
-        QTest::newRow("spread = max") << 2048 << 300 << 300 << QList<int>{2048, 2048, 2048} << 0
-                                      << k1024 << QList<int>{2048, 2048, 2048};
-        QTest::newRow("spread max+1") << 2048 << 300 << 301 << k1024 << 1 << none << k1024;
-        QTest::newRow("spread before means") << 2048 << 0 << 1 << QList<int>{0, 0, 0} << 1 << none
-                                             << QList<int>{0, 0, 0};
+        QTest::newRow("above 65535") << QList{65, 400, 0, 1, 1, 1} << QList{2, 7, 7, 7, 1, 1, 1};
+        QTest::newRow("mean 0 as 1, fails") << QList{2048, 400, 0, 0, 2048, 2048}
+                                            << QList{2, 7, 7, 7, 1, 2048, 2048};
+        QTest::newRow("mean 0 as 1, setvalue 1") << QList{1, 400, 0, 0, 0, 0}
+                                                 << QList{0, 1024, 1024, 1024, 1, 1, 1};
+        QTest::newRow("spread = max") << QList{2048, 300, 300, 2048, 2048, 2048}
+                                      << QList{0, 1024, 1024, 1024, 2048, 2048, 2048};
+        QTest::newRow("spread max+1") << QList{2048, 300, 301, 2048, 2048, 2048}
+                                      << QList{1, 7, 7, 7, 2048, 2048, 2048};
+        QTest::newRow("spread first") << QList{2048, 0, 1, 0, 0, 0} << QList{1, 7, 7, 7, 0, 0, 0};
     }
 
     void factorArithmetic()
     {
-        QFETCH(int, setvalue);
-        QFETCH(int, maxdelta);
-        QFETCH(int, meanD);
-        QFETCH(QList<int>, means);
-        QFETCH(int, result);
-        QFETCH(QList<int>, cf);
-        QFETCH(QList<int>, meansAfter);
-        std::array<uint16_t, 3> m{uint16_t(means[0]), uint16_t(means[1]), uint16_t(means[2])};
-        std::array<uint16_t, 3> out{7, 7, 7};
-        const CFResult r = ComputeCF(uint16_t(setvalue), uint16_t(maxdelta), uint16_t(meanD), m, out);
-        QCOMPARE(int(r), result);
-        QCOMPARE((QList<int>{out[0], out[1], out[2]}), cf);
-        QCOMPARE((QList<int>{m[0], m[1], m[2]}), meansAfter);
+        QFETCH(QList<int>, in);
+        QFETCH(QList<int>, out);
+        std::array<uint16_t, 3> m{uint16_t(in[3]), uint16_t(in[4]), uint16_t(in[5])};
+        std::array<uint16_t, 3> cf{7, 7, 7};
+        const CFResult r = ComputeCF(uint16_t(in[0]), uint16_t(in[1]), uint16_t(in[2]), m, cf);
+        QCOMPARE((QList<int>{int(r), cf[0], cf[1], cf[2], m[0], m[1], m[2]}), out);
         QCOMPARE(int(MeanOfSamples(99 * 2048 + 99)), 2028); // always over 100, truncating
     }
 
@@ -213,64 +202,31 @@ private slots:
         QCOMPARE(total, 256);
     }
 
-    void infoTexts_data()
+    // Every new control: its info text on a right click, start value and limits of the fields.
+    void controlsInfoAndLimits()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("text");
-        const QString cf = QStringLiteral(" Edit Box for the calibration factor. ");
-        QTest::newRow("CF R") << "EditCFR" << cf;
-        QTest::newRow("CF G") << "EditCFG" << cf;
-        QTest::newRow("CF B") << "EditCFB" << cf;
-        QTest::newRow("SET VALUE") << "EditSetValue"
-                                   << " Choose the setvalue for RED,GREEN and BLUE. ";
-        QTest::newRow("MAXIMUM DELTA") << "EditMaxDelta"
-                                       << " Choose the maximum DELTA value of RED,GREEN and BLUE. ";
-        QTest::newRow("CALCULATE") << "ButtonCalcCF"
-                                   << " Calculate the calibration factors for RED, GREEN and BLUE. ";
-        QTest::newRow("SEND CF") << "ButtonSendCF"
-                                 << " Calibration factors for RED,GREEN and BLUE will be send to "
-                                    "the EEPROM of the sensor.";
-        QTest::newRow("GET CF") << "ButtonGetCF"
-                                << " Calibration factors for RED,GREEN and BLUE will be read from "
-                                   "the sensor.";
-        QTest::newRow("RAW bars") << "BarRawG" << " Displays the RAW values of RED, GREEN and BLUE.";
-        QTest::newRow("DELTA") << "DispRawDelta"
-                               << " Displays the delta of the raw values of RED, GREEN and BLUE. \n"
-                                  " Delta is the peak to peak value of the lowest number of RED, "
-                                  "GREEN or BLUE \n and the highest number of RED, GREEN or BLUE "
-                                  "of the RAW-DATAS.";
-        QTest::newRow("calibrated bars") << "BarRED"
-                                         << " Displays the calibrated values of RED, GREEN and "
-                                            "BLUE. \n Formula: CALIBRATED DATA = (RAW DATA * CF) "
-                                            "/ 1024 ";
-    }
-
-    void infoTexts()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, text);
-        QWidget *w = FindControl(qPrintable(control));
-        QVERIFY(w);
-        test::RightClick(w);
-        QCOMPARE(popups->messages().size(), 1);
-        QCOMPARE(popups->messages()[0].title, QStringLiteral("INFO!"));
-        QCOMPARE(popups->messages()[0].text, text);
-    }
-
-    void fieldsStartAndLimits()
-    {
-        const struct {
-            QSpinBox *s;
-            int start, lo, hi;
-        } fields[] = {{calibpanel->EditSetValue, 2048, 1, 4095},
-                      {calibpanel->EditMaxDelta, 400, 0, 4095},
-                      {calibpanel->EditCFR, 1024, 0, 65535},
-                      {calibpanel->EditCFB, 1024, 0, 65535}};
-        for (const auto &f : fields) {
-            QCOMPARE(f.s->value(), f.start);
-            QCOMPARE(f.s->minimum(), f.lo);
-            QCOMPARE(f.s->maximum(), f.hi);
+        const char *const info[][2] = {
+            {"EditCFR", "InfoEditCF"},           {"EditCFG", "InfoEditCF"},
+            {"EditCFB", "InfoEditCF"},           {"EditSetValue", "InfoEditSetValue"},
+            {"EditMaxDelta", "InfoEditMaxDelta"}, {"ButtonCalcCF", "InfoButtonCalcCF"},
+            {"ButtonSendCF", "InfoButtonSendCF"}, {"ButtonGetCF", "InfoButtonGetCF"}};
+        for (const auto &row : info) {
+            popups->clear();
+            QWidget *w = FindControl(row[0]);
+            QVERIFY2(w, row[0]);
+            test::RightClick(w);
+            QCOMPARE(popups->messages().size(), 1);
+            QCOMPARE(popups->messages()[0].title, QStringLiteral("INFO!"));
+            QCOMPARE(popups->messages()[0].text, QString::fromUtf8(InfoText(row[1])));
         }
+        QCOMPARE(popups->messages()[0].text,
+                 QStringLiteral(" Calibration factors for RED,GREEN and BLUE will be read from "
+                                "the sensor."));
+        for (auto [s, start, lo, hi] : {std::tuple{calibpanel->EditSetValue, 2048, 100, 4095},
+                                        std::tuple{calibpanel->EditMaxDelta, 400, 0, 4095},
+                                        std::tuple{calibpanel->EditCFG, 1024, 0, 65535}})
+            QCOMPARE((QList<int>{s->value(), s->minimum(), s->maximum()}),
+                     (QList<int>{start, lo, hi}));
     }
 
     // SEND CF: order 30 with the fields as typed, then the table; the sensor holds both.
