@@ -421,6 +421,21 @@ private slots:
         }
     }
 
+    // Closing the main window during the sampling: the factors and the table still go out, but
+    // no closing loop starts that nothing could end any more.
+    void closingDuringSamplingStartsNoLoop()
+    {
+        popups->answerConfirm(1);
+        popups->answerConfirm(1);
+        QTimer::singleShot(300, mainpanel, [] { mainpanel->close(); });
+        QTimer::singleShot(0, calibpanel->ButtonCalcCF, &QPushButton::click);
+        QTimer safety;
+        QObject::connect(&safety, &QTimer::timeout, [] { poll = 0; });
+        safety.start(8000);
+        QCOMPARE(RunUserInterface(), 0);
+        QCOMPARE(OrderRuns(sim.frames()), QStringLiteral("5x100 30 180 182x19"));
+    }
+
     // 10 of the 100 samples lost (surplus bytes on the serial line): the means fall to 90 %.
     void lostSamplesLowerTheMeans()
     {
