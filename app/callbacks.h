@@ -11,4 +11,10 @@ void ConnectLiveCallbacks();       // GO, STOP and the live graphs
 void ConnectTeachCallbacks();      // teach-table operations, teach window, table attributes
 void ConnectRecorderCallbacks();   // data recorder page and signal graph panel
 
+// Calibration panel.
+void ConnectCalibCallbacks(); // CALCULATE CALIBRATION FACTORS, SEND CF, GET CF
+void CBF_ButtonCalcCF();      // white target confirmed: factors, SEND CF, table, closing loop
+void CBF_ButtonSendCF();      // factors written, then the table after a good echo
+void CBF_ButtonGetCF();       // factors read into the CF fields
+
 } // namespace tintra

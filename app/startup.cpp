@@ -192,6 +192,7 @@ int StartUserInterface()
     ConnectLiveCallbacks();
     ConnectTeachCallbacks();
     ConnectRecorderCallbacks();
+    ConnectCalibCallbacks();
 
     ShowChildPanel(2);
     datapanel->show();

@@ -84,8 +84,10 @@ int main(int argc, char **argv)
                                    QStringLiteral("TEXT"), QStringLiteral("SIMULATED COLOUR SENSOR"));
     const QCommandLineOption sceneOpt(QStringLiteral("scene"),
                                       QStringLiteral("fixed: one colour (--colour); cycle: a new "
-                                                     "colour every 1.5 s (default)."),
-                                      QStringLiteral("fixed|cycle"), QStringLiteral("cycle"));
+                                                     "colour every 1.5 s (default); white: a "
+                                                     "slightly uneven white target to calibrate "
+                                                     "on."),
+                                      QStringLiteral("fixed|cycle|white"), QStringLiteral("cycle"));
     const QCommandLineOption colourOpt(QStringLiteral("colour"),
                                        QStringLiteral("Raw target colour of the fixed scene, "
                                                       "0 ... 4095 each."),
@@ -122,8 +124,11 @@ int main(int argc, char **argv)
         sim.setScene(Scene::Cycle);
     else if (scene == u"fixed")
         sim.setScene(Scene::Fixed);
-    else
-        return fail(QStringLiteral("unknown scene \"%1\" (fixed or cycle)").arg(scene));
+    else if (scene == u"white") {
+        sim.setScene(Scene::Fixed);
+        sim.setColour(SensorModel::whiteTarget);
+    } else
+        return fail(QStringLiteral("unknown scene \"%1\" (fixed, cycle or white)").arg(scene));
     if (parser.isSet(colourOpt)) {
         Rgb c;
         if (!parseColour(parser.value(colourOpt), &c))

@@ -20,6 +20,8 @@ constexpr int loopSleepMs = 10;
 int loopDepth = 0;
 std::function<void()> frameListener;
 
+} // namespace
+
 // The pause between two frames, spent in the event loop (the plots are drawn in it). Waits are
 // asked for in whole milliseconds rounded down, and the last fraction of a millisecond is slept
 // without events, so early wake-ups (a redraw, a paint) do not stretch the pause by rounding up.
@@ -37,8 +39,6 @@ void PauseBetweenFrames()
             QThread::usleep(static_cast<unsigned long>(left * 1e6) + 1);
     }
 }
-
-} // namespace
 
 void CopyDatatoVars()
 {

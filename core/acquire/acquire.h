@@ -6,6 +6,10 @@
 
 namespace tintra {
 
+// The 10 ms pause between two frames, spent in the event loop (pending events and repaints run
+// in it), ending on time rather than up to a millisecond late.
+void PauseBetweenFrames();
+
 // Words 2 ... 17 of databuf into dataR ... dataFrei16.
 void CopyDatatoVars();
 

@@ -24,9 +24,10 @@ namespace {
 
 // Every frame writes the same displays; a value is turned into text only when it changed, so
 // a steady measurement costs no text formatting and no repaint. The cache remembers which widget
-// it belongs to, so a rebuilt panel is written afresh.
+// it belongs to, so a rebuilt panel is written afresh (a guarded pointer: a new widget at the
+// address of a deleted one is not taken for it).
 struct Shown {
-    const QObject *w = nullptr;
+    QPointer<const QObject> w;
     int v = -1;
     bool changed(const QObject *widget, int value)
     {

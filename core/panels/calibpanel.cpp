@@ -8,9 +8,27 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace tintra {
+
+namespace {
+
+QSpinBox *field(QWidget *parent, const char *name, int lo, int hi, int start, const char *info)
+{
+    auto *s = new QSpinBox(parent);
+    s->setObjectName(QString::fromLatin1(name));
+    s->setRange(lo, hi);
+    s->setValue(start);
+    s->setFont(NumericFont(11));
+    s->setAlignment(Qt::AlignRight);
+    SetInfo(s, info);
+    return s;
+}
+
+} // namespace
 
 CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
 {
@@ -64,6 +82,56 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
     grid->addWidget(DispRawDelta, 3, 1);
     grid->setColumnStretch(2, 1);
     outer->addWidget(rawBox);
+
+    // What the calibration aims at and how far apart the raw values may be.
+    auto *calcBox = new QGroupBox(QStringLiteral("WHITE LIGHT CALIBRATION"), this);
+    auto *calc = new QGridLayout(calcBox);
+    EditSetValue = field(calcBox, "EditSetValue", 100, 4095, 2048, "InfoEditSetValue");
+    EditMaxDelta = field(calcBox, "EditMaxDelta", 0, 4095, 400, "InfoEditMaxDelta");
+    calc->addWidget(MakeCaption(calcBox, nullptr, QStringLiteral("SET VALUE"), EditSetValue), 0, 0);
+    calc->addWidget(EditSetValue, 0, 1);
+    calc->addWidget(MakeCaption(calcBox, nullptr, QStringLiteral("MAXIMUM DELTA"), EditMaxDelta),
+                    1, 0);
+    calc->addWidget(EditMaxDelta, 1, 1);
+    ButtonCalcCF = MakeButton(calcBox, "ButtonCalcCF", QStringLiteral("CALCULATE CALIBRATION FACTORS"));
+    SetInfo(ButtonCalcCF, "InfoButtonCalcCF");
+    SetButtonColour(ButtonCalcCF, 0xE0E0E0); // light grey, as after the blinking of a calibration
+    calc->addWidget(ButtonCalcCF, 2, 0, 1, 3);
+    calc->setColumnStretch(2, 1);
+    outer->addWidget(calcBox);
+
+    // The factors the sensor applies, and writing or reading them by hand.
+    auto *cfBox = new QGroupBox(QStringLiteral("CALIBRATION FACTORS"), this);
+    auto *cfGrid = new QGridLayout(cfBox);
+    struct CfRow {
+        QSpinBox *CalibPanel::*edit;
+        const char *name, *caption;
+    };
+    const CfRow cfRows[] = {{&CalibPanel::EditCFR, "EditCFR", "CF R"},
+                            {&CalibPanel::EditCFG, "EditCFG", "CF G"},
+                            {&CalibPanel::EditCFB, "EditCFB", "CF B"}};
+    r = 0;
+    for (const CfRow &row : cfRows) {
+        QSpinBox *e = field(cfBox, row.name, 0, 65535, 1024, "InfoEditCF");
+        this->*row.edit = e;
+        cfGrid->addWidget(MakeCaption(cfBox, nullptr, QString::fromLatin1(row.caption), e), r, 0);
+        cfGrid->addWidget(e, r, 1);
+        ++r;
+    }
+    ButtonSendCF = MakeButton(cfBox, "ButtonSendCF", QStringLiteral("SEND CF"));
+    SetInfo(ButtonSendCF, "InfoButtonSendCF");
+    ButtonGetCF = MakeButton(cfBox, "ButtonGetCF", QStringLiteral("GET CF"));
+    SetInfo(ButtonGetCF, "InfoButtonGetCF");
+    cfGrid->addWidget(ButtonSendCF, 0, 2);
+    cfGrid->addWidget(ButtonGetCF, 1, 2);
+    cfGrid->setColumnStretch(3, 1);
+    outer->addWidget(cfBox);
+
+    // Captions in one column width, so the values of the three boxes line up.
+    const int captionWidth =
+        fontMetrics().horizontalAdvance(QStringLiteral("MAXIMUM DELTA")) + 12;
+    for (QGridLayout *g : {grid, calc, cfGrid})
+        g->setColumnMinimumWidth(0, captionWidth);
     outer->addStretch(1);
 }
 

@@ -6,6 +6,8 @@
 
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
+class QSpinBox;
 
 namespace tintra {
 
@@ -19,6 +21,14 @@ public:
     QWidget *DispBarsRAW; // the three bars
     QProgressBar *BarRawR, *BarRawG, *BarRawB; // 0 ... 4095
     QLineEdit *DispRawDelta;
+
+    // Target and limit of a calibration, and the button that runs it.
+    QSpinBox *EditSetValue;  // 100 ... 4095, start 2048
+    QSpinBox *EditMaxDelta;  // 0 ... 4095, start 400
+    QPushButton *ButtonCalcCF;
+    // The factors (1024 = 1.0): what SEND CF writes and GET CF shows. 0 ... 65535, start 1024.
+    QSpinBox *EditCFR, *EditCFG, *EditCFB;
+    QPushButton *ButtonSendCF, *ButtonGetCF;
 };
 
 } // namespace tintra

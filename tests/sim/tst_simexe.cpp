@@ -95,6 +95,28 @@ private slots:
         QCOMPARE(terminate(p), 0);
     }
 
+    // The white scene, and factors written with order 30 applied to the calibrated values.
+    void whiteSceneCalibrates()
+    {
+        QProcess p;
+        const quint16 port = portFrom(startSim(p, {QStringLiteral("--listen"),
+                                                   QStringLiteral("127.0.0.1:0"),
+                                                   QStringLiteral("--scene"), QStringLiteral("white"),
+                                                   QStringLiteral("--noise"), QStringLiteral("0")}));
+        QVERIFY(port != 0);
+        TcpPeer peer;
+        QVERIFY(peer.connectTo(port));
+        QByteArray d = peer.exchange(Frame(OrderData));
+        QCOMPARE((QList<int>{Word(d, 9), Word(d, 10), Word(d, 11), Word(d, 2), Word(d, 4)}),
+                 (QList<int>{2150, 2000, 1850, 2150, 1850}));
+        QCOMPARE(peer.exchange(Frame(OrderSendCF, {975, 1048, 1133})).mid(2),
+                 Frame(OrderSendCF, {975, 1048, 1133}).mid(2));
+        d = peer.exchange(Frame(OrderData));
+        // 2150 * 975 / 1024, 2000 * 1048 / 1024, 1850 * 1133 / 1024, truncated.
+        QCOMPARE((QList<int>{Word(d, 2), Word(d, 3), Word(d, 4)}), (QList<int>{2047, 2046, 2046}));
+        QCOMPARE(terminate(p), 0);
+    }
+
     void ptyOptionAndCleanUp()
     {
         QTemporaryDir dir;

@@ -1,0 +1,164 @@
+// The white-light calibration on the calibration panel.
+#include "calib.h"
+#include "calibarith.h"
+
+#include "core/acquire/acquire.h"
+#include "core/acquire/paneldata.h"
+#include "core/info.h"
+#include "core/panels.h"
+#include "core/panels/controls.h"
+#include "core/shell.h"
+#include "core/transfer/transfer.h"
+#include "link/codec.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "link/transport.h"
+
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace tintra {
+
+uint16_t setvalue = 0;
+uint16_t maxdelta = 0;
+uint16_t meanR = 0, meanG = 0, meanB = 0, meanD = 0;
+
+namespace {
+
+constexpr unsigned blinkColour = 0xFF0000;
+
+const char *const titleConfirm = "CONFIRM CALCULATION!";
+const char *const titleAttention = "ATTENTION!";
+const char *const titlePassed = "CALIBRATION PASSED!";
+const char *const textDeclined =
+    "Please insert the right values and press \n CALCULATE CALIBRATION FACTORS again.";
+
+QString Text(const char *name) { return QString::fromUtf8(InfoText(name)); }
+
+uint16_t FieldValue(QSpinBox *s) { return s ? static_cast<uint16_t>(s->value()) : 0; }
+
+void ShowFactors()
+{
+    if (!calibpanel)
+        return;
+    calibpanel->EditCFR->setValue(cfrot);
+    calibpanel->EditCFG->setValue(cfgruen);
+    calibpanel->EditCFB->setValue(cfblau);
+}
+
+// One calibration sample: a data frame into the measured values and the raw displays. False
+// when no complete frame arrived (the time-out reaction has run then).
+bool TakeSample()
+{
+    order = OrderData;
+    FillTxBuf(order, 0, 0, 0);
+    if (GetDataFrame() != 0) {
+        SetPopupTimeout();
+        return false;
+    }
+    GetRxBufData();
+    CopyDatatoVars();
+    SetPanelCalibData();
+    return true;
+}
+
+} // namespace
+
+void CalcCF()
+{
+    poll = 0;
+    if (comprotocol == 0)
+        FlushQueues();
+    if (ConfirmPopup(QString::fromLatin1(titleConfirm), Text("ConfirmCalculation")) != 1) {
+        MessagePopup(QString::fromUtf8(InfoTitle), QString::fromLatin1(textDeclined));
+        return;
+    }
+    QWidget *button = calibpanel ? calibpanel->ButtonCalcCF : nullptr;
+    CalibSums sums;
+    int blink = 0;
+    for (int i = 0; i < calibSamples; ++i) {
+        // Five samples red, five grey; the last group leaves the button grey.
+        if (i % 5 == 0) {
+            if (button)
+                SetButtonColour(button, blink % 2 == 0 ? blinkColour : neutralButtonColour);
+            ++blink;
+        }
+        if (TakeSample())
+            sums.add(dataRawR, dataRawG, dataRawB, deltaraw);
+        // Pending events (repaints, STOP, which may clear poll: the sampling still runs to its
+        // end) are handled inside the pause, as in the GO loop.
+        PauseBetweenFrames();
+    }
+    meanR = MeanOfSamples(sums.r);
+    meanG = MeanOfSamples(sums.g);
+    meanB = MeanOfSamples(sums.b);
+    meanD = MeanOfSamples(sums.d);
+    SetCF();
+}
+
+void SetCF()
+{
+    if (calibpanel) {
+        setvalue = FieldValue(calibpanel->EditSetValue);
+        maxdelta = FieldValue(calibpanel->EditMaxDelta);
+    }
+    std::array<uint16_t, 3> means{meanR, meanG, meanB};
+    std::array<uint16_t, 3> cf{};
+    const CFResult r = ComputeCF(setvalue, maxdelta, meanD, means, cf);
+    meanR = means[0];
+    meanG = means[1];
+    meanB = means[2];
+    switch (r) {
+    case CFResult::SpreadTooHigh:
+        MessagePopup(QString::fromLatin1(titleAttention), Text("MaximumDelta"));
+        return;
+    case CFResult::OutOfRange:
+        MessagePopup(QString::fromLatin1(titleAttention), Text("CFOutOfRange"));
+        return;
+    case CFResult::Passed:
+        break;
+    }
+    cfrot = cf[0];
+    cfgruen = cf[1];
+    cfblau = cf[2];
+    ShowFactors();
+    MessagePopup(QString::fromLatin1(titlePassed), Text("CalibrationPassed"));
+}
+
+void SendCF()
+{
+    if (calibpanel) {
+        cfrot = FieldValue(calibpanel->EditCFR);
+        cfgruen = FieldValue(calibpanel->EditCFG);
+        cfblau = FieldValue(calibpanel->EditCFB);
+    }
+    if (comprotocol == 0)
+        FlushQueues();
+    order = OrderSendCF;
+    FillTxBuf(order, 0, 0, 0);
+    WriteFrame();
+    CheckEcho(5);
+}
+
+void GetCF()
+{
+    poll = 0;
+    if (comprotocol == 0)
+        FlushQueues();
+    order = OrderGetCF;
+    FillTxBuf(order, 0, 0, 0);
+    WriteFrame();
+    if (WaitForAnswer(answerWait) != 0) {
+        SetPopupTimeout();
+        return;
+    }
+    GetRxBufPara();
+    cfrot = pp[2];
+    cfgruen = pp[3];
+    cfblau = pp[4];
+    ShowFactors();
+}
+
+void GetCalibData() { GetData(); }
+
+} // namespace tintra

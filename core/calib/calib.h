@@ -1,0 +1,41 @@
+// White-light calibration: the 100-sample measurement, the factors and their checks, writing and
+// reading the factors, the closing measurement loop; and the cube-root table download.
+#pragma once
+
+#include <cstdint>
+
+namespace tintra {
+
+extern uint16_t setvalue;  // target raw value for all three channels (SET VALUE)
+extern uint16_t maxdelta;  // largest permitted mean spread of the raw values (MAXIMUM DELTA)
+extern uint16_t meanR, meanG, meanB, meanD; // means over the calibration samples
+
+// Asks "CONFIRM CALCULATION!", then takes 100 data frames (the CALCULATE button blinks; a lost
+// sample runs the time-out reaction and counts as zero; STOP does not end the sampling), forms
+// the means and runs SetCF. Declined: an "INFO!" message and nothing else.
+void CalcCF();
+
+// SET VALUE and MAXIMUM DELTA into the variables, spread check, factors and their range check;
+// passed factors go to cfrot/cfgruen/cfblau and the CF fields. Reports the outcome in a popup.
+void SetCF();
+
+// CF fields into cfrot/cfgruen/cfblau, order 30, echo check over 5 words (sets comecho).
+void SendCF();
+
+// Order 31; the reply goes into pp, the factors from its words 2 ... 4 into the variables and
+// the CF fields. No complete reply: the time-out reaction, fields unchanged.
+void GetCF();
+
+// The loop after a calibration: data frames until STOP or a time-out (the GO loop without GO's
+// preparation of panels and graphs).
+void GetCalibData();
+
+// Fills data3rdRoot: 1000 * cube root of 16 * i, truncated.
+void Calc3rdRoot();
+
+// Recomputes the table and downloads it: order 180 with the base address (echo over 2 words),
+// a 0.2 s pause, then 19 order-182 chunks, each echo-checked over count + 4 words. Stops at the
+// first bad echo (comecho 0).
+void Send3rdRoot();
+
+} // namespace tintra
