@@ -69,8 +69,15 @@ QWidget *FindControl(const char *objectName)
     return nullptr;
 }
 
+namespace {
+bool longOperation = false;
+}
+
+bool LongOperationRunning() { return longOperation; }
+
 void SetButtonsDimmed(int dimmed)
 {
+    longOperation = dimmed != 0;
     for (const char *const *n = dimmedControlNames; *n; ++n)
         if (QWidget *w = FindControl(*n))
             w->setEnabled(dimmed == 0);

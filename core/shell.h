@@ -25,6 +25,9 @@ QWidget *ChildPanel(int index);
 // mode selector, START RECORD, START TRIG REC, SELECT FILE), then lets pending events run once so
 // the change is on screen. STOP buttons are never dimmed.
 void SetButtonsDimmed(int dimmed);
+// True from SetButtonsDimmed(1) to SetButtonsDimmed(0): a long operation may be talking to the
+// sensor, even between two of its exchanges.
+bool LongOperationRunning();
 
 // Object names of the controls SetButtonsDimmed dims, ending with nullptr.
 extern const char *const dimmedControlNames[];

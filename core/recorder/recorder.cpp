@@ -356,8 +356,10 @@ void CBF_RECP()
         poll = 0; // the loop switches the sending off as it ends
         return;
     }
-    // No exchange may be running: the order would land in the middle of its answer.
-    if (!RecordingRunning() && !AcquisitionRunning() && (tcpcon || comprotocol == 0))
+    // No exchange may be running: the order would land in the middle of its answer or among the
+    // frames of a long operation (a calibration's samples, a transfer).
+    if (!RecordingRunning() && !AcquisitionRunning() && !LongOperationRunning()
+        && (tcpcon || comprotocol == 0))
         StopAutoSend();
 }
 
