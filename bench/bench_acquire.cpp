@@ -7,6 +7,7 @@
 // on that thread, and whole-plot redraws per frame. At the end the peak memory (maxrss).
 //
 // Usage: bench_acquire [FRAMES]   (frames per run, default 300)
+#include "bench/benchutil.h"
 #include "app/startup.h"
 #include "core/acquire/acquire.h"
 #include "core/calib/calib.h"
@@ -56,23 +57,12 @@ void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
 
 using namespace tintra;
+using bench::PeakKb;
+using bench::ThreadCpuSeconds;
 
 namespace {
 
-double ThreadCpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_THREAD, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
-}
 
-long PeakKb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
 
 int WholePlotRedraws()
 {

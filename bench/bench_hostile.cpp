@@ -7,6 +7,7 @@
 //
 // Each mode runs in its own process, so the peak resident memory (maxrss) is that mode's alone.
 // Prints wall time, processor time and the growth of the peak resident memory.
+#include "bench/benchutil.h"
 #include "core/settings/connection.h"
 #include "link/platform.h"
 #include "link/state.h"
@@ -27,17 +28,13 @@
 #include <unistd.h>
 
 using namespace tintra;
+using bench::PeakKb;
+using bench::ThreadCpuSeconds;
 
 namespace {
 
 double CpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
 
-long PeakKb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
 
 int HugeComSettings(const QString &path, const QByteArray &filler)
 {

@@ -14,6 +14,7 @@
 //    the first + (LINES - 1) s.
 //
 // Usage: bench_record [FRAMES [LINES]]
+#include "bench/benchutil.h"
 #include "app/startup.h"
 #include "core/panels.h"
 #include "core/recorder/recorder.h"
@@ -40,23 +41,12 @@
 #include <vector>
 
 using namespace tintra;
+using bench::PeakKb;
+using bench::ThreadCpuSeconds;
 
 namespace {
 
-double ThreadCpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_THREAD, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
-}
 
-long PeakKb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
 
 // A data frame in szReadBuf whose values move slowly, with a spike now and then.
 void PutFrame(long i)

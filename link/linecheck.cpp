@@ -180,16 +180,24 @@ void SetPopupTimeout()
         f();
 }
 
-void StopAutoSend()
+namespace {
+
+// Order 50 with `on` in its first word. No answer is awaited: frames the sensor still sends after
+// switching off are discarded as they come.
+void AutoSendOrder(uint16_t on)
 {
     order = OrderAutoSend;
-    FillTxBuf(order, 0, 0, 0);
+    FillTxBuf(order, on, 0, 0);
     if (comprotocol == 0)
         FlushQueues();
     WriteFrame(tcpWriteTimeoutMs);
-    // No answer is awaited: frames the sensor still sends are discarded as they come.
     bytesToRead = 0;
 }
+
+} // namespace
+
+void StopAutoSend() { AutoSendOrder(0); }
+void StartAutoSend() { AutoSendOrder(1); }
 
 void CheckComLine()
 {

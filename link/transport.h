@@ -106,6 +106,7 @@ int ReadSentFrames();
 
 void SetPopupTimeout();
 void StopAutoSend();
+void StartAutoSend();       // order 50 with 1: the sensor sends a frame per trigger by itself
 void CheckComLine();
 void SlowDown();
 

@@ -279,13 +279,7 @@ void TriggeredRecord()
     running = Running::Triggered;
     writeErrors = {};
 
-    // Automatic sending on: one frame, no answer.
-    order = OrderAutoSend;
-    FillTxBuf(order, 1, 0, 0);
-    if (comprotocol == 0)
-        FlushQueues();
-    WriteFrame(tcpWriteTimeoutMs);
-    bytesToRead = 0;
+    StartAutoSend();
 
     framecounter = 0.0;
     SetNumber(r->DispFrameCounter, framecounter);
