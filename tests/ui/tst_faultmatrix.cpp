@@ -1,0 +1,395 @@
+// The fault matrix: every operation that talks to the sensor (one row each) against the faults the
+// simulated sensor plays (one column each), over TCP, driven through the operator's buttons.
+//
+// Each cell plays its fault once on the first answer of the row's order and asserts: the operation
+// returns (no hang), the controls are operable again, a fault that leaves the program without a
+// complete answer ends in the time-out reaction ("TIMEOUT" in both status fields, the connection
+// page, poll and comecho cleared), and, with the fault gone, GET CF reads exactly the sensor's
+// factors (no stale answer taken), TRY TO CONNECT shows the identification text and GET CF works
+// again over the new connection.
+//
+// The cells played are listed per row in rows(); they are chosen so that every fault meets every
+// kind of exchange (line check, parameter read, echoed write, data frame, factors, recording) while
+// the time-out cells, which cost one answer limit each (3 s; the line check waits 5 s over TCP),
+// stay few. `late` answers 400 ms after the limit; the next request must not take it.
+// Over a pseudo-terminal the lost device is played (lostSerialDevice); the serial line's own
+// faults are covered in tst_transport_serial and tst_calib.
+#include "uitestutil.h"
+
+#include "common/popupscript.h"
+#include "core/panels.h"
+#include "core/settings/connection.h"
+#include "link/codec.h"
+#include "link/platform.h"
+#include "link/state.h"
+#include "link/transport.h"
+#include "sim/simthread.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <sys/resource.h>
+
+using namespace tintra;
+using namespace tintra::test;
+using sim::Fault;
+
+namespace {
+
+const QByteArray sensorId = "FAULT MATRIX SENSOR";
+
+// Processor time of the calling thread, in seconds.
+double ThreadCpu()
+{
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+
+QString Status() { return datapanel->DispStatus->text(); }
+QString PageStatus() { return interfacepanel->DispInterfaceStatus->text(); }
+
+int OrderCount(const QList<QByteArray> &frames, int code)
+{
+    int n = 0;
+    for (const QByteArray &f : frames)
+        n += GetWord(reinterpret_cast<const unsigned char *>(f.constData()), 1) == code;
+    return n;
+}
+
+void TypeInto(QSpinBox *s, int value)
+{
+    s->setFocus();
+    QTest::keyClick(s, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(s, QString::number(value));
+    QTest::keyClick(s, Qt::Key_Return);
+}
+
+void ChooseItem(QComboBox *c, int index)
+{
+    c->setFocus();
+    while (c->currentIndex() > index)
+        QTest::keyClick(c, Qt::Key_Up);
+    while (c->currentIndex() < index)
+        QTest::keyClick(c, Qt::Key_Down);
+}
+
+// A column: the fault played, and whether it leaves the program without a complete answer.
+struct Column {
+    const char *name;
+    Fault::Kind kind;
+    int arg;
+    bool timesOut;   // the time-out reaction is due
+    bool waitsLimit; // ... and only after the full answer limit
+};
+
+const Column columns[] = {
+    {"noanswer", Fault::NoAnswer, -1, true, true},
+    {"short", Fault::ShortAnswer, -1, true, true},
+    {"extra", Fault::ExtraBytes, 4, false, false},
+    {"wrongecho", Fault::WrongEcho, -1, false, false},
+    {"delay", Fault::Delay, 300, false, false},
+    {"split", Fault::Split, 3, false, false},
+    {"late", Fault::Delay, 3400, true, true}, // arrives after the 3 s limit
+    {"close", Fault::Close, -1, true, false},
+};
+
+} // namespace
+
+class TestFaultMatrix : public QObject {
+    Q_OBJECT
+
+    sim::SimThread sensor;
+    std::unique_ptr<ProgramUnderTest> program;
+    std::unique_ptr<PopupScript> popups;
+
+    // A row: the order whose answer the fault bends, the columns played, the operation through
+    // its buttons, and the button that ends it when it runs until stopped.
+    struct Row {
+        const char *name;
+        int order;
+        QStringList faults;
+        std::function<void(TestFaultMatrix &)> run;
+        std::function<QPushButton *()> stop;
+        bool resumes = false; // goes on after a lost answer (later exchanges set comecho again)
+    };
+    static QList<Row> rows();
+
+    void target(bool eeprom) { Click(eeprom ? mainpanel->SelectEEPROM : mainpanel->SelectRAM); }
+    void calibration(QPushButton *button)
+    {
+        Click(mainpanel->ButtonCalibrate);
+        Click(button);
+    }
+    void record(int mode)
+    {
+        Click(mainpanel->ButtonRecorder);
+        ChooseItem(recpanel->EditSelectDataRec, mode);
+        if (mode == 0) {
+            TypeInto(recpanel->EditInterval, 1);
+            TypeInto(recpanel->EditRecVal, 2);
+        }
+        popups->answerFile(NewFileSelected, program->path("rec.dat"));
+        Click(recpanel->ButtonSelRecFile);
+        popups->answerConfirm(1);
+        Click(mode == 0 ? recpanel->ButtonStartRecord : recpanel->ButtonStartTrigRec);
+    }
+
+    // GET CF shows exactly the sensor's factors.
+    void getCfReadsTheSensor(const char *when)
+    {
+        sensor.setCalibrationFactors({1111, 1222, 1333});
+        Click(mainpanel->ButtonCalibrate);
+        Click(calibpanel->ButtonGetCF);
+        const QList<int> shown{calibpanel->EditCFR->value(), calibpanel->EditCFG->value(),
+                               calibpanel->EditCFB->value()};
+        QVERIFY2(shown == (QList<int>{1111, 1222, 1333}),
+                 qPrintable(QStringLiteral("%1: %2 %3 %4, status %5")
+                                .arg(QLatin1String(when))
+                                .arg(shown[0])
+                                .arg(shown[1])
+                                .arg(shown[2])
+                                .arg(Status())));
+    }
+
+    void controlsOperable()
+    {
+        for (const char *n : {"ButtonSend", "ButtonGet", "ButtonGo", "SelectRAM", "SelectEEPROM",
+                              "ButtonTryToConnect", "ButtonCalcCF", "ButtonSendCF", "ButtonGetCF",
+                              "ButtonStartRecord", "ButtonStartTrigRec"})
+            QVERIFY2(Control<QWidget>(n)->isEnabled(), n);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(sensor.start(), qPrintable(sensor.errorString()));
+    }
+    void init()
+    {
+        sensor.reset();
+        sensor.clearFaults();
+        sensor.setIdText(sensorId);
+        sensor.setColour({2150, 2000, 1850}); // the white target: a calibration passes
+        sensor.setNoise(0);
+        popups = std::make_unique<PopupScript>();
+        program = std::make_unique<ProgramUnderTest>();
+        QVERIFY(program->ok);
+        WriteBytes(program->path("ComSettings.cfg"),
+                   "1\n1\n127.0.0.1\n" + QByteArray::number(sensor.port()) + "\n");
+        InitAll();
+        QCOMPARE(Status(), QString::fromLatin1(sensorId));
+        mainpanel->show();
+        sensor.clearFrames();
+    }
+    void cleanup()
+    {
+        poll = 0;
+        sensor.clearFaults();
+        DisconnectTCP();
+        CloseCom();
+        SetComPortsCfgDir(QString());
+        program.reset();
+        popups.reset();
+    }
+
+    void cell_data();
+    void cell();
+    void lostSerialDevice_data();
+    void lostSerialDevice();
+};
+
+QList<TestFaultMatrix::Row> TestFaultMatrix::rows()
+{
+    using T = TestFaultMatrix;
+    auto none = [] { return static_cast<QPushButton *>(nullptr); };
+    auto stopGo = [] { return mainpanel->ButtonStop; };
+    auto cols = [](const char *s) { return QString::fromLatin1(s).split(QLatin1Char(' ')); };
+    return {
+        {"line check", 7, cols("noanswer extra wrongecho split close"),
+         [](T &) { Click(mainpanel->ButtonConnect); Click(interfacepanel->ButtonTryToConnect); }, none},
+        {"GET RAM", 3, cols("short extra wrongecho split late close"),
+         [](T &t) { t.target(false); Click(mainpanel->ButtonGet); }, none},
+        {"GET EEPROM", 8, cols("noanswer wrongecho delay"),
+         [](T &t) { t.target(true); Click(mainpanel->ButtonGet); }, none},
+        {"SEND RAM", 1, cols("noanswer extra wrongecho split"),
+         [](T &t) { t.target(false); Click(mainpanel->ButtonSend); }, none},
+        {"SEND EEPROM", 6, cols("short wrongecho close"),
+         [](T &t) { t.target(true); Click(mainpanel->ButtonSend); }, none},
+        {"GO", 5, cols("noanswer short extra split close"),
+         [](T &) { Click(mainpanel->ButtonGo); }, stopGo},
+        {"calibration", 5, cols("noanswer wrongecho"),
+         [](T &t) {
+             t.popups->answerConfirm(1); // white target
+             t.popups->answerConfirm(1); // calculate
+             t.calibration(calibpanel->ButtonCalcCF);
+         },
+         stopGo, true},
+        {"SEND CF", 30, cols("noanswer extra wrongecho"),
+         [](T &t) { t.calibration(calibpanel->ButtonSendCF); }, none},
+        {"GET CF", 31, cols("short extra late close"),
+         [](T &t) { t.calibration(calibpanel->ButtonGetCF); }, none},
+        {"timed record", 5, cols("noanswer split"), [](T &t) { t.record(0); }, none},
+        {"triggered record", 50, cols("close"), [](T &t) { t.record(3); },
+         [] { return recpanel->ButtonStopTrigRec; }},
+    };
+}
+
+void TestFaultMatrix::cell_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    const QList<Row> all = rows();
+    for (int r = 0; r < all.size(); ++r)
+        for (int c = 0; c < int(std::size(columns)); ++c)
+            if (all[r].faults.contains(QLatin1String(columns[c].name)))
+                QTest::addRow("%s/%s", all[r].name, columns[c].name) << r << c;
+}
+
+void TestFaultMatrix::cell()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    const Row r = rows().at(row);
+    const Column &c = columns[column];
+    sensor.addFault(Fault{c.kind, r.order, 1, c.arg, true});
+
+    // Operations that run until stopped get STOP once the faulted exchange is behind them
+    // (a third frame of the order went out) or, for the triggered recording, after a second.
+    QElapsedTimer clock;
+    clock.start();
+    QTimer stopper;
+    connect(&stopper, &QTimer::timeout, this, [&] {
+        QPushButton *stop = r.stop();
+        const bool behind = OrderCount(sensor.frames(), r.order) >= 3 || clock.elapsed() > 1000;
+        if (stop && poll == 1 && behind)
+            Click(stop);
+        if (clock.elapsed() > 20000) // a hang: end it so the cell fails instead of the run
+            poll = 0;
+    });
+    stopper.start(200);
+    r.run(*this);
+    stopper.stop();
+    const double took = clock.elapsed() / 1000.0;
+
+    QVERIFY2(took < 15.0, qPrintable(QString::number(took)));
+    QVERIFY(OrderCount(sensor.frames(), r.order) >= 1);
+    if (c.timesOut) {
+        if (c.waitsLimit)
+            QVERIFY2(took >= 3.0 - 0.1, qPrintable(QString::number(took)));
+        QCOMPARE(Status(), QStringLiteral("TIMEOUT"));
+        QCOMPARE(PageStatus(), QStringLiteral("TIMEOUT"));
+        QVERIFY(interfacepanel->isVisible());
+        QCOMPARE(poll, uint16_t(0));
+        if (!r.resumes)
+            QCOMPARE(comecho, uint16_t(0));
+    }
+    controlsOperable();
+
+    // The fault is gone. A late answer has arrived by now and must not be taken for GET CF.
+    sensor.clearFaults();
+    if (c.kind == Fault::Delay)
+        QTest::qWait(std::max(0, c.arg - int(clock.elapsed()) + 300));
+    if (c.kind != Fault::Close)
+        getCfReadsTheSensor("same connection");
+    Click(mainpanel->ButtonConnect);
+    Click(interfacepanel->ButtonTryToConnect);
+    QCOMPARE(Status(), QString::fromLatin1(sensorId));
+    getCfReadsTheSensor("after TRY TO CONNECT");
+    controlsOperable();
+}
+
+// The serial adapter is unplugged (the pseudo-terminal's other side closes) while the program
+// waits for an answer, during GO and during SEND: the operation ends in the time-out reaction
+// without busying the processor, and TRY TO CONNECT works again once a device is mapped anew.
+void TestFaultMatrix::lostSerialDevice_data()
+{
+    QTest::addColumn<int>("operation"); // 0 waiting for GET CF's answer, 1 GO, 2 SEND RAM
+    QTest::newRow("during a wait") << 0;
+    QTest::newRow("during GO") << 1;
+    QTest::newRow("during SEND") << 2;
+}
+
+void TestFaultMatrix::lostSerialDevice()
+{
+    QFETCH(int, operation);
+    DisconnectTCP();
+    auto serial = std::make_unique<sim::SimThread>();
+    sim::SimThread::Options o;
+    o.tcp = false;
+    o.ptyLink = program->path("ttyUSB0");
+    QVERIFY2(serial->start(o), qPrintable(serial->errorString()));
+    serial->setIdText("SERIAL " + sensorId);
+    WriteBytes(program->path("ComPorts.cfg"), "7 " + o.ptyLink.toUtf8() + "\n");
+    SetComPortsCfgDir(program->dir.path());
+    WriteBytes(program->path("ComSettings.cfg"), "0\n7\n127.0.0.1\n1\n");
+    InitAll();
+    QCOMPARE(Status(), QStringLiteral("SERIAL FAULT MATRIX SENSOR"));
+    serial->clearFrames();
+    if (operation == 0)
+        serial->addFault(Fault{Fault::NoAnswer, 31, 1, -1, true});
+    if (operation == 2) // the fourth row's echo lingers, so SEND is waiting when the device goes
+        serial->addFault(Fault{Fault::Delay, 2, 5, 1000, true});
+
+    // Unplugged once the operation is under way (a few frames out, or waiting).
+    QElapsedTimer clock;
+    double cpuAtLoss = -1, wallAtLoss = 0;
+    QTimer unplug;
+    connect(&unplug, &QTimer::timeout, this, [&] {
+        if (serial->isRunning() && (serial->frames().size() >= 5 || clock.elapsed() > 300)) {
+            serial->stop();
+            cpuAtLoss = ThreadCpu();
+            wallAtLoss = clock.elapsed() / 1000.0;
+        }
+        if (clock.elapsed() > 20000)
+            poll = 0;
+    });
+    clock.start();
+    unplug.start(20);
+    if (operation == 0) {
+        Click(mainpanel->ButtonCalibrate);
+        Click(calibpanel->ButtonGetCF);
+    } else {
+        Click(mainpanel->SelectRAM);
+        Click(operation == 1 ? mainpanel->ButtonGo : mainpanel->ButtonSend);
+    }
+    unplug.stop();
+    const double wall = clock.elapsed() / 1000.0 - wallAtLoss;
+    const double cpu = ThreadCpu() - cpuAtLoss;
+
+    QVERIFY2(cpuAtLoss >= 0, qPrintable(QStringLiteral("not unplugged: %1 frames, %2 s, status %3")
+                                            .arg(serial->isRunning() ? serial->frames().size() : -1)
+                                            .arg(clock.elapsed() / 1000.0)
+                                            .arg(Status())));
+    QVERIFY2(wall < 3.0 + 1.0, qPrintable(QString::number(wall)));
+    QVERIFY2(cpu < 0.25 + 0.3 * wall, qPrintable(QStringLiteral("%1 s of %2 s").arg(cpu).arg(wall)));
+    QCOMPARE(Status(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(PageStatus(), QStringLiteral("TIMEOUT"));
+    QVERIFY(interfacepanel->isVisible());
+    QCOMPARE(poll, uint16_t(0));
+    QCOMPARE(comecho, uint16_t(0));
+    controlsOperable();
+
+    // The adapter is back under another device name, mapped to the same COM port.
+    sim::SimThread again;
+    o.ptyLink = program->path("ttyUSB1");
+    QVERIFY2(again.start(o), qPrintable(again.errorString()));
+    again.setIdText("SERIAL SENSOR BACK");
+    WriteBytes(program->path("ComPorts.cfg"), "7 " + o.ptyLink.toUtf8() + "\n");
+    Click(interfacepanel->ButtonTryToConnect);
+    QCOMPARE(Status(), QStringLiteral("SERIAL SENSOR BACK"));
+    QVERIFY(OrderCount(again.frames(), 7) == 1);
+    CloseCom();
+    SetComPortsCfgDir(QString());
+}
+
+QTEST_MAIN(TestFaultMatrix)
+#include "tst_faultmatrix.moc"
