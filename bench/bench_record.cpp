@@ -76,19 +76,8 @@ int main(int argc, char **argv)
     const int lines = argc > 2 ? std::max(2, std::atoi(argv[2])) : 100;
 
     sim::SimThread sim;
-    if (!sim.start()) {
-        std::fprintf(stderr, "simulated sensor: %s\n", qPrintable(sim.errorString()));
-        return 1;
-    }
-    sim.setScene(sim::Scene::Cycle);
     QTemporaryDir dir;
-    SetProgramDir(dir.path());
-    QFile cfg(dir.filePath(QStringLiteral("ComSettings.cfg")));
-    if (!cfg.open(QIODevice::WriteOnly) ||
-        cfg.write(QStringLiteral("1\n1\n127.0.0.1\n%1\n").arg(sim.port()).toLatin1()) < 0)
-        return 1;
-    cfg.close();
-    if (StartUserInterface() < 0)
+    if (!bench::StartAgainstSimulator(sim, dir))
         return 1;
     InitAll();
     if (!tcpcon || comecho != 1) {

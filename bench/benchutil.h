@@ -1,6 +1,12 @@
 // Measuring helpers shared by the benchmarks.
 #pragma once
 
+#include "app/startup.h"
+#include "sim/simthread.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
 #include <sys/resource.h>
 
 namespace bench {
@@ -21,6 +27,24 @@ inline long PeakKb()
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss;
+}
+
+// Starts the simulated sensor (cycling scene) and the whole user interface with its settings in
+// `dir`, naming the sensor on loopback TCP. False, with a message, when either fails.
+inline bool StartAgainstSimulator(tintra::sim::SimThread &sim, const QTemporaryDir &dir)
+{
+    if (!sim.start()) {
+        std::fprintf(stderr, "simulated sensor: %s\n", qPrintable(sim.errorString()));
+        return false;
+    }
+    sim.setScene(tintra::sim::Scene::Cycle);
+    tintra::SetProgramDir(dir.path());
+    QFile cfg(dir.filePath(QStringLiteral("ComSettings.cfg")));
+    if (!cfg.open(QIODevice::WriteOnly) ||
+        cfg.write(QStringLiteral("1\n1\n127.0.0.1\n%1\n").arg(sim.port()).toLatin1()) < 0)
+        return false;
+    cfg.close();
+    return tintra::StartUserInterface() >= 0;
 }
 
 } // namespace bench

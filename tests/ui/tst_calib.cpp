@@ -84,10 +84,7 @@ class TestCalib : public QObject {
     // Types `value` into a field as the operator does: focus, select all, digits, Return.
     static void Type(QSpinBox *s, int value)
     {
-        s->setFocus();
-        QTest::keyClick(s, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(s, QString::number(value));
-        QTest::keyClick(s, Qt::Key_Return);
+        test::TypeInto(s, value);
         QCOMPARE(s->value(), value);
     }
 

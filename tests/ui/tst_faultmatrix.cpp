@@ -65,23 +65,6 @@ int OrderCount(const QList<QByteArray> &frames, int code)
     return n;
 }
 
-void TypeInto(QSpinBox *s, int value)
-{
-    s->setFocus();
-    QTest::keyClick(s, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(s, QString::number(value));
-    QTest::keyClick(s, Qt::Key_Return);
-}
-
-void ChooseItem(QComboBox *c, int index)
-{
-    c->setFocus();
-    while (c->currentIndex() > index)
-        QTest::keyClick(c, Qt::Key_Up);
-    while (c->currentIndex() < index)
-        QTest::keyClick(c, Qt::Key_Down);
-}
-
 // A column: the fault played, and whether it leaves the program without a complete answer.
 struct Column {
     const char *name;

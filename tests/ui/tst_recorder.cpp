@@ -31,6 +31,8 @@
 #include <cstring>
 
 using namespace tintra;
+using tintra::test::ChooseItem;
+using tintra::test::TypeInto;
 using tintra::sim::Fault;
 
 namespace {
@@ -75,23 +77,6 @@ private:
 };
 
 void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
-
-void TypeInto(QSpinBox *s, int value)
-{
-    s->setFocus();
-    QTest::keyClick(s, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(s, QString::number(value));
-    QTest::keyClick(s, Qt::Key_Return);
-}
-
-void ChooseItem(QComboBox *c, int index)
-{
-    c->setFocus();
-    while (c->currentIndex() > index)
-        QTest::keyClick(c, Qt::Key_Up);
-    while (c->currentIndex() < index)
-        QTest::keyClick(c, Qt::Key_Down);
-}
 
 } // namespace
 

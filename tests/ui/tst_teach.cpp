@@ -43,14 +43,6 @@ namespace {
 
 void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
 
-void Type(QSpinBox *s, int v) // select all, type, Enter
-{
-    s->setFocus();
-    QTest::keyClick(s, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(s, QString::number(v));
-    QTest::keyClick(s, Qt::Key_Return);
-}
-
 void Choose(QComboBox *c, int index)
 {
     c->setFocus();
@@ -223,7 +215,7 @@ private slots:
         SetModes(mode[0], mode[1], mode[2]);
         Choose(tapanel->EditSetColor, mode[5]);
         SetTeachRow(no, {7, 7, 7, 7, 7});
-        Type(ttpanel->EditNo, no);
+        TypeInto(ttpanel->EditNo, no);
         if (bool(mode[4]) != ttpanel->RadioInc->isChecked()) // on the switch, not beside it
             QTest::mouseClick(ttpanel->RadioInc, Qt::LeftButton, {}, QPoint(6, ttpanel->RadioInc->height() / 2));
         Frame(2400, 1800, 900, 1500, 1200, 2222);
@@ -251,7 +243,7 @@ private slots:
         SetModes(2, 0, 0); // space mode: the three-sides view carries circles too
         for (int r = 0; r < 31; ++r)
             SetTeachRow(r, {100 + r, 200 + r, 300, 40, 5});
-        Type(ttpanel->EditNo, 12);
+        TypeInto(ttpanel->EditNo, 12);
         GetPanelValues();
         InitGraphs();
         QVERIFY(sidesgraphs->GraphXINT->circleCount() > 0 && datagraphs->GraphIntBar->rectCount());
@@ -419,13 +411,13 @@ private slots:
         QCOMPARE(tp()->EditTpTeachItoWith->isVisibleTo(tp()) && tp()->DispTpMaxDeltaInt->isVisibleTo(tp()), plane);
         if (!fixed) {
             Choose(tp()->EditTpTeachCtoWith, in[2]);
-            Type(tp()->EditTpValueCto, in[3]);
+            TypeInto(tp()->EditTpValueCto, in[3]);
         }
         if (plane) {
             Choose(tp()->EditTpTeachItoWith, in[4]);
-            Type(tp()->EditTpValueIto, in[5]);
+            TypeInto(tp()->EditTpValueIto, in[5]);
         }
-        Type(tp()->EditTpRowNo, 5);
+        TypeInto(tp()->EditTpRowNo, 5);
         Click(tp()->ButtonTpTeachToTable);
         QCOMPARE(TeachRow(5), want);
         QCOMPARE(int(paraTeachTable[27]), want[2]); // the variables follow at once
@@ -440,9 +432,9 @@ private slots:
         Connect();
         target = RAM;
         SetModes(0, 0, 0);
-        Type(tp()->EditTpRowNo, 4);
-        Type(tp()->EditTpValueCto, 35);
-        Type(tp()->EditTpValueIto, 45);
+        TypeInto(tp()->EditTpRowNo, 4);
+        TypeInto(tp()->EditTpValueCto, 35);
+        TypeInto(tp()->EditTpValueIto, 45);
         bool runningAfterClose = false;
         const int frames = RunLoop(ttpanel->ButtonTeachMeanVal, [&](int n) {
             if (n == 1) {
@@ -452,7 +444,7 @@ private slots:
             } else if (n == 2) {
                 runningAfterClose = AcquisitionRunning() && !tp()->isVisible();
                 Click(tp()->ButtonTpTeachToTable);
-                Type(ttpanel->EditNo, 3);
+                TypeInto(ttpanel->EditNo, 3);
                 Click(ttpanel->ButtonTeachDataTo);
             } else {
                 Click(mainpanel->ButtonStop);
@@ -630,7 +622,7 @@ private slots:
         Click(a->EditColorNumericRow);
         QCOMPARE(popups->shown.last().kind, QStringLiteral("color"));
         const int hold255 = CellColour(parapanel2->EditGridHold, 2, 1);
-        Type(a->EditRow, 30);
+        TypeInto(a->EditRow, 30);
         Click(a->ButtonSetRowColor);
         QCOMPARE(sicolarr[30], 0x123456);
         QCOMPARE(RowColours(30), Row(4, 0x123456)); // hold table row 32

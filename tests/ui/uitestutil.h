@@ -5,9 +5,11 @@
 #include "core/shell.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QSpinBox>
 #include <QTest>
 #include <QWidget>
 
@@ -26,6 +28,25 @@ inline QByteArray ReadBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Types `value` into a numeric field as the operator does: focus, select all, digits, Return.
+inline void TypeInto(QSpinBox *s, int value)
+{
+    s->setFocus();
+    QTest::keyClick(s, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(s, QString::number(value));
+    QTest::keyClick(s, Qt::Key_Return);
+}
+
+// Chooses item `index` of a ring with the arrow keys, as the operator does.
+inline void ChooseItem(QComboBox *c, int index)
+{
+    c->setFocus();
+    while (c->currentIndex() > index)
+        QTest::keyClick(c, Qt::Key_Up);
+    while (c->currentIndex() < index)
+        QTest::keyClick(c, Qt::Key_Down);
 }
 
 // The whole user interface as WinMain builds it, with the program's directory in a temporary
