@@ -123,7 +123,7 @@ void TstParamCallbacks::infoTexts()
     QVERIFY2(w, qPrintable(name));
     target = RAM;
     const uint16_t ord = order;
-    emit w->customContextMenuRequested(QPoint(1, 1));
+    QTest::mouseClick(w, Qt::RightButton);
     QCOMPARE(popups.shown.size(), 1);
     QCOMPARE(popups.shown[0].title, QStringLiteral("INFO!"));
     QCOMPARE(popups.shown[0].text, QString::fromUtf8(InfoText(info.toLatin1().constData())));
