@@ -42,7 +42,7 @@ struct Shown {
 enum Slot {
     sRed, sGreen, sBlue, sBarRed, sBarGreen, sBarBlue, sX, sY, sInt, sCol, sTemp, sGroup,
     sBigCol, sBigGroup, sPatch, sRawR, sRawG, sRawB, sBarRawR, sBarRawG, sBarRawB, sDelta,
-    slotCount
+    sBarCalR, sBarCalG, sBarCalB, slotCount
 };
 Shown shown[slotCount];
 
@@ -132,6 +132,9 @@ void ShowCalibValues()
     Bar(c->BarRawG, dataRawG, sBarRawG);
     Bar(c->BarRawB, dataRawB, sBarRawB);
     Number(c->DispRawDelta, deltaraw, sDelta);
+    Bar(c->BarCalR, dataR, sBarCalR);
+    Bar(c->BarCalG, dataG, sBarCalG);
+    Bar(c->BarCalB, dataB, sBarCalB);
 }
 
 // The calibration page is hidden most of the time; its displays are written when it is visible

@@ -28,6 +28,34 @@ QSpinBox *field(QWidget *parent, const char *name, int lo, int hi, int start, co
     return s;
 }
 
+// A bar of 0 ... 4095 in `colour`; a right click shows `info`.
+QProgressBar *bar(QWidget *parent, const char *name, const char *colour, const char *info)
+{
+    auto *b = new QProgressBar(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setRange(0, 4095);
+    b->setValue(0);
+    b->setTextVisible(false);
+    b->setMinimumWidth(110);
+    b->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; "
+                                    "background: #f4f4f4; min-height: 16px; } "
+                                    "QProgressBar::chunk { background: %1; }")
+                         .arg(QLatin1String(colour)));
+    SetInfo(b, info);
+    return b;
+}
+
+// A named container for three bars stacked like the rows beside them.
+QWidget *barColumn(QWidget *parent, const char *name, const char *info)
+{
+    auto *w = new QWidget(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    SetInfo(w, info);
+    auto *v = new QVBoxLayout(w);
+    v->setContentsMargins(0, 0, 0, 0);
+    return w;
+}
+
 } // namespace
 
 CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
@@ -35,52 +63,51 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("calibpanel"));
     auto *outer = new QVBoxLayout(this);
 
-    // Raw values of the current frame: numbers, bars and the spread between them.
+    // Raw values of the current frame: numbers, bars and the spread between them; beside the raw
+    // bars the calibrated values of the same frame.
     auto *rawBox = new QGroupBox(QStringLiteral("RAW DATA"), this);
     auto *grid = new QGridLayout(rawBox);
-    DispBarsRAW = new QWidget(rawBox);
-    DispBarsRAW->setObjectName(QStringLiteral("DispBarsRAW"));
-    SetInfo(DispBarsRAW, "InfoDispBarsRAW");
-    auto *bars = new QVBoxLayout(DispBarsRAW);
-    bars->setContentsMargins(0, 0, 0, 0);
+    DispBarsRAW = barColumn(rawBox, "DispBarsRAW", "InfoDispBarsRAW");
+    DispBars = barColumn(rawBox, "DispBars", "InfoDispCalibBars");
     struct Row {
         QLineEdit *CalibPanel::*disp;
-        QProgressBar *CalibPanel::*bar;
-        const char *dispName, *barName, *caption, *colour;
+        QProgressBar *CalibPanel::*raw;
+        QProgressBar *CalibPanel::*cal;
+        const char *dispName, *rawName, *calName, *caption, *colour;
     };
     const Row rows[] = {
-        {&CalibPanel::DispRawR, &CalibPanel::BarRawR, "DispRawR", "BarRawR", "RAW R", "#e02020"},
-        {&CalibPanel::DispRawG, &CalibPanel::BarRawG, "DispRawG", "BarRawG", "RAW G", "#20b020"},
-        {&CalibPanel::DispRawB, &CalibPanel::BarRawB, "DispRawB", "BarRawB", "RAW B", "#2040e0"},
+        {&CalibPanel::DispRawR, &CalibPanel::BarRawR, &CalibPanel::BarCalR, "DispRawR", "BarRawR",
+         "BarCalR", "RAW R", "#e02020"},
+        {&CalibPanel::DispRawG, &CalibPanel::BarRawG, &CalibPanel::BarCalG, "DispRawG", "BarRawG",
+         "BarCalG", "RAW G", "#20b020"},
+        {&CalibPanel::DispRawB, &CalibPanel::BarRawB, &CalibPanel::BarCalB, "DispRawB", "BarRawB",
+         "BarCalB", "RAW B", "#2040e0"},
     };
-    int r = 0;
+    int r = 1;
     for (const Row &row : rows) {
         QLineEdit *d = MakeDisplay(rawBox, row.dispName, 5);
         SetInfo(d, "InfoDispBarsRAW");
-        auto *b = new QProgressBar(DispBarsRAW);
-        b->setObjectName(QString::fromLatin1(row.barName));
-        b->setRange(0, 4095);
-        b->setValue(0);
-        b->setTextVisible(false);
-        b->setMinimumWidth(140);
-        b->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; "
-                                        "background: #f4f4f4; min-height: 16px; } "
-                                        "QProgressBar::chunk { background: %1; }")
-                             .arg(QLatin1String(row.colour)));
-        SetInfo(b, "InfoDispBarsRAW");
-        bars->addWidget(b);
         this->*row.disp = d;
-        this->*row.bar = b;
+        this->*row.raw = bar(DispBarsRAW, row.rawName, row.colour, "InfoDispBarsRAW");
+        this->*row.cal = bar(DispBars, row.calName, row.colour, "InfoDispCalibBars");
+        DispBarsRAW->layout()->addWidget(this->*row.raw);
+        DispBars->layout()->addWidget(this->*row.cal);
         grid->addWidget(MakeCaption(rawBox, nullptr, QString::fromLatin1(row.caption), d), r, 0);
         grid->addWidget(d, r, 1);
         ++r;
     }
-    grid->addWidget(DispBarsRAW, 0, 2, 3, 1);
+    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("RAW"), DispBarsRAW), 0, 2,
+                    Qt::AlignHCenter);
+    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("CALIBRATED"), DispBars), 0, 3,
+                    Qt::AlignHCenter);
+    grid->addWidget(DispBarsRAW, 1, 2, 3, 1);
+    grid->addWidget(DispBars, 1, 3, 3, 1);
     DispRawDelta = MakeDisplay(rawBox, "DispRawDelta", 5);
     SetInfo(DispRawDelta, "InfoDispRawDelta");
-    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("DELTA"), DispRawDelta), 3, 0);
-    grid->addWidget(DispRawDelta, 3, 1);
+    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("DELTA"), DispRawDelta), 4, 0);
+    grid->addWidget(DispRawDelta, 4, 1);
     grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(3, 1);
     outer->addWidget(rawBox);
 
     // What the calibration aims at and how far apart the raw values may be.

@@ -21,6 +21,10 @@ public:
     QWidget *DispBarsRAW; // the three bars
     QProgressBar *BarRawR, *BarRawG, *BarRawB; // 0 ... 4095
     QLineEdit *DispRawDelta;
+    // The calibrated red, green, blue of the same frame (what the sensor made of the raw values
+    // with its factors), as bars beside the raw ones.
+    QWidget *DispBars;
+    QProgressBar *BarCalR, *BarCalG, *BarCalB; // 0 ... 4095
 
     // Target and limit of a calibration, and the button that runs it.
     QSpinBox *EditSetValue;  // 100 ... 4095, start 2048
