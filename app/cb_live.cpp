@@ -19,6 +19,7 @@ void ConnectLiveCallbacks()
             SetInfo(g, "InfoGraph");
     }
     if (sidesgraphs) {
+        SetInfo(sidesgraphs, "InfoGraph3SidesView"); // the captions between the graphs
         for (LivePlot *g : sidesgraphs->findChildren<LivePlot *>())
             SetInfo(g, "InfoGraph3SidesView");
     }
