@@ -251,7 +251,6 @@ void UpdateUnsentMarks()
     updating = false;
     const QString base = QStringLiteral("TINTRA-Revov V3.0");
     mainpanel->setWindowTitle(any ? base + QStringLiteral(" *") : base);
-    mainpanel->setWindowModified(any);
 }
 
 bool HasUnsentChanges()
