@@ -301,8 +301,10 @@ void SetCellMarked(QTableWidget *t, int col, int row, bool marked)
 {
     if (!t || row < 1 || col < 1 || row > t->rowCount() || col > t->columnCount())
         return;
-    if (CellMarked(t, col, row) != marked)
-        itemAt(t, col, row)->setData(markedRole, marked);
+    if (CellMarked(t, col, row) == marked)
+        return;
+    const QSignalBlocker block(t); // a mark is no edit: the operator's edit callbacks stay quiet
+    itemAt(t, col, row)->setData(markedRole, marked);
 }
 
 bool CellMarked(const QTableWidget *t, int col, int row)
