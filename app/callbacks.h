@@ -10,6 +10,8 @@ void ConnectParamsCallbacks();     // parameter pages, teach table, SEND/GET, RA
 void ConnectLiveCallbacks();       // GO, STOP and the live graphs
 void ConnectTeachCallbacks();      // teach-table operations, teach window, table attributes
 void ConnectRecorderCallbacks();   // data recorder page and signal graph panel
+void ConnectCompareCallbacks();    // COMPARE and the compare window
+void ConnectUnsentCallbacks();     // marks on unsent values, asking before quitting with them
 
 // Calibration panel.
 void ConnectCalibCallbacks(); // CALCULATE CALIBRATION FACTORS, SEND CF, GET CF

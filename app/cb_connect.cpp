@@ -3,6 +3,7 @@
 #include "core/panels.h"
 #include "core/settings/connection.h"
 #include "core/settings/paths.h"
+#include "core/settings/portlist.h"
 #include "core/shell.h"
 #include "link/platform.h"
 #include "link/state.h"
@@ -53,6 +54,8 @@ void CBF_ButtonDiscard()
     SetButtonsDimmed(0);
 }
 
+void CBF_SelectSerialPort(int index) { ChooseSerialPort(index); }
+
 } // namespace
 
 void ConnectConnectionCallbacks()
@@ -78,6 +81,10 @@ void ConnectConnectionCallbacks()
     QObject::connect(p->StringIpAdress->lineEdit(), &QLineEdit::textEdited, p, [] { DimAccept(); });
     QObject::connect(p->StringIpAdress, &ComboBox::committed, p, [] { CommitServer(); });
     QObject::connect(p->EditID, &QLineEdit::editingFinished, p, [] { CopySensorId(); });
+    // The list shows the ports as they are when it opens; choosing one maps the COM number.
+    p->SelectSerialPort->beforePopup = [] { FillSerialPortList(); };
+    QObject::connect(p->SelectSerialPort, &QComboBox::activated, p,
+                     [](int index) { CBF_SelectSerialPort(index); });
 }
 
 } // namespace tintra

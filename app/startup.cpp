@@ -65,6 +65,7 @@ int BuildAllPanels()
     Load(colbigpanel, nullptr);
     Load(grpbigpanel, nullptr);
     Load(p3sidesview, nullptr);
+    comparepanel = new ComparePanel(mainpanel);
 
     for (QWidget *p : {static_cast<QWidget *>(parapanel1), static_cast<QWidget *>(ttpanel),
                        static_cast<QWidget *>(interfacepanel), static_cast<QWidget *>(tapanel),
@@ -97,6 +98,7 @@ void DiscardAllPanels()
     colbigpanel = nullptr;
     grpbigpanel = nullptr;
     p3sidesview = nullptr;
+    comparepanel = nullptr;
 }
 
 void SetProgramDir(const QString &dir) { programDirOverride = dir; }
@@ -193,6 +195,8 @@ int StartUserInterface()
     ConnectTeachCallbacks();
     ConnectRecorderCallbacks();
     ConnectCalibCallbacks();
+    ConnectCompareCallbacks();
+    ConnectUnsentCallbacks();
 
     ShowChildPanel(2);
     datapanel->show();

@@ -16,5 +16,6 @@ TeachPanel *teachpanel = nullptr;
 ColBigPanel *colbigpanel = nullptr;
 GrpBigPanel *grpbigpanel = nullptr;
 P3SidesView *p3sidesview = nullptr;
+ComparePanel *comparepanel = nullptr;
 
 } // namespace tintra

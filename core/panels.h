@@ -15,6 +15,7 @@
 #include "core/panels/colbigpanel.h"
 #include "core/panels/grpbigpanel.h"
 #include "core/panels/p3sidesview.h"
+#include "core/panels/comparepanel.h"
 
 namespace tintra {
 
@@ -32,5 +33,6 @@ extern TeachPanel *teachpanel;
 extern ColBigPanel *colbigpanel;
 extern GrpBigPanel *grpbigpanel;
 extern P3SidesView *p3sidesview;
+extern ComparePanel *comparepanel; // a window of the main window
 
 } // namespace tintra

@@ -15,6 +15,7 @@ const char *const dimmedControlNames[] = {
     "SelectEEPROM",       "SelectFILE",         "Calcmode",          "ButtonTryToConnect",
     "ButtonDiscard",      "ButtonCalcCF",       "ButtonSendCF",      "ButtonGetCF",
     "EditSelectDataRec",  "ButtonStartRecord",  "ButtonStartTrigRec", "ButtonSelRecFile",
+    "ButtonCompare",      "ButtonCompareFile",  "ButtonCompareRAM",  "ButtonCompareEEPROM",
     nullptr,
 };
 

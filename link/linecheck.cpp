@@ -2,6 +2,7 @@
 // names, the time-out reaction, stopping the sensor's automatic sending, the line check after
 // every connection and the recorder's interval wait.
 #include "codec.h"
+#include "serialports.h"
 #include "platform.h"
 #include "state.h"
 #include "transport.h"
@@ -107,32 +108,46 @@ QString TcpStatusText(int code)
 
 void SetComPortsCfgDir(const QString &dir) { CfgDir() = dir; }
 
-QString ComPortDevice(int n)
+QString ComPortsCfgPath()
 {
-    if (n <= 0 || n > maxComPort)
-        return QString();
     const QString dir = CfgDir().isEmpty() ? GetProjectDir() : CfgDir();
-    const QString path = JoinPath(dir, QStringLiteral("ComPorts.cfg"));
+    return JoinPath(dir, QStringLiteral("ComPorts.cfg"));
+}
+
+QList<QPair<int, QString>> ComPortMappings()
+{
+    const QString path = ComPortsCfgPath();
     QStringList lines;
+    QList<QPair<int, QString>> out;
     // A port list is a few lines; a huge or binary file is not one and is not used.
     const FileRead r = ReadTextHead(path, &lines, 10000, 4096);
     if (r != FileRead::Ok && r != FileRead::Missing)
         TellRefusedOnce(path, r);
-    if (r == FileRead::Ok) {
-        for (const QString &raw : std::as_const(lines)) {
-            const QString line = raw.trimmed();
-            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-                continue;
-            const qsizetype blank = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
-            if (blank <= 0)
-                continue;
-            bool ok = false;
-            const int num = line.left(blank).toInt(&ok, 10);
-            const QString device = line.mid(blank).trimmed();
-            if (ok && num == n && !device.isEmpty())
-                return device;
-        }
+    if (r != FileRead::Ok)
+        return out;
+    for (const QString &raw : std::as_const(lines)) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const qsizetype blank = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
+        if (blank <= 0)
+            continue;
+        bool ok = false;
+        const int num = line.left(blank).toInt(&ok, 10);
+        const QString device = line.mid(blank).trimmed();
+        if (ok && !device.isEmpty())
+            out.append({num, device});
     }
+    return out;
+}
+
+QString ComPortDevice(int n)
+{
+    if (n <= 0 || n > maxComPort)
+        return QString();
+    for (const auto &m : ComPortMappings())
+        if (m.first == n)
+            return m.second;
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(n);
 #else

@@ -3,6 +3,7 @@
 // The serial port and the TCP socket are created once, on first use, and live as long as the
 // application object (they are its children). Nothing is allocated per frame.
 #include "transport.h"
+#include "serialports.h"
 
 #include "codec.h"
 #include "platform.h"
@@ -199,6 +200,7 @@ int InitRS232()
 {
     poll = 0;
     CloseCom();
+    SetLastSerialOpenFacts({});
     QSerialPort *p = Serial();
     const QString device = ComPortDevice(comport);
     if (!p) {
@@ -219,9 +221,12 @@ int InitRS232()
             ret = 0;
         } else {
             ret = int16_t(SerialErrorCode(p->error()));
+            SetLastSerialOpenFacts(ExplainSerialOpen(device, ret, p->errorString()));
             p->clearError();
         }
     }
+    if (ret == -7 && LastSerialOpenFacts().kind == SerialOpenFacts::None)
+        SetLastSerialOpenFacts(ExplainSerialOpen(device, ret, QString()));
     if (ret < 0) {
         ShowOpenError(SerialStatusText(ret));
         return ret;

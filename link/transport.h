@@ -73,6 +73,8 @@ QString ComPortDevice(int n);
 int SerialDeviceCheck(const QString &device);
 // Directory that holds "ComPorts.cfg"; empty (the default) means the program's directory.
 void SetComPortsCfgDir(const QString &dir);
+// Where "ComPorts.cfg" is read and written.
+QString ComPortsCfgPath();
 
 int InitRS232();
 int InitTCP_IP();

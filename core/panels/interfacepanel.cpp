@@ -46,6 +46,22 @@ InterfacePanel::InterfacePanel(QWidget *parent) : QWidget(parent)
     DispComDevice->setTextFormat(Qt::PlainText);
     DispComDevice->setBuddy(EditSelectComPort);
 
+    SelectSerialPort = new PortListBox(box);
+    SelectSerialPort->setObjectName(QStringLiteral("SelectSerialPort"));
+    SelectSerialPort->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    SelectSerialPort->setMinimumWidth(260);
+    SelectSerialPort->setMaximumWidth(520);
+    SelectSerialPort->setPlaceholderText(QString::fromUtf8(InfoText("SerialPortChoose")));
+    SetInfo(SelectSerialPort, "InfoSelectSerialPort");
+    DispSerialProblem = new QLabel(box);
+    DispSerialProblem->setObjectName(QStringLiteral("DispSerialProblem"));
+    DispSerialProblem->setTextFormat(Qt::PlainText);
+    DispSerialProblem->setWordWrap(true);
+    DispSerialProblem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    DispSerialProblem->setStyleSheet(QStringLiteral("color: #a00000"));
+    DispSerialProblem->hide();
+    SetInfo(DispSerialProblem, "InfoDispSerialProblem");
+
     StringIpAdress = new ComboBox(box);
     StringIpAdress->setObjectName(QStringLiteral("StringIpAdress"));
     StringIpAdress->setMinimumWidth(260);
@@ -70,8 +86,10 @@ InterfacePanel::InterfacePanel(QWidget *parent) : QWidget(parent)
                                 EditSelectComPort), row, 0);
     auto *comRow = new QHBoxLayout();
     comRow->addWidget(EditSelectComPort);
-    comRow->addWidget(DispComDevice, 1);
+    comRow->addWidget(SelectSerialPort);
+    comRow->addStretch(1);
     grid->addLayout(comRow, row++, 1);
+    grid->addWidget(DispComDevice, row++, 1);
     grid->addWidget(MakeCaption(box, "CaptionServerEdit", QStringLiteral("SERVER"), StringIpAdress),
                     row, 0);
     grid->addWidget(StringIpAdress, row++, 1);
@@ -81,6 +99,7 @@ InterfacePanel::InterfacePanel(QWidget *parent) : QWidget(parent)
     grid->addWidget(MakeCaption(box, "CaptionInterfaceStatus", QStringLiteral("STATUS"),
                                 DispInterfaceStatus), row, 0);
     grid->addWidget(DispInterfaceStatus, row++, 1);
+    grid->addWidget(DispSerialProblem, row++, 1);
     grid->setColumnStretch(1, 1);
 
     auto *buttons = new QHBoxLayout();

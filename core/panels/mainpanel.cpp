@@ -40,6 +40,7 @@ const ButtonRow pageButtons[] = {
 const ButtonRow transferButtons[] = {
     {&MainPanel::ButtonSend, "ButtonSend", "SEND", "InfoButtonSend", InfoTitle},
     {&MainPanel::ButtonGet, "ButtonGet", "GET", "InfoButtonGet", InfoTitle},
+    {&MainPanel::ButtonCompare, "ButtonCompare", "COMPARE", "InfoButtonCompare", InfoTitle},
 };
 const ButtonRow selectorButtons[] = {
     {&MainPanel::SelectRAM, "SelectRAM", "RAM", "InfoSelectMEM", InfoTitle},
@@ -168,6 +169,10 @@ QPushButton *MainPanel::PageButton(int index) const
 
 void MainPanel::closeEvent(QCloseEvent *e)
 {
+    if (closeAllowed && !closeAllowed()) {
+        e->ignore();
+        return;
+    }
     emit closeRequested();
     e->accept();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 
@@ -31,6 +32,7 @@ public:
     QPushButton *ButtonTableAttr;
     QPushButton *ButtonSend;  // F9
     QPushButton *ButtonGet;   // F10
+    QPushButton *ButtonCompare; // opens the compare window
     QPushButton *ButtonGo;    // F11
     QPushButton *ButtonStop;  // F12
     QPushButton *SelectRAM;   // checkable; RAM checked at start
@@ -48,6 +50,10 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *e) override;
+
+public:
+    // Asked before the window closes; false keeps it open (e.g. the operator keeps unsent values).
+    std::function<bool()> closeAllowed;
 };
 
 } // namespace tintra

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
@@ -14,6 +15,7 @@ namespace tintra {
 namespace {
 
 constexpr char outOfUseProperty[] = "tintraOutOfUse";
+constexpr int markedRole = Qt::UserRole + 2;
 
 // Cells are edited with a spin box limited to the word range, so a cell never holds anything
 // but a number 0 ... 65535.
@@ -31,6 +33,17 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
         static_cast<QSpinBox *>(editor)->setValue(index.data(Qt::EditRole).toInt());
+    }
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!index.data(markedRole).toBool())
+            return;
+        painter->save();
+        painter->setPen(QPen(QColor(0xE0, 0x6C, 0x00), 2));
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->restore();
     }
     void setModelData(QWidget *editor, QAbstractItemModel *model,
                       const QModelIndex &index) const override
@@ -282,6 +295,22 @@ QLabel *NewCaption(const QString &caption, QWidget *w, QWidget *parent)
     l->setTextFormat(Qt::PlainText);
     l->setBuddy(w);
     return l;
+}
+
+void SetCellMarked(QTableWidget *t, int col, int row, bool marked)
+{
+    if (!t || row < 1 || col < 1 || row > t->rowCount() || col > t->columnCount())
+        return;
+    if (CellMarked(t, col, row) == marked)
+        return;
+    const QSignalBlocker block(t); // a mark is no edit: the operator's edit callbacks stay quiet
+    itemAt(t, col, row)->setData(markedRole, marked);
+}
+
+bool CellMarked(const QTableWidget *t, int col, int row)
+{
+    const QTableWidgetItem *it = t ? t->item(row - 1, col - 1) : nullptr;
+    return it && it->data(markedRole).toBool();
 }
 
 } // namespace tintra

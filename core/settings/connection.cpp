@@ -1,4 +1,5 @@
 #include "connection.h"
+#include "portlist.h"
 
 #include "core/panels.h"
 #include "core/settings/paths.h"
@@ -237,6 +238,9 @@ void InitConnectPanel()
         return;
     const bool serial = comprotocol == 0;
     SetControlVisible(p->EditSelectComPort, serial);
+    SetControlVisible(p->SelectSerialPort, serial);
+    if (!serial)
+        p->DispSerialProblem->hide();
     SetControlVisible(p->StringIpAdress, !serial);
     SetControlVisible(p->StringPortNumber, !serial);
 }
@@ -270,10 +274,12 @@ void TryToConnect()
         SetControlVisible(datapanel->DispComPort, true);
         SetControlVisible(datapanel->DispServer, false);
         InitRS232();
+        ShowSerialProblem();
     } else {
         SetControlVisible(datapanel->DispComPort, false);
         SetControlVisible(datapanel->DispServer, true);
         InitTCP_IP();
+        ShowSerialProblem();
     }
     if (ret < 0)
         SetPopupTimeout();
@@ -353,6 +359,7 @@ void ShowComPortDevice()
     if (!device.isEmpty() && SerialDeviceCheck(device) == -7)
         text += QStringLiteral(": not a serial port");
     interfacepanel->DispComDevice->setText(text);
+    FillSerialPortList();
 }
 
 } // namespace tintra

@@ -2,6 +2,7 @@
 
 #include "core/panels.h"
 #include "core/params/panelvalues.h"
+#include "core/params/unsent.h"
 #include "link/codec.h"
 #include "link/paraimage.h"
 #include "link/platform.h"
@@ -93,9 +94,11 @@ void SendPara()
             tdiff = Timer() - tstart;
         }
     }
+    if (comecho == 1)
+        MarkPanelsSynced();
 }
 
-void GetPara()
+bool ReadParaFromSensor()
 {
     poll = 0;
     comecho = 1;
@@ -105,24 +108,31 @@ void GetPara()
         writeOrder(OrderLoadEeprom);
         CheckEcho(2);
         if (comecho == 0)
-            return;
+            return false;
     }
 
     order = OrderGetPara;
     FillTxBuf(order, 0, 0, 0);
     Befehl3plus4();
     if (comecho == 0)
-        return;
+        return false;
 
     order = OrderGetRow;
     for (uint16_t r = 0; r < anzVec; ++r) {
         FillTxBuf(order, r, 0, 0);
         Befehl3plus4();
         if (comecho == 0)
-            return;
+            return false;
     }
+    return true;
+}
 
+void GetPara()
+{
+    if (!ReadParaFromSensor())
+        return;
     ShowLoadedParameters();
+    MarkPanelsSynced();
 }
 
 void SelectTarget(int which, bool on)

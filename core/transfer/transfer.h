@@ -11,6 +11,10 @@ void SendPara();
 // only a complete read is shown on the panels (all mode rules run again).
 void GetPara();
 
+// The reading part of GetPara, without showing anything: the values land in the parameter
+// variables. True when all 32 answers (33 with the EEPROM load) came.
+bool ReadParaFromSensor();
+
 // One parameter read for the frame in szWriteBuf (order 3 or 4). A complete answer is unpacked
 // into the variables (an answer without the 170 header changes nothing); no complete answer
 // runs the time-out reaction.

@@ -1,0 +1,293 @@
+#include "unsent.h"
+
+#include "cells.h"
+#include "panelvalues.h"
+#include "core/panels.h"
+#include "link/paraimage.h"
+
+#include <QAbstractItemModel>
+#include <QCoreApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <algorithm>
+
+namespace tintra {
+
+namespace {
+
+ParaImage &Synced()
+{
+    static ParaImage image{};
+    return image;
+}
+bool everSynced = false;
+bool updating = false;   // the marks being written: their own change notifications are ignored
+bool scheduled = false;
+
+// A frame drawn over a marked control. It lies on the control's parent, follows the control's
+// geometry and visibility, and lets every mouse event through.
+class MarkFrame : public QWidget {
+public:
+    explicit MarkFrame(QWidget *control) : QWidget(control->parentWidget()), control(control)
+    {
+        setObjectName(QStringLiteral("UnsentMark"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        control->installEventFilter(this);
+        follow();
+    }
+    QPointer<QWidget> control;
+
+    void follow()
+    {
+        if (!control)
+            return;
+        setGeometry(control->geometry().adjusted(-2, -2, 2, 2));
+        setVisible(control->isVisible());
+        raise();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        switch (e->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+            follow();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setPen(QPen(Rgb(int(unsentMarkRgb)), 2));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+};
+
+MarkFrame *FrameOf(QWidget *control)
+{
+    if (!control->parentWidget())
+        return nullptr;
+    for (auto *f : control->parentWidget()->findChildren<MarkFrame *>(
+             QStringLiteral("UnsentMark"), Qt::FindDirectChildrenOnly))
+        if (f->control == control)
+            return f;
+    return nullptr;
+}
+
+void SetControlMark(QWidget *control, bool on)
+{
+    MarkFrame *f = FrameOf(control);
+    if (on && !f)
+        f = new MarkFrame(control);
+    if (f) {
+        f->follow();
+        if (!on)
+            f->hide();
+        f->setProperty("marked", on);
+    }
+}
+
+QComboBox *RingOf(int word)
+{
+    return qobject_cast<QComboBox *>(FieldOf(word).control);
+}
+
+void Schedule()
+{
+    if (updating || scheduled)
+        return;
+    scheduled = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        scheduled = false;
+        UpdateUnsentMarks();
+    });
+}
+
+} // namespace
+
+KeptParaState::KeptParaState()
+{
+    for (int i = 0; i < 16; ++i)
+        scalars[i] = *paraScalars[i];
+    std::copy(std::begin(paraTeachTable), std::end(paraTeachTable), teach);
+    std::copy(std::begin(paraGroupBuf), std::end(paraGroupBuf), groups);
+    std::copy(std::begin(paraHoldBuf), std::end(paraHoldBuf), holds);
+    std::copy(pp, pp + ppSize, image);
+}
+
+KeptParaState::~KeptParaState()
+{
+    for (int i = 0; i < 16; ++i)
+        *paraScalars[i] = scalars[i];
+    std::copy(std::begin(teach), std::end(teach), paraTeachTable);
+    std::copy(std::begin(groups), std::end(groups), paraGroupBuf);
+    std::copy(std::begin(holds), std::end(holds), paraHoldBuf);
+    std::copy(image, image + ppSize, pp);
+}
+
+ParaImage PanelImage()
+{
+    // GetPanelValues is the one reading of the panels; the variables and pp are put back.
+    const KeptParaState keep;
+    GetPanelValues();
+    CopyVarsToPP();
+    ParaImage out;
+    std::copy(pp, pp + anzpara, out.begin());
+    return out;
+}
+
+ParaField FieldOf(int word)
+{
+    ParaPanel1 *p1 = parapanel1;
+    ParaPanel2 *p2 = parapanel2;
+    ParaField f;
+    if (!p1 || !p2 || !ttpanel || word < 0 || word >= anzpara)
+        return f;
+    if (word < 16) {
+        QWidget *const controls[16] = {
+            p1->SlidePower,  p1->EditPmode,       p1->EditAverage,  p1->Evalmode,
+            nullptr,         p1->EditIntlim,      p1->EditMaxcolNo, p1->EditOutmode,
+            p1->EditTrigger, p1->EditExteach,     p1->Calcmode,     p1->EditDynWinLo,
+            p1->EditDynWinHi, p2->EditColorGroups, p1->EditLedMode, p1->EditGain,
+        };
+        f.control = controls[word];
+        if (word == 4) { // the hold time of colour number 255: first row of the hold table
+            f.table = p2->EditGridHold;
+            f.col = 1;
+            f.row = 1;
+        }
+        return f;
+    }
+    const int r = (word - 16) / 7, k = (word - 16) % 7;
+    if (k < 5) {
+        f.table = ttpanel->GridCtt;
+        f.col = k + 1;
+        f.row = r + 1;
+    } else if (k == 5) {
+        f.table = p2->EditGridGroups;
+        f.col = 1;
+        f.row = r + 1;
+    } else {
+        f.table = p2->EditGridHold;
+        f.col = 1;
+        f.row = r + 2;
+    }
+    return f;
+}
+
+QString FieldName(int word)
+{
+    const ParaField f = FieldOf(word);
+    if (f.control) {
+        if (auto *box = qobject_cast<QCheckBox *>(f.control))
+            return box->text();
+        const QString c = Caption(f.control);
+        return c.isEmpty() ? f.control->objectName() : c;
+    }
+    if (!f.table)
+        return QString();
+    QString table = QStringLiteral("HOLD TABLE");
+    if (f.table == ttpanel->GridCtt)
+        table = QStringLiteral("COLOR TEACH TABLE");
+    else if (f.table == parapanel2->EditGridGroups)
+        table = QStringLiteral("GROUP TABLE");
+    const QTableWidgetItem *h = f.table->verticalHeaderItem(f.row - 1);
+    const QString row = h ? h->text() : QString::number(f.row - 1);
+    return QStringLiteral("%1 %2: %3").arg(table, row, ColumnCaption(f.table, f.col));
+}
+
+QString FieldValueText(int word, uint16_t value)
+{
+    if (QComboBox *ring = RingOf(word)) {
+        const int i = ring->findData(int(value));
+        if (i >= 0 && !ring->itemText(i).isEmpty())
+            return QStringLiteral("%1 = %2").arg(value).arg(ring->itemText(i));
+    }
+    return QString::number(value);
+}
+
+void MarkPanelsSynced()
+{
+    Synced() = PanelImage();
+    everSynced = true;
+    UpdateUnsentMarks();
+}
+
+void UpdateUnsentMarks()
+{
+    if (!mainpanel || !parapanel1)
+        return;
+    if (!everSynced) {
+        // Until the first read or write, the panels' own start values are the reference.
+        Synced() = PanelImage();
+        everSynced = true;
+    }
+    updating = true;
+    const ParaImage now = PanelImage();
+    bool any = false;
+    for (int w = 0; w < anzpara; ++w) {
+        const bool on = now[size_t(w)] != Synced()[size_t(w)];
+        any = any || on;
+        const ParaField f = FieldOf(w);
+        if (f.control)
+            SetControlMark(f.control, on);
+        else if (f.table)
+            SetCellMarked(f.table, f.col, f.row, on);
+    }
+    updating = false;
+    const QString base = QStringLiteral("TINTRA-Revov V3.0");
+    mainpanel->setWindowTitle(any ? base + QStringLiteral(" *") : base);
+}
+
+bool HasUnsentChanges()
+{
+    if (!everSynced || !parapanel1)
+        return false;
+    return PanelImage() != Synced();
+}
+
+bool IsMarked(int word)
+{
+    const ParaField f = FieldOf(word);
+    if (f.control) {
+        const MarkFrame *m = FrameOf(f.control);
+        return m && m->property("marked").toBool();
+    }
+    return f.table && CellMarked(f.table, f.col, f.row);
+}
+
+void WatchUnsentChanges()
+{
+    ParaPanel1 *p1 = parapanel1;
+    QObject *ctx = mainpanel;
+    for (int w = 0; w < 16; ++w) {
+        QWidget *c = FieldOf(w).control;
+        if (auto *ring = qobject_cast<QComboBox *>(c))
+            QObject::connect(ring, &QComboBox::currentIndexChanged, ctx, [] { Schedule(); });
+        else if (auto *spin = qobject_cast<QSpinBox *>(c))
+            QObject::connect(spin, &QSpinBox::valueChanged, ctx, [] { Schedule(); });
+        else if (auto *box = qobject_cast<QCheckBox *>(c))
+            QObject::connect(box, &QCheckBox::toggled, ctx, [] { Schedule(); });
+    }
+    QObject::connect(p1->SlidePower, &QSlider::valueChanged, ctx, [] { Schedule(); });
+    // The tables' models report every change, also the program's own (teaching, RESET).
+    for (QTableWidget *t : {ttpanel->GridCtt, parapanel2->EditGridGroups, parapanel2->EditGridHold})
+        QObject::connect(t->model(), &QAbstractItemModel::dataChanged, ctx, [] { Schedule(); });
+    Schedule();
+}
+
+} // namespace tintra

@@ -1,0 +1,68 @@
+// Values on the panels that the sensor or a file does not hold yet: the parameter set as the
+// panels show it, the marks on changed controls and cells, the "*" in the window title, and the
+// names and value texts of the 233 fields (also used by compare).
+#pragma once
+
+#include "link/codec.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+class QTableWidget;
+class QWidget;
+
+namespace tintra {
+
+using ParaImage = std::array<uint16_t, anzpara>;
+
+// Keeps the parameter variables and the image pp for its lifetime and puts them back at its end.
+class KeptParaState {
+public:
+    KeptParaState();
+    ~KeptParaState();
+    KeptParaState(const KeptParaState &) = delete;
+    KeptParaState &operator=(const KeptParaState &) = delete;
+
+private:
+    uint16_t scalars[16];
+    uint16_t teach[anzVec * 5], groups[anzVec], holds[anzVec];
+    uint16_t image[ppSize];
+};
+
+// The panels' parameter set in image order, as SEND would send it. The parameter variables and
+// the image pp are left as they are.
+ParaImage PanelImage();
+
+// Where an image word lives on the panels: a control, or a cell (column, row from 1) of a table.
+struct ParaField {
+    QWidget *control = nullptr;
+    QTableWidget *table = nullptr;
+    int col = 0;
+    int row = 0;
+};
+ParaField FieldOf(int word);
+// "POWER", "COLOR TEACH TABLE 3: X", "GROUP TABLE 3: GROUP", "HOLD TABLE 255: HOLD" ...
+QString FieldName(int word);
+// The value as the operator reads it: numbers as they are, ring codes with the item's text
+// ("2 = X/Y/INT"); a code the ring lacks as the bare number.
+QString FieldValueText(int word, uint16_t value);
+
+// The panels now hold what the sensor or a file holds (a good SEND or GET, a file written or
+// loaded): every mark clears.
+void MarkPanelsSynced();
+// Compares the panels with the last synced set and marks the differing controls and cells; the
+// main window's title gets " *" while any mark stands.
+void UpdateUnsentMarks();
+bool HasUnsentChanges();
+// Whether `word`'s control or cell is marked now.
+bool IsMarked(int word);
+// Watches every parameter control and the three tables: each change updates the marks once
+// the event that caused it has been handled (mode rules included). Call once after the panels
+// exist.
+void WatchUnsentChanges();
+
+// The frame around a marked control or cell.
+inline constexpr unsigned unsentMarkRgb = 0xE06C00;
+
+} // namespace tintra

@@ -1,0 +1,334 @@
+// Operator aids against the simulated sensor: marks on unsent values (edit, SEND, GET, file
+// load), asking before quitting with them, COMPARE with a file / RAM / EEPROM (reads only), and
+// the serial-port list on the connection page.
+#include "uitestutil.h"
+
+#include "common/popupscript.h"
+#include "core/panels.h"
+#include "core/params/unsent.h"
+#include "core/settings/portlist.h"
+#include "link/codec.h"
+#include "link/platform.h"
+#include "link/serialports.h"
+#include "link/state.h"
+#include "link/transport.h"
+#include "sim/simthread.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace tintra;
+using namespace tintra::test;
+
+namespace {
+
+// A set every ring can show, all values apart.
+sim::Image SensorSet()
+{
+    sim::Image img{};
+    const uint16_t scalars[16] = {640, 0, 32, 1, 90, 410, 12, 1, 1, 0, 0, 1200, 3400, 1, 1, 4};
+    std::copy(scalars, scalars + 16, img.begin());
+    for (int r = 0; r < 31; ++r) {
+        for (int c = 0; c < 5; ++c)
+            img[size_t(16 + 7 * r + c)] = uint16_t(100 * r + 10 * c + 1);
+        img[size_t(16 + 7 * r + 5)] = uint16_t(r % 5);
+        img[size_t(16 + 7 * r + 6)] = uint16_t(700 + r);
+    }
+    return img;
+}
+
+QList<int> MarkedWords()
+{
+    QList<int> out;
+    for (int w = 0; w < 233; ++w)
+        if (IsMarked(w))
+            out << w;
+    return out;
+}
+
+QList<uint16_t> Orders(const QList<QByteArray> &frames)
+{
+    QList<uint16_t> out;
+    for (const QByteArray &f : frames)
+        out << GetWord(reinterpret_cast<const unsigned char *>(f.constData()), 1);
+    return out;
+}
+
+void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+
+// Types `value` into cell (row, col) of a table through its editor, from 0.
+void EditCell(QTableWidget *t, int row, int col, int value)
+{
+    t->setFocus();
+    t->setCurrentCell(row, col);
+    QTest::keyClick(t, Qt::Key_F2);
+    auto *editor = t->viewport()->findChild<QSpinBox *>();
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QString::number(value));
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
+const QString title = QStringLiteral("TINTRA-Revov V3.0");
+
+} // namespace
+
+class TstOperator : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramUnderTest> program;
+    std::unique_ptr<sim::SimThread> sensor;
+    std::unique_ptr<PopupScript> popups;
+
+private slots:
+    void init()
+    {
+        popups = std::make_unique<PopupScript>();
+        program = std::make_unique<ProgramUnderTest>();
+        QVERIFY(program->ok);
+        sensor = std::make_unique<sim::SimThread>();
+        QVERIFY2(sensor->start(), qPrintable(sensor->errorString()));
+        sensor->setRamImage(SensorSet());
+        sensor->setEepromImage(SensorSet());
+        WriteBytes(program->path("ComSettings.cfg"),
+                   "1\n1\n127.0.0.1\n" + QByteArray::number(sensor->port()) + "\n");
+        InitAll(); // connects and reads the sensor's RAM: the panels are in step with it
+        QCOMPARE(int(tcpcon), 1);
+        QVERIFY(mainpanel->isVisible());
+        sensor->clearFrames();
+    }
+    void cleanup()
+    {
+        program.reset();
+        sensor.reset();
+        popups.reset();
+    }
+
+    // An edit marks exactly its field and puts "*" in the title; SEND and GET (sensor) and a
+    // file load clear every mark.
+    void marksFollowEditsAndClearOnTransfer()
+    {
+        QCOMPARE(MarkedWords(), QList<int>());
+        QCOMPARE(mainpanel->windowTitle(), title);
+
+        Click(mainpanel->ButtonPara1);
+        TypeInto(parapanel1->EditIntlim, 411);
+        QTRY_COMPARE(MarkedWords(), QList<int>({5}));
+        QCOMPARE(mainpanel->windowTitle(), title + " *");
+        auto *frame = parapanel1->findChild<QWidget *>(QStringLiteral("UnsentMark"));
+        QVERIFY(frame && frame->isVisible());
+        QVERIFY(frame->geometry().contains(parapanel1->EditIntlim->geometry()));
+
+        Click(mainpanel->ButtonTeachTable);
+        EditCell(ttpanel->GridCtt, 3, 1, 999); // colour row 3, Y: image word 16 + 21 + 1
+        QTRY_COMPARE(MarkedWords(), QList<int>({5, 38}));
+
+        Click(mainpanel->ButtonSend);
+        QTRY_COMPARE(MarkedWords(), QList<int>());
+        QCOMPARE(mainpanel->windowTitle(), title);
+        QCOMPARE(sensor->ramImage()[5], uint16_t(411));
+        QCOMPARE(sensor->ramImage()[38], uint16_t(999));
+
+        // Edited back and forth: a value equal to the sensor's again is no longer marked.
+        Click(mainpanel->ButtonPara1);
+        TypeInto(parapanel1->EditIntlim, 500);
+        QTRY_COMPARE(MarkedWords(), QList<int>({5}));
+        TypeInto(parapanel1->EditIntlim, 411);
+        QTRY_COMPARE(MarkedWords(), QList<int>());
+
+        TypeInto(parapanel1->EditIntlim, 412);
+        QTRY_COMPARE(MarkedWords(), QList<int>({5}));
+        Click(mainpanel->ButtonGet);
+        QTRY_COMPARE(MarkedWords(), QList<int>());
+        QCOMPARE(parapanel1->EditIntlim->value(), 411);
+        QCOMPARE(mainpanel->windowTitle(), title);
+
+        // File load: the file's values become the reference, also where the sensor differs.
+        sim::Image file = SensorSet();
+        file[5] = 420;
+        const QString path = program->path("other.ini");
+        QVERIFY(ArrayToFile(path, file.data(), 233));
+        TypeInto(parapanel1->EditIntlim, 430);
+        QTRY_COMPARE(MarkedWords(), QList<int>({5}));
+        Click(mainpanel->SelectFILE);
+        popups->answerFile(ExistingFileSelected, path);
+        Click(mainpanel->ButtonGet);
+        QTRY_COMPARE(parapanel1->EditIntlim->value(), 420);
+        QCOMPARE(MarkedWords(), QList<int>());
+        QCOMPARE(mainpanel->windowTitle(), title);
+    }
+
+    // Closing with marks asks once ("no" keeps the program), without marks it does not ask.
+    void closingWithUnsentValuesAsksOnce()
+    {
+        mainpanel->close();
+        QVERIFY(QuitRequested());
+        QCOMPARE(popups->shown.size(), 0);
+        ClearQuitRequest();
+        mainpanel->show();
+
+        Click(mainpanel->ButtonPara1);
+        TypeInto(parapanel1->EditIntlim, 1300);
+        QTRY_VERIFY(HasUnsentChanges());
+        QVERIFY(!mainpanel->close()); // no answer queued: the script says no
+        QVERIFY(mainpanel->isVisible());
+        QVERIFY(!QuitRequested());
+        QCOMPARE(popups->shown.size(), 1);
+        QCOMPARE(popups->shown[0].kind, QStringLiteral("confirm"));
+        QCOMPARE(popups->shown[0].title, QStringLiteral("ATTENTION!"));
+
+        popups->answerConfirm(1);
+        QVERIFY(mainpanel->close());
+        QVERIFY(QuitRequested());
+        QCOMPARE(popups->shown.size(), 2);
+    }
+
+    // COMPARE lists exactly the differing fields and changes nothing anywhere.
+    void compareListsOnlyTheDifferences_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QList<int>>("changed"); // image words given another value
+        QTest::addColumn<QStringList>("rows");   // field | panels | other
+        QTest::addColumn<QList<uint16_t>>("orders");
+        QTest::newRow("file, three values") << "FILE" << QList<int>{5, 38, 92}
+            << QStringList{"INTLIM|410|411", "COLOR TEACH TABLE 3: Y|311|312",
+                           "HOLD TABLE 10: HOLD|710|711"} << QList<uint16_t>{};
+        QTest::newRow("file, identical") << "FILE" << QList<int>{} << QStringList{}
+                                         << QList<uint16_t>{};
+        QList<uint16_t> get{3};
+        for (int r = 0; r < 31; ++r)
+            get << 4;
+        QTest::newRow("RAM, two values") << "RAM" << QList<int>{1, 21}
+            << QStringList{"PMODE|0 = STAT|1 = DYN", "GROUP TABLE 0: GROUP|0|1"} << get;
+        QTest::newRow("EEPROM, one value") << "EEPROM" << QList<int>{12}
+            << QStringList{"DYN WIN HI|3400|3401"} << (QList<uint16_t>{8} + get);
+    }
+    void compareListsOnlyTheDifferences()
+    {
+        QFETCH(QString, source);
+        QFETCH(QList<int>, changed);
+        QFETCH(QStringList, rows);
+        QFETCH(QList<uint16_t>, orders);
+
+        sim::Image other = SensorSet();
+        for (int w : changed)
+            other[size_t(w)] = uint16_t(other[size_t(w)] + 1);
+        const QString path = program->path("compare.ini");
+        QPushButton *button = comparepanel->ButtonCompareFile;
+        if (source == "FILE") {
+            QVERIFY(ArrayToFile(path, other.data(), 233));
+            popups->answerFile(ExistingFileSelected, path);
+        } else if (source == "RAM") {
+            sensor->setRamImage(other);
+            button = comparepanel->ButtonCompareRAM;
+        } else {
+            sensor->setEepromImage(other);
+            button = comparepanel->ButtonCompareEEPROM;
+            Click(mainpanel->ButtonCompare);
+            Click(button); // refused: nothing is read
+            QCOMPARE(sensor->frames().size(), 0);
+            QCOMPARE(popups->shown.last().kind, QStringLiteral("confirm"));
+            popups->answerConfirm(1);
+        }
+        const ParaImage before = PanelImage();
+
+        Click(mainpanel->ButtonCompare);
+        QTRY_VERIFY(comparepanel->isVisible());
+        Click(button);
+        QTRY_VERIFY(!comparepanel->DispCompareResult->text().isEmpty());
+
+        QTableWidget *list = comparepanel->CompareList;
+        QStringList shown;
+        for (int r = 0; r < list->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < 3; ++c) {
+                cells << list->item(r, c)->text();
+                QVERIFY(!(list->item(r, c)->flags() & Qt::ItemIsEditable));
+            }
+            shown << cells.join('|');
+        }
+        QCOMPARE(shown, rows);
+        QCOMPARE(list->horizontalHeaderItem(2)->text(), source);
+        // Read only: the panels and the marks are as they were; the sensor saw the parameter
+        // reads only.
+        QCOMPARE(PanelImage(), before);
+        QCOMPARE(MarkedWords(), QList<int>());
+        QCOMPARE(Orders(sensor->frames()), orders);
+        // Reading the EEPROM makes the sensor take its values as current ones (confirmed above).
+        QCOMPARE(sensor->ramImage(), source == "FILE" ? SensorSet() : other);
+    }
+
+    // The port list shows a pseudo-terminal named in "ComPorts.cfg"; choosing it maps the COM
+    // number, and the program connects through it. A held or missing port is explained.
+    void portListMapsTheComNumber()
+    {
+        sim::SimThread serial;
+        sim::SimThread::Options o;
+        o.tcp = false;
+        o.ptyLink = program->path("ttySENSOR");
+        QVERIFY2(serial.start(o), qPrintable(serial.errorString()));
+        serial.setIdText("PTY SENSOR");
+        WriteBytes(program->path("ComPorts.cfg"), "# the bench sensor\n7 " + o.ptyLink.toUtf8() + "\n");
+        SetComPortsCfgDir(program->dir.path());
+        const auto restore = qScopeGuard([] { SetComPortsCfgDir(QString()); });
+
+        Click(mainpanel->ButtonConnect);
+        InterfacePanel *p = interfacepanel;
+        ChooseItem(p->EditCommunicationProtocol, 0);
+        TypeInto(p->EditSelectComPort, 5);
+        Click(p->SelectSerialPort); // the list is made afresh as it opens
+        QTRY_VERIFY(p->SelectSerialPort->view()->isVisible());
+        const int index = p->SelectSerialPort->findData(o.ptyLink);
+        QVERIFY(index >= 0);
+        QCOMPARE(p->SelectSerialPort->itemText(index), "COM 7: " + o.ptyLink);
+        QTest::keyClick(p->SelectSerialPort->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!p->SelectSerialPort->view()->isVisible());
+
+        ChooseItem(p->SelectSerialPort, index);
+        QCOMPARE(ReadBytes(program->path("ComPorts.cfg")),
+                 "# the bench sensor\n7 " + o.ptyLink.toUtf8() + "\n5 " + o.ptyLink.toUtf8() + "\n");
+        QCOMPARE(p->DispComDevice->text(), "COM 5 = " + o.ptyLink);
+        QVERIFY(!p->ButtonAccept->isEnabled());
+
+        Click(p->ButtonTryToConnect);
+        QTRY_COMPARE(p->DispInterfaceStatus->text(), QStringLiteral("PTY SENSOR"));
+        QVERIFY(p->DispSerialProblem->isHidden());
+
+        // A COM number whose device is missing: the status keeps its text, the line below says
+        // what to do.
+        WriteBytes(program->path("ComPorts.cfg"), "5 " + program->path("ttyGONE").toUtf8() + "\n");
+        Click(p->ButtonTryToConnect);
+        QTRY_COMPARE(p->DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+        QVERIFY(p->DispSerialProblem->isVisible());
+        QCOMPARE(p->DispSerialProblem->text(),
+                 program->path("ttyGONE") + " does not exist. Plug in the adapter, or choose a port from the list.");
+    }
+
+    // What the operator reads for each kind of failed opening.
+    void openReasons()
+    {
+        SerialOpenFacts f;
+        f.device = "/dev/ttyUSB0";
+        f.kind = SerialOpenFacts::Permission;
+        f.user = "op";
+        f.group = "dialout";
+        QVERIFY(SerialOpenReason(f).contains("sudo usermod -aG dialout op"));
+        QVERIFY(SerialOpenReason(f).contains("group dialout"));
+        f.kind = SerialOpenFacts::Busy;
+        f.holders = QStringList{"4711 (term)"};
+        QCOMPARE(SerialOpenReason(f),
+                 "/dev/ttyUSB0 is in use by process 4711 (term). Close that program, or choose another port.");
+        f.holders.clear();
+        QVERIFY(SerialOpenReason(f).contains("the system does not tell which one"));
+        f.kind = SerialOpenFacts::None;
+        QCOMPARE(SerialOpenReason(f), QString());
+    }
+};
+
+QTEST_MAIN(TstOperator)
+#include "tst_operator.moc"
