@@ -2,6 +2,7 @@
 #include "startup.h"
 
 #include "app/callbacks.h"
+#include "app/windowfit.h"
 #include "core/display/dispnames.h"
 #include "core/display/ramps.h"
 #include "core/panels.h"
@@ -196,7 +197,7 @@ int StartUserInterface()
 
     ShowChildPanel(2);
     datapanel->show();
-    mainpanel->resize(1270, 860);
+    PlaceMainWindow(mainpanel);
     mainpanel->show();
     return 0;
 }
