@@ -69,10 +69,15 @@ void ClickIndicator(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoin
 // Chooses item `index` of a ring with the arrow keys.
 void Choose(QComboBox *c, int index)
 {
+    if (!c->isEnabled()) {
+        std::fprintf(stderr, "screenshots: %s is dimmed\n", qPrintable(c->objectName()));
+        ++failures;
+        return;
+    }
     c->setFocus();
-    while (c->currentIndex() > index)
+    for (int i = 0; i < 50 && c->currentIndex() > index; ++i)
         QTest::keyClick(c, Qt::Key_Up);
-    while (c->currentIndex() < index)
+    for (int i = 0; i < 50 && c->currentIndex() < index; ++i)
         QTest::keyClick(c, Qt::Key_Down);
 }
 
@@ -140,10 +145,13 @@ int main(int argc, char **argv)
     Add(1500, [] { Shot(mainpanel, "03-teachtable"); });
     Add(300, [] { Choose(datapanel->SelectSource, 0); });
     Page(4, "04-parameters2");
-    // Recorder: MANUAL mode, a file, a few manual records; then the signal graph.
-    Add(300, [] { Click(mainpanel->ButtonRecorder); });
+    // Recorder: MANUAL mode and a file (chosen while GO stands), then manual records while GO
+    // runs; then the signal graph.
+    Add(300, [] { Click(mainpanel->ButtonStop); });
+    Add(1000, [] { Click(mainpanel->ButtonRecorder); });
     Add(300, [] { Choose(recpanel->EditSelectDataRec, 2); });
     Add(300, [] { Click(recpanel->ButtonSelRecFile); });
+    Add(300, [] { Click(mainpanel->ButtonGo); });
     for (int i = 0; i < 12; ++i)
         Add(400, [] { Click(recpanel->ButtonManualRecord); });
     Add(1000, [] { Shot(mainpanel, "05-recorder"); });
