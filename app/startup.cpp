@@ -23,6 +23,9 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <algorithm>
 
 namespace tintra {
 
@@ -74,6 +77,11 @@ int BuildAllPanels()
         Place(pages, p);
     Place(data, datapanel);
     Place(data, graphpanel);
+    // The data area keeps its panels' width; the page beside it scrolls when the window is narrow.
+    const int dataWidth = std::max(datapanel->minimumSizeHint().width(),
+                                   graphpanel->minimumSizeHint().width());
+    mainpanel->DataScroll->setMinimumWidth(
+        dataWidth + mainpanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
     return 0;
 }
 
