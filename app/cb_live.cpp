@@ -1,6 +1,7 @@
 // Live measurement: GO and STOP, the graphs of the data panel and of the three-sides view.
 #include "app/callbacks.h"
 #include "core/acquire/acquire.h"
+#include "core/graphs/graphexport.h"
 #include "core/graphs/graphs.h"
 #include "core/info.h"
 #include "core/panels.h"
@@ -16,12 +17,12 @@ void ConnectLiveCallbacks()
     CreateGraphs(datapanel ? datapanel->GraphArea : nullptr, p3sidesview);
     if (datagraphs) {
         for (LivePlot *g : datagraphs->findChildren<LivePlot *>())
-            SetInfo(g, "InfoGraph");
+            SetGraphMenu(g, "InfoGraph");
     }
     if (sidesgraphs) {
         SetInfo(sidesgraphs, "InfoGraph3SidesView"); // the captions between the graphs
         for (LivePlot *g : sidesgraphs->findChildren<LivePlot *>())
-            SetInfo(g, "InfoGraph3SidesView");
+            SetGraphMenu(g, "InfoGraph3SidesView");
     }
     // A new "No.:" row redraws the intensity band at once; the strip chart follows per frame.
     if (ttpanel)

@@ -1,6 +1,7 @@
 // The data recorder page and the signal graph panel: mode, INTERVAL and VALUES, the record file,
 // the start, stop and manual buttons, SIGNAL, and closing the recorder.
 #include "app/callbacks.h"
+#include "core/graphs/graphexport.h"
 #include "core/info.h"
 #include "core/panels.h"
 #include "core/recorder/recorder.h"
@@ -27,7 +28,13 @@ void ConnectRecorderCallbacks()
     CreateSignalGraphs();
     for (int i = 0; i < signalCount; ++i)
         if (SignalPlot *p = SignalGraph(i))
-            SetInfo(p, "InfoGraphPanel");
+            SetGraphMenu(p, "InfoGraphPanel",
+                         {[p] {
+                              std::vector<EnvelopePoint> pts;
+                              p->course.points(&pts);
+                              return pts;
+                          },
+                          [i] { return graphpanel->EditSignal->itemText(i); }});
 
     auto click = [](QPushButton *b, void (*fn)()) {
         QObject::connect(b, &QPushButton::clicked, b, [fn] { fn(); });

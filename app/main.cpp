@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QCursor>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStyleFactory>
 
@@ -54,6 +56,13 @@ void InstallPopups()
             return false;
         *rgb = int(c.rgb() & 0xFFFFFF);
         return true;
+    };
+    h.menu = [](const QStringList &entries) {
+        QMenu menu;
+        for (const QString &e : entries)
+            menu.addAction(e);
+        const QAction *chosen = menu.exec(QCursor::pos());
+        return chosen ? int(menu.actions().indexOf(chosen)) : -1;
     };
     tintra::SetPopupHandler(h);
 }

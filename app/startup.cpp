@@ -2,6 +2,7 @@
 #include "startup.h"
 
 #include "app/callbacks.h"
+#include "app/windowfit.h"
 #include "core/display/dispnames.h"
 #include "core/display/ramps.h"
 #include "core/panels.h"
@@ -22,6 +23,9 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <algorithm>
 
 namespace tintra {
 
@@ -74,6 +78,11 @@ int BuildAllPanels()
         Place(pages, p);
     Place(data, datapanel);
     Place(data, graphpanel);
+    // The data area keeps its panels' width; the page beside it scrolls when the window is narrow.
+    const int dataWidth = std::max(datapanel->minimumSizeHint().width(),
+                                   graphpanel->minimumSizeHint().width());
+    mainpanel->DataScroll->setMinimumWidth(
+        dataWidth + mainpanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
     return 0;
 }
 
@@ -200,7 +209,7 @@ int StartUserInterface()
 
     ShowChildPanel(2);
     datapanel->show();
-    mainpanel->resize(1270, 860);
+    PlaceMainWindow(mainpanel);
     mainpanel->show();
     return 0;
 }

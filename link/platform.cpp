@@ -114,6 +114,14 @@ int FileSelectPopup(const QString &startDir, const QString &defaultName, const Q
     return r;
 }
 
+int MenuPopup(const QStringList &entries)
+{
+    if (!handler().menu)
+        return -1;
+    const int r = handler().menu(entries);
+    return r >= 0 && r < entries.size() ? r : -1;
+}
+
 int ColorSelectPopup(const QString &title, int initialRgb, int *rgb)
 {
     int chosen = initialRgb;

@@ -53,10 +53,12 @@ struct PopupHandler {
     std::function<int(const FileSelectRequest &req, QString *path)> fileSelect;
     // Colour picker: starts at `initial` (0xRRGGBB); true with the chosen colour in *rgb.
     std::function<bool(const QString &title, int initial, int *rgb)> colorSelect;
+    // Context menu at the mouse pointer: the index of the chosen entry, or -1 when dismissed.
+    std::function<int(const QStringList &entries)> menu;
 };
 
 // Installs a handler; returns the previous one. An empty member falls back to a non-interactive
-// default (message: logged to stderr; confirm: 0; file dialog and colour picker: nothing chosen).
+// default (message: logged to stderr; confirm: 0; file dialog, colour picker and menu: nothing chosen).
 PopupHandler SetPopupHandler(PopupHandler handler);
 
 void MessagePopup(const QString &title, const QString &text);
@@ -65,6 +67,10 @@ int FileSelectPopup(const QString &startDir, const QString &defaultName, const Q
                     const QString &title, bool forSaving, QString *path);
 // 1 and the chosen colour (0xRRGGBB) in *rgb, or 0 when the picker was cancelled (*rgb unchanged).
 int ColorSelectPopup(const QString &title, int initialRgb, int *rgb);
+
+// Shows a context menu of `entries` at the mouse pointer; the chosen index, or -1 (also without a
+// handler).
+int MenuPopup(const QStringList &entries);
 
 // ---- files ---------------------------------------------------------------------------------
 

@@ -86,6 +86,67 @@ const LogoVariant *LogoVariantRow(int variant)
     return &variants[variant];
 }
 
+const LogoDisc logoDiscs[3] = {
+    {2, 2, 20, 0xDCE62828},
+    {12, 2, 20, 0xDC28BE3C},
+    {22, 2, 20, 0xDC2850E6},
+};
+
+namespace {
+
+// The discs' box in the logo picture, and the scale and offset that centre it in a square.
+struct MarkFit {
+    double scale, dx, dy;
+};
+MarkFit FitMark(double side)
+{
+    const double left = logoDiscs[0].left, top = logoDiscs[0].top;
+    const double width = logoDiscs[2].left + logoDiscs[2].diameter - left;
+    const double height = logoDiscs[0].diameter;
+    const double margin = side / 16;
+    const double scale = (side - 2 * margin) / width;
+    return {scale, margin - left * scale, (side - height * scale) / 2 - top * scale};
+}
+
+} // namespace
+
+QImage LogoIcon(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    const MarkFit f = FitMark(size);
+    for (const LogoDisc &d : logoDiscs) {
+        p.setBrush(QColor::fromRgba(d.argb));
+        p.drawEllipse(QRectF(f.dx + d.left * f.scale, f.dy + d.top * f.scale,
+                             d.diameter * f.scale, d.diameter * f.scale));
+    }
+    return img;
+}
+
+QByteArray LogoIconSvg()
+{
+    const MarkFit f = FitMark(48);
+    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\" "
+                     "viewBox=\"0 0 48 48\">\n";
+    for (const LogoDisc &d : logoDiscs) {
+        const QColor c = QColor::fromRgba(d.argb);
+        const double r = d.diameter * f.scale / 2;
+        svg += QStringLiteral("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"%4\" "
+                              "fill-opacity=\"%5\"/>\n")
+                   .arg(f.dx + d.left * f.scale + r, 0, 'f', 2)
+                   .arg(f.dy + d.top * f.scale + r, 0, 'f', 2)
+                   .arg(r, 0, 'f', 2)
+                   .arg(c.name())
+                   .arg(c.alphaF(), 0, 'f', 3)
+                   .toUtf8();
+    }
+    return svg + "</svg>\n";
+}
+
 QPixmap LogoImage(int image)
 {
     if (image < 1 || image > 3)
@@ -95,12 +156,11 @@ QPixmap LogoImage(int image)
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor discs[3] = {QColor(230, 40, 40, 220), QColor(40, 190, 60, 220),
-                             QColor(40, 80, 230, 220)};
     for (int i = 0; i < 3; ++i) {
+        const LogoDisc &d = logoDiscs[i];
         p.setPen(Qt::NoPen);
-        p.setBrush(discs[(i + image - 1) % 3]);
-        p.drawEllipse(QRectF(2 + i * 10, 2, 20, 20));
+        p.setBrush(QColor::fromRgba(logoDiscs[(i + image - 1) % 3].argb));
+        p.drawEllipse(QRectF(d.left, d.top, d.diameter, d.diameter));
     }
     QFont f;
     f.setPixelSize(16);

@@ -46,6 +46,19 @@ const LogoVariant *LogoVariantRow(int variant);
 // The logo picture of `image` (1 ... 3), drawn by the program; a null pixmap for 0 or unknown.
 QPixmap LogoImage(int image);
 
+// The logo's mark: three overlapping discs in a row (position, diameter in the logo picture's
+// pixels; colour with its alpha). Logo picture n starts the colours at disc n.
+struct LogoDisc {
+    double left, top, diameter;
+    unsigned argb;
+};
+extern const LogoDisc logoDiscs[3];
+
+// The mark of logo picture 1 as the program's icon: centred in a transparent square of `size`
+// pixels (PNG), and the same drawing as a scalable SVG document of 48 x 48 units.
+QImage LogoIcon(int size);
+QByteArray LogoIconSvg();
+
 // Sets up the branding area for `variant`; outside 0 ... 12 it changes nothing.
 void ShowLogo(Logo *area, int variant);
 

@@ -51,7 +51,9 @@ DataGraphs::DataGraphs(QWidget *parent) : QWidget(parent)
     GraphInt = new StripChart(QStringLiteral("GraphInt"), intTraces, this);
     GraphData2 = new PlaneGraph(QStringLiteral("GraphData2"), this);
     GraphIntBar = new PlaneGraph(QStringLiteral("GraphIntBar"), this);
-    GraphIntBar->setMinimumHeight(90);
+    // Small enough that the zoomed plane and the INT bar fit a small screen's data panel together.
+    GraphData2->setMinimumHeight(88);
+    GraphIntBar->setMinimumHeight(60);
     GraphIntBar->setMaximumHeight(120);
     GraphIntBar->yAxis->setTicks(false);
     GraphIntBar->yAxis->setTickLabels(false);

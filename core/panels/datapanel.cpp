@@ -200,7 +200,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
 
     GraphArea = new QStackedWidget(this);
     GraphArea->setObjectName(QStringLiteral("GraphArea"));
-    GraphArea->setMinimumHeight(280);
+    GraphArea->setMinimumHeight(160); // the graphs shrink on a small screen
     GraphArea->setFrameShape(QFrame::StyledPanel);
     outer->addWidget(GraphArea, 1);
 }

@@ -39,7 +39,7 @@ GraphPanel::GraphPanel(QWidget *parent) : QWidget(parent)
     PanelGraphArea = new QStackedWidget(box);
     PanelGraphArea->setObjectName(QStringLiteral("PanelGraphArea"));
     PanelGraphArea->setFrameShape(QFrame::StyledPanel);
-    PanelGraphArea->setMinimumHeight(300);
+    PanelGraphArea->setMinimumHeight(150); // shrinks on a small screen
     v->addWidget(PanelGraphArea, 1);
 
     // The current values, captioned like SIGNAL's items (X, Y, INT follow the calculation mode).

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -136,9 +137,19 @@ MainPanel::MainPanel(QWidget *parent) : QWidget(parent)
     DataArea->setObjectName(QStringLiteral("DataArea"));
     auto *dataGrid = new QGridLayout(DataArea);
     dataGrid->setContentsMargins(0, 0, 0, 0);
+    auto scrolled = [this](QWidget *area, const char *name) {
+        auto *s = new QScrollArea(this);
+        s->setObjectName(QString::fromLatin1(name));
+        s->setFrameShape(QFrame::NoFrame);
+        s->setWidgetResizable(true); // the area fills the view and shrinks down to its minimum
+        s->setWidget(area);
+        return s;
+    };
+    PageScroll = scrolled(PageArea, "PageScroll");
+    DataScroll = scrolled(DataArea, "DataScroll");
     auto *content = new QHBoxLayout();
-    content->addWidget(PageArea, 1);
-    content->addWidget(DataArea, 1);
+    content->addWidget(PageScroll, 1);
+    content->addWidget(DataScroll, 1);
     outer->addLayout(content, 1);
 
     // F9 ... F12 work from every window of the program, as long as the button is operable.

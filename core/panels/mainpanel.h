@@ -8,6 +8,7 @@
 #include <functional>
 
 class QPushButton;
+class QScrollArea;
 
 namespace tintra {
 
@@ -43,6 +44,10 @@ public:
     // Where the child pages and the data / signal graph panels are placed.
     QWidget *PageArea;
     QWidget *DataArea;
+    // Each area sits in a scroll area: on a small screen a page that cannot shrink further
+    // scrolls instead of being cut off.
+    QScrollArea *PageScroll;
+    QScrollArea *DataScroll;
 
 signals:
     // The operator (or the window system) asks to close the main window.

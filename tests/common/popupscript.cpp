@@ -27,6 +27,10 @@ PopupScript::PopupScript()
         *rgb = colors.takeFirst();
         return true;
     };
+    h.menu = [this](const QStringList &entries) {
+        menus << entries;
+        return menuAnswers.isEmpty() ? 0 : menuAnswers.takeFirst();
+    };
     previous = SetPopupHandler(h);
 }
 

@@ -29,6 +29,10 @@ public:
     void answerFile(int result, const QString &path) { files << qMakePair(result, path); }
     // A colour picker chooses the next colour queued; with none queued it is cancelled.
     void answerColor(int rgb) { colors << rgb; }
+    // A context menu chooses the next index queued (-1 dismisses it); with none queued it
+    // chooses its first entry, which is what a right click did before it opened a menu.
+    void answerMenu(int index) { menuAnswers << index; }
+    QList<QStringList> menus; // the entries of every context menu shown
 
     QList<ShownPopup> shown;
     QList<ShownPopup> messages() const;
@@ -38,6 +42,7 @@ private:
     QList<int> confirms;
     QList<QPair<int, QString>> files;
     QList<int> colors;
+    QList<int> menuAnswers;
     PopupHandler previous;
 };
 

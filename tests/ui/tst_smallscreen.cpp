@@ -1,0 +1,178 @@
+// Small screens: the main window opens inside the screen's available area, and at the size a
+// 1024 x 768 screen leaves for it every page's controls, the data panel and the signal graph panel
+// lie inside the window (a page in a scroll area counts when the scroll area does and the control
+// lies inside the scrolled page); the graphs shrink with the window instead of being cut. CTest
+// runs this once more with QT_SCALE_FACTOR=2.
+#include "uitestutil.h"
+
+#include "app/windowfit.h"
+#include "core/graphs/graphs.h"
+#include "core/panels.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+
+using namespace tintra;
+using namespace tintra::test;
+
+namespace {
+
+// Every control the operator uses or reads.
+bool IsControl(QWidget *w)
+{
+    return qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
+           qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w) ||
+           qobject_cast<QTableWidget *>(w) || qobject_cast<QProgressBar *>(w) ||
+           qobject_cast<QCustomPlot *>(w);
+}
+
+// Names of the visible controls of `panel` that do not lie inside the window.
+QStringList Outside(QWidget *window, QWidget *panel)
+{
+    QStringList out;
+    const QRect inner = window->rect();
+    for (QWidget *c : panel->findChildren<QWidget *>()) {
+        if (!IsControl(c) || !c->isVisibleTo(window) || qobject_cast<QLineEdit *>(c->parentWidget()))
+            continue;
+        if (qobject_cast<QAbstractSpinBox *>(c->parentWidget()) ||
+            qobject_cast<QComboBox *>(c->parentWidget()))
+            continue; // inner parts of composite controls
+        QWidget *area = c;
+        QScrollArea *scroll = nullptr;
+        while ((area = area->parentWidget()) && area != window)
+            if ((scroll = qobject_cast<QScrollArea *>(area)) && scroll->widget())
+                break;
+        const bool scrolled = scroll && area != window;
+        QWidget *frame = scrolled ? scroll->widget() : window;
+        const QRect r(c->mapTo(frame, QPoint(0, 0)), c->size());
+        const QRect scrollBox = scrolled ? QRect(scroll->mapTo(window, QPoint(0, 0)), scroll->size())
+                                         : inner;
+        if (!frame->rect().contains(r) || !inner.contains(scrollBox) || c->width() < 8 ||
+            c->height() < 8)
+            out << c->objectName() + QLatin1Char('@') + QString::number(r.x()) + QLatin1Char(',') +
+                       QString::number(r.y()) + QLatin1Char(' ') + QString::number(r.width()) +
+                       QLatin1Char('x') + QString::number(r.height());
+    }
+    return out;
+}
+
+// The window's inner size on a 1024 x 768 screen: a task bar and a title bar take their share.
+const QSize smallWindow(1016, 700);
+
+} // namespace
+
+class TestSmallScreen : public QObject {
+    Q_OBJECT
+
+    ProgramUnderTest *program = nullptr;
+
+private slots:
+    void fitsTheAvailableArea_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("large screen: laid-out size, centred")
+            << QRect(0, 0, 1920, 1050) << QRect(325, 108, 1270, 860);
+        QTest::newRow("1366 x 768 laptop: as tall as the area allows")
+            << QRect(0, 0, 1366, 740) << QRect(48, 30, 1270, 706);
+        QTest::newRow("1024 x 768 with a panel on the left")
+            << QRect(60, 0, 964, 768) << QRect(64, 30, 1000, 734);
+        QTest::newRow("too small for the minimum: top left corner kept on screen")
+            << QRect(0, 0, 800, 600) << QRect(4, 30, 1000, 600);
+        QTest::newRow("second screen to the right")
+            << QRect(1920, 0, 1280, 1024) << QRect(1925, 95, 1270, 860);
+    }
+    void fitsTheAvailableArea()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QRect, expected);
+        QCOMPARE(FitWindow(QSize(1270, 860), QSize(1000, 600), available, QMargins(4, 30, 4, 4)),
+                 expected);
+    }
+
+    void initTestCase()
+    {
+        program = new ProgramUnderTest();
+        QVERIFY(program->ok);
+        QVERIFY(QTest::qWaitForWindowExposed(mainpanel));
+        // SOURCE decides which graphs are shown, as after the program's start: RGB.
+        ChooseItem(datapanel->SelectSource, 3);
+        ChooseItem(datapanel->SelectSource, 0);
+        QVERIFY(!datagraphs->GraphData2->isVisible());
+        if (!qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+            QCOMPARE(mainpanel->devicePixelRatioF(),
+                     qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        // The window opened inside the screen's available area.
+        const QRect avail = mainpanel->screen()->availableGeometry();
+        // A side longer than the area only where the window cannot be narrower or lower.
+        const QRect g = mainpanel->geometry();
+        const QSize least = mainpanel->minimumSizeHint();
+        QVERIFY(g.left() >= avail.left() && g.top() >= avail.top());
+        QVERIFY2(g.right() <= avail.right() || g.width() == least.width(),
+                 qPrintable(QStringLiteral("%1 wide in %2").arg(g.width()).arg(avail.width())));
+        QVERIFY2(g.bottom() <= avail.bottom() || g.height() == least.height(),
+                 qPrintable(QStringLiteral("%1 high in %2").arg(g.height()).arg(avail.height())));
+    }
+    void cleanupTestCase() { delete program; }
+
+    void everyPageWholeAt1024x768_data()
+    {
+        QTest::addColumn<int>("page");
+        for (int i = 1; i <= 7; ++i)
+            QTest::addRow("page %d", i) << i;
+    }
+    void everyPageWholeAt1024x768()
+    {
+        QFETCH(int, page);
+        QVERIFY(mainpanel->minimumSizeHint().width() <= smallWindow.width());
+        QVERIFY(mainpanel->minimumSizeHint().height() <= smallWindow.height());
+        mainpanel->resize(smallWindow);
+        QTest::mouseClick(mainpanel->PageButton(page), Qt::LeftButton);
+        for (bool graph : {false, true}) {
+            ShowGraphPanel(graph);
+            QTRY_COMPARE(mainpanel->size(), smallWindow);
+            QApplication::processEvents();
+            QStringList outside = Outside(mainpanel, mainpanel);
+            QVERIFY2(outside.isEmpty(), qPrintable(outside.join(QLatin1String("; "))));
+            // The data panel and the signal graph panel keep their width; where the height is
+            // short they scroll.
+            QVERIFY(!mainpanel->DataScroll->horizontalScrollBar()->isVisible());
+        }
+        ShowGraphPanel(false);
+    }
+
+    void graphsShrinkWithTheWindow_data()
+    {
+        QTest::addColumn<int>("source");
+        QTest::newRow("RGB") << 0;
+        QTest::newRow("X/Y INT") << 3;
+    }
+    void graphsShrinkWithTheWindow()
+    {
+        QFETCH(int, source);
+        ChooseItem(datapanel->SelectSource, source);
+        QWidget *plot = source == 0 ? static_cast<QWidget *>(datagraphs->GraphRGB)
+                                    : static_cast<QWidget *>(datagraphs->GraphData2);
+        mainpanel->resize(1270, 860);
+        QTRY_COMPARE(mainpanel->size(), QSize(1270, 860));
+        QTRY_VERIFY(plot->isVisible());
+        const QSize large = plot->size();
+        mainpanel->resize(smallWindow);
+        QTRY_COMPARE(mainpanel->size(), smallWindow);
+        QApplication::processEvents();
+        QVERIFY2(plot->height() < large.height() && plot->height() >= 80,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(large.height()).arg(plot->height())));
+        const QStringList outside = Outside(mainpanel, datapanel);
+        QVERIFY2(outside.isEmpty(), qPrintable(outside.join(QLatin1String("; "))));
+    }
+};
+
+QTEST_MAIN(TestSmallScreen)
+#include "tst_smallscreen.moc"
