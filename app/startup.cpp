@@ -4,6 +4,7 @@
 #include "app/callbacks.h"
 #include "app/windowfit.h"
 #include "core/display/dispnames.h"
+#include "core/display/paintpace.h"
 #include "core/display/ramps.h"
 #include "core/panels.h"
 #include "core/params/moderules.h"
@@ -194,6 +195,7 @@ int RunUserInterface()
 int StartUserInterface()
 {
     QApplication::setQuitOnLastWindowClosed(false); // only closing the main window ends the program
+    StartPaintPacing(); // live displays reach the screen at most once per refresh
     if (BuildAllPanels() < 0)
         return -1;
     InstallLinkUi();
@@ -219,6 +221,7 @@ void EndUserInterface()
     if (tcpcon)
         DisconnectTCP();
     DiscardAllPanels();
+    StopPaintPacing();
 }
 
 int WinMain()

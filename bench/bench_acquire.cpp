@@ -3,8 +3,13 @@
 // and a full SEND to RAM beside 32 measured round trips.
 //
 // Printed per run: frames per second, the loop's limit on this link (1 / (round trip + 10 ms)),
-// their ratio, processor time of the user-interface thread per frame, heap allocations per frame
-// on that thread, and whole-plot redraws per frame. At the end the peak memory (maxrss).
+// their ratio, processor time of the user-interface thread per frame, processor time of the whole
+// process less the simulated sensor's thread per frame (on a real display this includes the
+// platform's event thread), heap allocations per frame on the user-interface thread, and
+// whole-plot redraws per frame. At the end the peak memory (maxrss).
+//
+// The platform is QT_QPA_PLATFORM (offscreen when unset); scripts/bench also runs it on xcb under
+// a virtual X server. Space-mode runs are made with the three-sides view closed and open.
 //
 // Usage: bench_acquire [FRAMES]   (frames per run, default 300)
 #include "bench/benchutil.h"
@@ -26,6 +31,7 @@
 #include "sim/simthread.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
@@ -74,8 +80,13 @@ int WholePlotRedraws()
     return n;
 }
 
+clockid_t simClock = CLOCK_THREAD_CPUTIME_ID;
+
+// Processor time of the process without the simulated sensor's thread.
+double ProgramCpuSeconds() { return bench::ProcessCpuSeconds() - bench::ThreadClockSeconds(simClock); }
+
 struct Run {
-    double fps = 0, cpuMs = 0, allocs = 0, redraws = 0;
+    double fps = 0, cpuMs = 0, procMs = 0, allocs = 0, redraws = 0;
     bool ok = false;
 };
 
@@ -85,7 +96,7 @@ Run Measure(int frames)
 {
     Run r;
     int n = 0;
-    double t0 = 0, c0 = 0;
+    double t0 = 0, c0 = 0, q0 = 0;
     long a0 = 0;
     int p0 = 0;
     SetFrameListener([&] {
@@ -93,6 +104,7 @@ Run Measure(int frames)
         if (n == 1) {
             t0 = Timer();
             c0 = ThreadCpuSeconds();
+            q0 = ProgramCpuSeconds();
             p0 = WholePlotRedraws();
             a0 = allocations.load();
             countAllocations = true;
@@ -101,6 +113,7 @@ Run Measure(int frames)
             const double t1 = Timer();
             r.fps = frames / (t1 - t0);
             r.cpuMs = (ThreadCpuSeconds() - c0) * 1000.0 / frames;
+            r.procMs = (ProgramCpuSeconds() - q0) * 1000.0 / frames;
             r.allocs = double(allocations.load() - a0) / frames;
             r.redraws = double(WholePlotRedraws() - p0) / frames;
             r.ok = true;
@@ -143,6 +156,9 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     if (!bench::StartAgainstSimulator(sim, dir))
         return 1;
+    QMetaObject::invokeMethod(
+        &sim.sim(), [] { return bench::ThisThreadClock(); }, Qt::BlockingQueuedConnection,
+        &simClock);
     InitAll(); // connects, line check, parameter read
     if (!tcpcon || comecho != 1) {
         std::fprintf(stderr, "no connection to the simulated sensor\n");
@@ -160,9 +176,10 @@ int main(int argc, char **argv)
         slept += Timer() - t;
     }
     std::printf("Sleep(10) in the event loop takes %.3f ms (mean of 50, idle)\n", slept / 50 * 1e3);
-    std::printf("%d frames per run\n\n", frames);
-    std::printf("%-8s %-8s %8s %8s %7s %9s %8s %8s\n", "mode", "view", "fps", "limit", "ratio",
-                "cpu ms/f", "alloc/f", "redraw/f");
+    std::printf("%d frames per run, platform %s\n\n", frames,
+                qPrintable(QGuiApplication::platformName()));
+    std::printf("%-8s %-10s %8s %8s %7s %9s %9s %8s %8s\n", "mode", "view", "fps", "limit",
+                "ratio", "cpu ms/f", "proc ms/f", "alloc/f", "redraw/f");
 
     bool fpsOk = true, cpuOk = true;
     const int modes[2] = {CalcXYInt, CalcXYIntSpace};
@@ -172,23 +189,30 @@ int main(int argc, char **argv)
         InitEvalMode();
         SelectRamTarget();
         SendPara(); // the sensor computes in the same mode
-        for (int view = 0; view < 4; ++view) {
+        // In the space mode view 3 brings up the three-sides view; the other views are then run
+        // again with it open.
+        const int runs = m ? 7 : 4;
+        for (int run = 0; run < runs; ++run) {
+            const int view = run % 4;
+            const bool sides = run >= 4;
+            char name[16];
+            std::snprintf(name, sizeof name, "%s%s", sourceNames[m][view], sides ? "+3S" : "");
             datapanel->SelectSource->setCurrentIndex(view);
             DispVis();
             const Run r = Measure(frames);
             if (!r.ok) {
                 std::printf("%-8s %-8s   run ended early (status: %s)\n",
-                            m ? "space" : "plane", sourceNames[m][view],
+                            m ? "space" : "plane", name,
                             qPrintable(VersionText()));
                 fpsOk = false;
                 continue;
             }
             const double ratio = r.fps / limit;
-            fpsOk = fpsOk && ratio >= 0.95;
-            cpuOk = cpuOk && r.cpuMs <= 1.0;
-            std::printf("%-8s %-8s %8.1f %8.1f %6.1f%% %9.3f %8.1f %8.2f\n", m ? "space" : "plane",
-                        sourceNames[m][view], r.fps, limit, ratio * 100, r.cpuMs, r.allocs,
-                        r.redraws);
+            fpsOk = fpsOk && ratio >= 0.97;
+            cpuOk = cpuOk && r.procMs <= 0.5;
+            std::printf("%-8s %-10s %8.1f %8.1f %6.1f%% %9.3f %9.3f %8.1f %8.2f\n",
+                        m ? "space" : "plane", name, r.fps, limit, ratio * 100, r.cpuMs, r.procMs,
+                        r.allocs, r.redraws);
         }
         if (p3sidesview)
             p3sidesview->hide();
@@ -212,9 +236,10 @@ int main(int argc, char **argv)
                 32 * rt2 * 1e3, get * 1e3, getOk ? "" : " (FAILED)", send * 1e3,
                 sendOk ? "" : " (FAILED)", budget * 1e3);
     std::printf("peak memory (maxrss) %ld kB\n\n", PeakKb());
-    std::printf("targets: frame rate >= 95%% of the limit in every view: %s\n",
+    std::printf("targets: frame rate >= 97%% of the limit in every view: %s\n",
                 fpsOk ? "met" : "MISSED");
-    std::printf("         processor time <= 1 ms per frame: %s\n", cpuOk ? "met" : "MISSED");
+    std::printf("         processor time of the process <= 0.5 ms per frame: %s\n",
+                cpuOk ? "met" : "MISSED");
     std::printf("         full GET and SEND within the budget: %s\n",
                 getOk && sendOk && get <= budget && send <= budget ? "met" : "MISSED");
 

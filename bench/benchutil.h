@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <ctime>
+#include <pthread.h>
 #include <sys/resource.h>
 
 namespace bench {
@@ -19,6 +21,30 @@ inline double ThreadCpuSeconds()
     getrusage(RUSAGE_THREAD, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+// Processor time of the whole process, in seconds (every thread, the finished ones included).
+inline double ProcessCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// Processor time of the thread whose clock is `clock` (see ThisThreadClock), in seconds.
+inline double ThreadClockSeconds(clockid_t clock)
+{
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// The processor-time clock of the calling thread, readable from any thread while it runs.
+inline clockid_t ThisThreadClock()
+{
+    clockid_t c = CLOCK_THREAD_CPUTIME_ID;
+    pthread_getcpuclockid(pthread_self(), &c);
+    return c;
 }
 
 // Peak resident memory of the process so far, in kB.

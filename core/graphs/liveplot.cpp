@@ -1,6 +1,8 @@
 #include "liveplot.h"
 
+#include <QPaintEvent>
 #include <QTimer>
+#include <QtMath>
 #include <algorithm>
 
 namespace tintra {
@@ -90,14 +92,52 @@ void LivePlot::draw()
 {
     if (!isVisible())
         return; // drawn when shown
-    if (dirtyAll) {
-        replot(rpImmediateRefresh);
+    if (dirtyAll || (dirtyCursor && hasInvalidatedPaintBuffers())) {
+        // Size or layers changed: everything is redrawn and the whole plot repainted.
+        replot(rpQueuedRefresh);
         ++nFull;
     } else if (dirtyCursor) {
+        // The layer's own redraw would repaint the whole plot; only the cursor's old and new
+        // pixels need it.
+        setAttribute(Qt::WA_UpdatesDisabled, true);
         cursorLayer->replot();
+        setAttribute(Qt::WA_UpdatesDisabled, false);
+        update(cursorTrail + cursorArea());
         ++nCursor;
     }
     dirtyAll = dirtyCursor = false;
+    cursorTrail = QRegion();
+}
+
+void LivePlot::paintEvent(QPaintEvent *e)
+{
+    // A cursor move repaints a few thin bands. Painted one rectangle at a time, every layer is a
+    // plain rectangular copy; a clip of several rectangles would take the raster engine's much
+    // slower per-line path, spread over helper threads.
+    const QRegion &region = e->region();
+    if (region.rectCount() <= 1) {
+        QCustomPlot::paintEvent(e);
+        return;
+    }
+    QCPPainter painter(this);
+    if (!painter.isActive())
+        return;
+    for (const QRect &r : region) {
+        painter.setClipRect(r);
+        if (mBackgroundBrush.style() != Qt::NoBrush)
+            painter.fillRect(mViewport & r, mBackgroundBrush);
+        drawBackground(&painter);
+        for (const QSharedPointer<QCPAbstractPaintBuffer> &buffer : mPaintBuffers)
+            buffer->draw(&painter);
+    }
+}
+
+void LivePlot::noteCursorLeaving()
+{
+    if (!isVisible())
+        return;
+    // Many moves before one draw: past a few pieces the whole plot is cheaper to track.
+    cursorTrail = cursorTrail.rectCount() > 16 ? QRegion(rect()) : cursorTrail + cursorArea();
 }
 
 void LivePlot::showEvent(QShowEvent *e)
@@ -184,11 +224,22 @@ void PlaneGraph::setCursorPos(double x, double y)
 {
     if (cursor->position->coords() == QPointF(x, y))
         return;
+    noteCursorLeaving();
     cursor->position->setCoords(x, y);
     markCursorMoved();
 }
 
 QPointF PlaneGraph::cursorPos() const { return cursor->position->coords(); }
+
+QRegion PlaneGraph::cursorArea() const
+{
+    const QRect box = axisRect()->rect();
+    const QPointF c = cursor->position->pixelPosition();
+    const int x = qFloor(c.x()), y = qFloor(c.y());
+    QRegion r(QRect(box.left() - 2, y - 2, box.width() + 4, 5));
+    r += QRect(x - 2, box.top() - 2, 5, box.height() + 4);
+    return r & rect();
+}
 
 bool PlaneGraph::ellipseAt(int i, CircleBox *box, QColor *color) const
 {

@@ -2,8 +2,10 @@
 //
 // Per data frame a plot is redrawn at most once, and only when it is visible: a hidden plot just
 // remembers that it is out of date and catches up when it is shown. The cursor lives on a layer of
-// its own, so moving it repaints that layer only; the circles, lines and axes are redrawn only
-// when they or the axis ranges changed.
+// its own, so moving it redraws that layer only and puts on screen only the pixels the cursor
+// left and reached; the circles, lines and axes are redrawn only when they or the axis ranges
+// changed. Putting a plot on screen is an ordinary widget update, so all plots and displays of a
+// window reach the screen together, paced by the window (see core/display/paintpace.h).
 //
 // The redraws of one frame are collected and carried out together about a millisecond later,
 // from the event loop. The acquisition loop sleeps 10 ms between frames in the event loop, so
@@ -45,6 +47,12 @@ protected:
     void markCursorMoved() { dirtyCursor = true; }
     void showEvent(QShowEvent *e) override;
     void hideEvent(QHideEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
+    // The pixels the cursor layer covers now; the whole plot unless a subclass knows better.
+    virtual QRegion cursorArea() const { return rect(); }
+    // Called before the cursor moves: where it was must be repainted too (a hidden plot is
+    // repainted whole when shown).
+    void noteCursorLeaving();
 
     QCPLayer *cursorLayer = nullptr;
 
@@ -54,6 +62,7 @@ private:
     bool dirtyAll = true;
     bool scheduled = false;
     bool dirtyCursor = false;
+    QRegion cursorTrail;
     int nFull = 0;
     int nCursor = 0;
     int nDone = 0;
@@ -81,6 +90,10 @@ public:
     // The box of the i-th ellipse item and its colour, for checks.
     bool ellipseAt(int i, CircleBox *box, QColor *color) const;
     bool rectAt(int i, CircleBox *box, QColor *color) const;
+
+protected:
+    // The two lines of the cross-hair, with a pixel to spare on each side.
+    QRegion cursorArea() const override;
 
 private:
     QCPItemTracer *cursor = nullptr;

@@ -1,0 +1,25 @@
+// Paints each window at most once per screen refresh.
+//
+// The live displays take every frame's values at once (texts, bars, plot data), but a stream of
+// about 100 frames a second on a 60 Hz screen would paint many of them for nothing. The pacer
+// holds back a window's repaint that comes sooner than one refresh period after its last one and
+// carries it out when the period is over, in one go with everything else that changed meanwhile.
+// Nothing is lost: a held repaint always follows, at the latest one period after the previous.
+#pragma once
+
+class QObject;
+
+namespace tintra {
+
+// Starts pacing the repaints of every top-level window of the application (idempotent).
+void StartPaintPacing();
+// Stops it; held repaints are carried out at once.
+void StopPaintPacing();
+
+// True while a held repaint is still to be carried out.
+bool PaintsWaiting();
+
+// Repaints the pacer held back so far (counter for the benchmark and the tests).
+long PaintsHeld();
+
+} // namespace tintra

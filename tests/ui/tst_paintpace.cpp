@@ -1,0 +1,125 @@
+// What reaches the screen during a live stream: a window is repainted at most once per screen
+// refresh however often its widgets change, the last change is always shown, an idle window
+// repaints at once, and a moving cursor repaints only its own pixels while the window's picture
+// ends up exactly as a full redraw would paint it.
+#include "core/display/paintpace.h"
+#include "core/graphs/liveplot.h"
+
+#include <QElapsedTimer>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QtTest>
+
+using namespace tintra;
+
+namespace {
+
+// Remembers when, and where, a widget was painted.
+class PaintLog : public QObject {
+public:
+    explicit PaintLog(QWidget *w) : clock() { clock.start(); w->installEventFilter(this); }
+    QList<qint64> at;      // ms since the log started
+    QList<QRegion> where;
+    QElapsedTimer clock;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            at.append(clock.elapsed());
+            where.append(static_cast<QPaintEvent *>(e)->region());
+        }
+        return false;
+    }
+};
+
+QImage OnScreen(QWidget *w)
+{
+    return w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class TestPaintPace : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { StartPaintPacing(); }
+    void cleanupTestCase() { StopPaintPacing(); }
+
+    void fastChangesArePaintedOncePerRefresh()
+    {
+        QWidget w;
+        w.resize(200, 100);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::qWait(50);
+        PaintLog log(&w);
+        const long heldBefore = PaintsHeld();
+
+        // Idle window: a change is painted in the same event-loop pass.
+        w.update();
+        QCoreApplication::processEvents();
+        QCOMPARE(log.at.size(), 1);
+
+        // 40 changes about 2 ms apart (a 500 Hz stream) in about 80 ms and more.
+        qint64 lastChange = 0;
+        for (int i = 0; i < 40; ++i) {
+            w.update();
+            lastChange = log.clock.elapsed();
+            QTest::qWait(2);
+        }
+        // The last change reaches the screen one refresh period (60 Hz) later at most; the band
+        // leaves room for a loaded machine.
+        QTRY_VERIFY(!log.at.isEmpty() && log.at.last() >= lastChange);
+        QVERIFY2(log.at.last() - lastChange <= 17 + 100,
+                 qPrintable(QString::number(log.at.last() - lastChange)));
+        // Paints are at least one refresh period apart (a millisecond of rounding allowed).
+        for (int i = 1; i < log.at.size(); ++i)
+            QVERIFY2(log.at[i] - log.at[i - 1] >= 15,
+                     qPrintable(QStringLiteral("paint %1 after %2 ms").arg(i).arg(log.at[i] - log.at[i - 1])));
+        QVERIFY2(log.at.size() <= 1 + int(lastChange / 15) + 2, qPrintable(QString::number(log.at.size())));
+        QVERIFY(PaintsHeld() > heldBefore);
+    }
+
+    void movingCursorRepaintsOnlyItsPixels()
+    {
+        PlaneGraph g(QStringLiteral("PaceGraph"));
+        g.resize(400, 300);
+        g.setRanges({0, 4096}, {0, 4096});
+        g.addCircle(2000, 2000, 300, Qt::red, 3);
+        g.setCursorPos(1000, 1000);
+        g.show();
+        g.activateWindow(); // activation repaints the whole window: get it done first
+        QVERIFY(QTest::qWaitForWindowActive(&g));
+        g.refresh();
+        QTRY_COMPARE(LivePlot::pendingDraws(), 0);
+        QTRY_VERIFY(!PaintsWaiting());
+
+        PaintLog log(&g);
+        const int fullBefore = g.replotsDone();
+        const double pos[][2] = {{1200, 900}, {3000, 3500}, {3001, 3500}, {100, 4000}, {2000, 2000}};
+        for (const auto &p : pos) {
+            g.setCursorPos(p[0], p[1]);
+            g.refresh();
+            QTRY_COMPARE(LivePlot::pendingDraws(), 0);
+            QTRY_VERIFY(!PaintsWaiting());
+        }
+        QCOMPARE(g.replotsDone(), fullBefore); // axes, circles, grid not redrawn
+        QVERIFY(!log.where.isEmpty());
+        // Each paint covers two thin bands (the cross-hair before and after), far from the plot.
+        const int whole = g.width() * g.height();
+        for (const QRegion &r : log.where) {
+            int area = 0;
+            for (const QRect &rc : r)
+                area += rc.width() * rc.height();
+            QVERIFY2(area < whole / 5, qPrintable(QString::number(area)));
+        }
+        // What the window shows is what a full redraw paints: no cursor left behind.
+        QTRY_VERIFY(OnScreen(&g) == g.grab().toImage().convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(g.cursorPos(), QPointF(2000, 2000));
+    }
+};
+
+QTEST_MAIN(TestPaintPace)
+#include "tst_paintpace.moc"
