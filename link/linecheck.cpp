@@ -119,7 +119,11 @@ QString ComPortDevice(int n)
     if (r != FileRead::Ok && r != FileRead::Missing)
         TellRefusedOnce(path, r);
     if (r == FileRead::Ok) {
-        for (const QString &raw : std::as_const(lines)) {
+        // A lone CR (an old editor's line end) ends a line too: a device name is one line.
+        QStringList pieces;
+        for (const QString &l : std::as_const(lines))
+            pieces += l.split(QLatin1Char('\r'));
+        for (const QString &raw : std::as_const(pieces)) {
             const QString line = raw.trimmed();
             if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
                 continue;
