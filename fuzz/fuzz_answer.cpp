@@ -9,6 +9,7 @@
 #include "fuzzutil.h"
 #include "link/codec.h"
 #include "link/state.h"
+#include "link/receive.h"
 #include "link/transport.h"
 
 #include <QByteArray>

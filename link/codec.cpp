@@ -1,4 +1,5 @@
 #include "codec.h"
+#include "receive.h"
 
 namespace tintra {
 

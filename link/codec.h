@@ -56,10 +56,6 @@ void FillTxBuf(uint16_t order, uint16_t index, uint16_t value, uint16_t count);
 void GetRxBufPara();
 void GetRxBufData();
 
-// True when the answer in szReadBuf starts with 0x00 0xAA and repeats bytes 2 ... 2n-1 of the
-// frame in szWriteBuf (words 1 ... n-1; n beyond the frame counts as the whole frame).
-bool AnswerEchoes(int n);
-
 // Helpers shared with the simulated sensor and the tests.
 inline void PutWord(unsigned char *buf, int word, uint16_t v)
 {

@@ -6,6 +6,7 @@
 
 #include "codec.h"
 #include "platform.h"
+#include "receive.h"
 #include "state.h"
 
 #include <QCoreApplication>

@@ -16,8 +16,6 @@
 #include <QString>
 #include <functional>
 
-class QIODevice;
-
 namespace tintra {
 
 // Time limits, seconds.
@@ -86,19 +84,6 @@ enum TcpEvent { TCP_DISCONNECT = 1, TCP_DATAREADY = 2 };
 // for the conversation `handle` that is current (g_hconversation) while an answer is awaited
 // (bytesToRead > 0); all other bytes are read and discarded. Result 0.
 int ClientTCPCB(unsigned handle, int event, int error, void *callbackData);
-
-// The receive path on any device, as the two links use it (a test or a fuzzer feeds a device of
-// its own):
-// TCP data ready: when `current` and an answer is awaited (bytesToRead > 0), reads into szReadBuf
-// at dataSize - bytesToRead and counts bytesToRead down, never past the receive buffer; every
-// byte nobody waits for is read and discarded.
-void CollectAnswer(QIODevice *d, bool current);
-// Serial bytes arriving between exchanges: beyond serialQueueBytes the oldest are dropped, in
-// whole frames.
-void DropSerialSurplus(QIODevice *d);
-// Serial answer: reads the dataSize (> 0) bytes waiting into szReadBuf (at most the buffer; the
-// rest is dropped); bytesToRead = 36 - dataSize (negative: a surplus).
-void TakeSerialAnswer(QIODevice *d);
 
 // Serial: empties both queues (the driver's and what the program has buffered). TCP: nothing.
 void FlushQueues();

@@ -22,7 +22,7 @@ constexpr int serverRecordSize = 100; // entry text, then zero bytes up to 100
 constexpr int maxServerChars = 99;
 constexpr int maxServerEntries = 10;
 
-// ---- file formats (no widgets; connfile.cpp) -------------------------------------------------------------
+// ---- file formats (no widgets) -------------------------------------------------------------
 
 struct ConnectionSettings {
     int protocol = 0;   // 0 RS-232, 1 TCP/IP

@@ -5,6 +5,7 @@
 #include "link/codec.h"
 #include "link/paraimage.h"
 #include "link/platform.h"
+#include "link/receive.h"
 #include "link/state.h"
 #include "link/transport.h"
 
