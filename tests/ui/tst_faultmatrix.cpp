@@ -223,7 +223,7 @@ QList<TestFaultMatrix::Row> TestFaultMatrix::rows()
     auto stopGo = [] { return mainpanel->ButtonStop; };
     auto cols = [](const char *s) { return QString::fromLatin1(s).split(QLatin1Char(' ')); };
     return {
-        {"start-up line check", 7, cols("short garbage"), cols("split"),
+        {"start-up line check", 7, cols("garbage"), cols("split"),
          [](T &) { InitAll(); }, none},
         {"line check", 7, cols("noanswer extra wrongecho split close garbage"),
          cols("extra garbage"),
@@ -231,15 +231,15 @@ QList<TestFaultMatrix::Row> TestFaultMatrix::rows()
         {"GET RAM", 3, cols("short extra wrongecho split late close garbage"),
          cols("late merge"),
          [](T &t) { t.target(false); Click(mainpanel->ButtonGet); }, none},
-        {"GET EEPROM", 8, cols("noanswer wrongecho delay merge"), cols("wrongecho"),
+        {"GET EEPROM", 8, cols("noanswer wrongecho delay"), cols("wrongecho"),
          [](T &t) { t.target(true); Click(mainpanel->ButtonGet); }, none},
         {"SEND RAM", 1, cols("noanswer extra wrongecho split merge"), cols("split garbage"),
          [](T &t) { t.target(false); Click(mainpanel->ButtonSend); }, none},
-        {"SEND EEPROM", 6, cols("short wrongecho close garbage"), cols("short"),
+        {"SEND EEPROM", 6, cols("short wrongecho close garbage"), cols("wrongecho"),
          [](T &t) { t.target(true); Click(mainpanel->ButtonSend); }, none},
         {"GO", 5, cols("noanswer short extra split close garbage merge"), cols("close merge"),
          [](T &) { Click(mainpanel->ButtonGo); }, stopGo},
-        {"calibration", 5, cols("noanswer wrongecho"), cols("garbage"),
+        {"calibration", 5, cols("noanswer wrongecho"), {},
          [](T &t) {
              t.popups->answerConfirm(1); // white target
              t.popups->answerConfirm(1); // calculate
@@ -248,11 +248,11 @@ QList<TestFaultMatrix::Row> TestFaultMatrix::rows()
          stopGo, true},
         {"SEND CF", 30, cols("noanswer extra wrongecho garbage"), cols("extra"),
          [](T &t) { t.calibration(calibpanel->ButtonSendCF); }, none},
-        {"cube-root download", 182, cols("short wrongecho split merge"), cols("wrongecho"),
+        {"cube-root download", 182, cols("wrongecho split merge"), cols("wrongecho"),
          [](T &t) { t.calibration(calibpanel->ButtonSendCF); }, none},
         {"GET CF", 31, cols("short extra late close merge"), cols("split"),
          [](T &t) { t.calibration(calibpanel->ButtonGetCF); }, none},
-        {"timed record", 5, cols("noanswer split merge"), cols("merge"),
+        {"timed record", 5, cols("noanswer split"), cols("merge"),
          [](T &t) { t.record(0); }, none},
         {"triggered record", 50, cols("close"), {}, [](T &t) { t.record(3); },
          [] { return recpanel->ButtonStopTrigRec; }},
