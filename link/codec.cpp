@@ -1,4 +1,5 @@
 #include "codec.h"
+#include "receive.h"
 
 namespace tintra {
 
@@ -63,6 +64,17 @@ void GetRxBufData()
 {
     for (int i = 0; i < anzframe; ++i)
         databuf[i] = GetWord(szReadBuf, i);
+}
+
+bool AnswerEchoes(int n)
+{
+    if (szReadBuf[0] != 0x00 || szReadBuf[1] != 0xAA)
+        return false;
+    const int last = 2 * n - 1 < frameBytes ? 2 * n - 1 : frameBytes - 1;
+    for (int i = 2; i <= last; ++i)
+        if (szReadBuf[i] != szWriteBuf[i])
+            return false;
+    return true;
 }
 
 } // namespace tintra

@@ -125,7 +125,11 @@ QList<QPair<int, QString>> ComPortMappings()
         TellRefusedOnce(path, r);
     if (r != FileRead::Ok)
         return out;
-    for (const QString &raw : std::as_const(lines)) {
+    // A lone CR (an old editor's line end) ends a line too: a device name is one line.
+    QStringList pieces;
+    for (const QString &l : std::as_const(lines))
+        pieces += l.split(QLatin1Char('\r'));
+    for (const QString &raw : std::as_const(pieces)) {
         const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;

@@ -7,6 +7,7 @@
 
 #include "codec.h"
 #include "platform.h"
+#include "receive.h"
 #include "state.h"
 
 #include <QCoreApplication>
@@ -49,19 +50,7 @@ QSerialPort *Serial()
         // Nothing reads the port between exchanges, so bytes a sensor sends unasked would pile
         // up without bound: keep about what the serial input queue holds and drop the oldest, in
         // whole frames, so that what is kept still starts where a frame starts.
-        QObject::connect(p, &QSerialPort::readyRead, p, [p] {
-            const qint64 surplus = p->bytesAvailable() - serialQueueBytes;
-            if (surplus <= 0)
-                return;
-            qint64 drop = surplus / frameBytes * frameBytes;
-            while (drop > 0) {
-                const qint64 n = p->read(reinterpret_cast<char *>(scratch),
-                                         std::min<qint64>(drop, bufSize));
-                if (n <= 0)
-                    break;
-                drop -= n;
-            }
-        });
+        QObject::connect(p, &QSerialPort::readyRead, p, [p] { DropSerialSurplus(p); });
         // A device that fails to read or disappears (an adapter pulled out) does not recover by
         // itself, and its notifier would report the failure again on every event-loop pass,
         // keeping a core busy: close the port, so that waits end at once. Closed from the event
@@ -338,13 +327,19 @@ int ClientTCPCB(unsigned handle, int event, int, void *)
     }
     if (event != TCP_DATAREADY || !s)
         return 0;
+    CollectAnswer(s, current);
+    return 0;
+}
+
+void CollectAnswer(QIODevice *d, bool current)
+{
     // Collect the awaited answer; never past the receive buffer.
     const int offset = dataSize - bytesToRead;
     const bool collecting = current && bytesToRead > 0 && offset >= 0 && dataSize <= bufSize;
     if (collecting) {
         // Read what is there; when it is not enough, the next notification brings the rest.
         while (bytesToRead > 0) {
-            const qint64 n = s->read(reinterpret_cast<char *>(szReadBuf) +
+            const qint64 n = d->read(reinterpret_cast<char *>(szReadBuf) +
                                          (dataSize - bytesToRead),
                                      bytesToRead);
             bytesRead = int(n);
@@ -355,10 +350,37 @@ int ClientTCPCB(unsigned handle, int event, int, void *)
     }
     if (!collecting || bytesToRead <= 0) {
         // Nobody waits for these bytes: an answer that came late or a surplus.
-        while (s->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
+        while (d->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
         }
     }
-    return 0;
+}
+
+void DropSerialSurplus(QIODevice *d)
+{
+    const qint64 surplus = d->bytesAvailable() - serialQueueBytes;
+    if (surplus <= 0)
+        return;
+    qint64 drop = surplus / frameBytes * frameBytes;
+    while (drop > 0) {
+        const qint64 n =
+            d->read(reinterpret_cast<char *>(scratch), std::min<qint64>(drop, bufSize));
+        if (n <= 0)
+            break;
+        drop -= n;
+    }
+}
+
+void TakeSerialAnswer(QIODevice *d)
+{
+    if (dataSize > 0) {
+        const qint64 n = d->read(reinterpret_cast<char *>(szReadBuf), std::min(dataSize, bufSize));
+        if (n < 0)
+            dataSize = 0;
+        // A surplus beyond the receive buffer is read and dropped: the answer fails anyway.
+        while (d->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
+        }
+    }
+    bytesToRead = frameBytes - dataSize;
 }
 
 // ---- frames and waits ------------------------------------------------------------------------
@@ -409,16 +431,10 @@ int WaitForAnswer(double limit)
                 WaitForEvents(limit - tdiff);
             }
         }
-        if (SerialOpen() && dataSize > 0) {
-            const qint64 n = serialObj->read(reinterpret_cast<char *>(szReadBuf),
-                                             std::min(dataSize, bufSize));
-            if (n < 0)
-                dataSize = 0;
-            // A surplus beyond the receive buffer is read and dropped: the answer fails anyway.
-            while (serialObj->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
-            }
-        }
-        bytesToRead = frameBytes - dataSize;
+        if (SerialOpen())
+            TakeSerialAnswer(serialObj);
+        else
+            bytesToRead = frameBytes - dataSize;
         return bytesToRead;
     }
     if (comprotocol != 1) {

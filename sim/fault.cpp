@@ -8,7 +8,7 @@ namespace tintra::sim {
 
 namespace {
 
-constexpr std::array<std::pair<Fault::Kind, const char *>, 7> kindNames = {{
+constexpr std::array<std::pair<Fault::Kind, const char *>, 9> kindNames = {{
     {Fault::NoAnswer, "noanswer"},
     {Fault::ShortAnswer, "short"},
     {Fault::ExtraBytes, "extra"},
@@ -16,6 +16,8 @@ constexpr std::array<std::pair<Fault::Kind, const char *>, 7> kindNames = {{
     {Fault::Delay, "delay"},
     {Fault::Split, "split"},
     {Fault::Close, "close"},
+    {Fault::Garbage, "garbage"},
+    {Fault::Merge, "merge"},
 }};
 
 bool fail(QString *error, const QString &text)

@@ -290,6 +290,25 @@ void SensorSim::deliver(Link link, QByteArray answer, const std::optional<Fault>
     case Fault::Delay:
         queue(link, answer, now + fault->argOr(500));
         break;
+    case Fault::Garbage: {
+        // Noise that starts like an answer: the header, then bytes no answer holds there.
+        QByteArray noise(std::max(fault->argOr(6), 1), char(0xC5));
+        noise[0] = 0x00;
+        if (noise.size() > 1)
+            noise[1] = char(0xAA);
+        queue(link, noise + answer, now);
+        break;
+    }
+    case Fault::Merge: {
+        QByteArray bytes = answer;
+        {
+            QMutexLocker lock(&mutex_);
+            for (int i = 0; i < fault->argOr(1); ++i)
+                bytes += model_.dataFrame(now, false);
+        }
+        queue(link, bytes, now);
+        break;
+    }
     case Fault::Split: {
         const int pieces = std::clamp(fault->argOr(3), 1, int(answer.size()));
         const qsizetype size = answer.size() / pieces;

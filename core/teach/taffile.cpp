@@ -29,6 +29,8 @@ QString decodeText(const QByteArray &line)
     QString t = utf8.decode(line);
     if (utf8.hasError())
         t = QString::fromLatin1(line);
+    // A lone CR inside a line is a line break as well: a text stays one line, as when written.
+    t.replace(QLatin1Char('\r'), QLatin1Char(' '));
     if (t.size() > taTextMax) {
         int n = taTextMax;
         if (t.at(n - 1).isHighSurrogate())

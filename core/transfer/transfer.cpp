@@ -6,6 +6,7 @@
 #include "link/codec.h"
 #include "link/paraimage.h"
 #include "link/platform.h"
+#include "link/receive.h"
 #include "link/state.h"
 #include "link/transport.h"
 
@@ -42,13 +43,7 @@ void CheckEcho(int n)
         SetPopupTimeout();
         return;
     }
-    comecho = 1;
-    if (szReadBuf[0] != 0x00 || szReadBuf[1] != 0xAA)
-        comecho = 0;
-    const int last = 2 * n - 1 < frameBytes ? 2 * n - 1 : frameBytes - 1;
-    for (int i = 2; i <= last; ++i)
-        if (szReadBuf[i] != szWriteBuf[i])
-            comecho = 0;
+    comecho = AnswerEchoes(n) ? 1 : 0;
     if (comecho == 0)
         SetPopupTimeout();
 }

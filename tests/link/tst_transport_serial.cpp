@@ -135,6 +135,9 @@ private slots:
         QTest::addRow("line without device") << cfg << 7 << "/dev/ttyS6";
         QTest::addRow("not listed") << cfg << 2 << "/dev/ttyS1";
         QTest::addRow("blank in path") << cfg << 8 << "/dev/serial/by-id/my adapter";
+        // A lone CR ends a line as well: no device name holds a line break.
+        QTest::addRow("CR line ends") << QByteArray("# old editor\r3 /dev/ttyUSB3\r4 /dev/ttyUSB4\r") << 3 << "/dev/ttyUSB3";
+        QTest::addRow("CR inside a line") << QByteArray("5 /dev/ttyUSB5\r9 x\n") << 5 << "/dev/ttyUSB5";
     }
     void comPortNames()
     {

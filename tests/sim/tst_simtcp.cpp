@@ -235,6 +235,7 @@ private slots:
         wrong[5] = char(~wrong[5]);
         QTest::newRow("byte flipped") << "wrongecho:4::5" << wrong;
         QTest::newRow("split") << "split:4::3" << answer;
+        QTest::newRow("garbage") << "garbage:4::4" << QByteArray("\x00\xAA\xC5\xC5", 4) + answer;
         QTest::newRow("other order") << "noanswer:5" << answer;
         QTest::newRow("later frame") << "noanswer:*:2" << answer;
     }
@@ -302,6 +303,21 @@ private slots:
         QCOMPARE(peer.readFor(450), QByteArray()); // the late answer was dropped
         peer.send(Frame(OrderGetRow, {2}));        // and the piece was forgotten
         QCOMPARE(Word(peer.read(frameBytes), 2), 2);
+    }
+
+    // merge: the answer and two data frames leave in one write (one read on loopback).
+    void mergeFaultOneWrite()
+    {
+        sim.addFault(*Fault::parse("merge:4::2"));
+        TcpPeer peer;
+        QVERIFY(peer.connectTo(sim.port()));
+        peer.send(Frame(OrderGetRow, {2}));
+        QVERIFY(peer.socket.waitForReadyRead(2000));
+        const QByteArray got = peer.socket.readAll();
+        QCOMPARE(got.size(), 3 * frameBytes);
+        QCOMPARE(QList<int>({Word(got, 1), Word(got, 2), Word(got.mid(36), 1), Word(got.mid(72), 1)}),
+                 QList<int>({4, 2, 5, 5}));
+        QCOMPARE(peer.readFor(50), QByteArray());
     }
 
     void closeFault()

@@ -1,5 +1,6 @@
 // The fault matrix: every operation that talks to the sensor (one row each) against the faults the
-// simulated sensor plays (one column each), over TCP, driven through the operator's buttons.
+// simulated sensor plays (one column each), over TCP and over a pseudo-terminal (the serial link),
+// driven through the operator's buttons.
 //
 // Each cell plays its fault once on the first answer of the row's order and asserts: the operation
 // returns (no hang), the controls are operable again, a fault that leaves the program without a
@@ -11,9 +12,11 @@
 // The cells played are listed per row in rows(); they are chosen so that every fault meets every
 // kind of exchange (line check, parameter read, echoed write, data frame, factors, recording) while
 // the time-out cells, which cost one answer limit each (3 s; the line check waits 5 s over TCP),
-// stay few. `late` answers 400 ms after the limit; the next request must not take it.
-// Over a pseudo-terminal the lost device is played (lostSerialDevice); the serial line's own
-// faults are covered in tst_transport_serial and tst_calib.
+// stay few. `late` answers 400 ms after the limit; the next request must not take it. `garbage`
+// puts noise that starts like an answer before it, `merge` sends a data frame in the same write.
+// Over the pseudo-terminal a representative subset per row is played (a row's ptyFaults); there
+// `close` means no answer. The lost device (the other side closed, or the device node removed and
+// back under the same name) is played in lostSerialDevice.
 #include "uitestutil.h"
 
 #include "common/popupscript.h"
@@ -27,9 +30,12 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -83,6 +89,8 @@ const Column columns[] = {
     {"split", Fault::Split, 3, false, false},
     {"late", Fault::Delay, 3400, true, true}, // arrives after the 3 s limit
     {"close", Fault::Close, -1, true, false},
+    {"garbage", Fault::Garbage, 6, false, false},
+    {"merge", Fault::Merge, 1, false, false},
 };
 
 } // namespace
@@ -90,7 +98,10 @@ const Column columns[] = {
 class TestFaultMatrix : public QObject {
     Q_OBJECT
 
-    sim::SimThread sensor;
+    sim::SimThread sensor;       // over TCP
+    sim::SimThread serialSensor; // over a pseudo-terminal
+    QTemporaryDir ptyDir;
+    bool serialCell = false;
     std::unique_ptr<ProgramUnderTest> program;
     std::unique_ptr<PopupScript> popups;
 
@@ -100,11 +111,15 @@ class TestFaultMatrix : public QObject {
         const char *name;
         int order;
         QStringList faults;
+        QStringList ptyFaults;
         std::function<void(TestFaultMatrix &)> run;
         std::function<QPushButton *()> stop;
         bool resumes = false; // goes on after a lost answer (later exchanges set comecho again)
     };
     static QList<Row> rows();
+    // The sensor of the cell running: over the pseudo-terminal or over TCP.
+    sim::SimThread &S() { return serialCell ? serialSensor : sensor; }
+    QString ptyPath() const { return ptyDir.filePath(QStringLiteral("ttyMATRIX")); }
 
     void target(bool eeprom) { Click(eeprom ? mainpanel->SelectEEPROM : mainpanel->SelectRAM); }
     void calibration(QPushButton *button)
@@ -129,7 +144,7 @@ class TestFaultMatrix : public QObject {
     // GET CF shows exactly the sensor's factors.
     void getCfReadsTheSensor(const char *when)
     {
-        sensor.setCalibrationFactors({1111, 1222, 1333});
+        S().setCalibrationFactors({1111, 1222, 1333});
         Click(mainpanel->ButtonCalibrate);
         Click(calibpanel->ButtonGetCF);
         const QList<int> shown{calibpanel->EditCFR->value(), calibpanel->EditCFG->value(),
@@ -155,28 +170,39 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(sensor.start(), qPrintable(sensor.errorString()));
+        sim::SimThread::Options o;
+        o.tcp = false;
+        o.ptyLink = ptyPath();
+        QVERIFY2(serialSensor.start(o), qPrintable(serialSensor.errorString()));
     }
     void init()
     {
-        sensor.reset();
-        sensor.clearFaults();
-        sensor.setIdText(sensorId);
-        sensor.setColour({2150, 2000, 1850}); // the white target: a calibration passes
-        sensor.setNoise(0);
+        serialCell = QByteArray(QTest::currentDataTag()).startsWith("pty/");
+        S().reset();
+        S().clearFaults();
+        S().setIdText(sensorId);
+        S().setColour({2150, 2000, 1850}); // the white target: a calibration passes
+        S().setNoise(0);
         popups = std::make_unique<PopupScript>();
         program = std::make_unique<ProgramUnderTest>();
         QVERIFY(program->ok);
-        WriteBytes(program->path("ComSettings.cfg"),
-                   "1\n1\n127.0.0.1\n" + QByteArray::number(sensor.port()) + "\n");
+        if (serialCell) {
+            WriteBytes(program->path("ComPorts.cfg"), "7 " + ptyPath().toUtf8() + "\n");
+            SetComPortsCfgDir(program->dir.path());
+            WriteBytes(program->path("ComSettings.cfg"), "0\n7\n127.0.0.1\n1\n");
+        } else {
+            WriteBytes(program->path("ComSettings.cfg"),
+                       "1\n1\n127.0.0.1\n" + QByteArray::number(sensor.port()) + "\n");
+        }
         InitAll();
         QCOMPARE(Status(), QString::fromLatin1(sensorId));
         mainpanel->show();
-        sensor.clearFrames();
+        S().clearFrames();
     }
     void cleanup()
     {
         poll = 0;
-        sensor.clearFaults();
+        S().clearFaults();
         DisconnectTCP();
         CloseCom();
         SetComPortsCfgDir(QString());
@@ -197,31 +223,38 @@ QList<TestFaultMatrix::Row> TestFaultMatrix::rows()
     auto stopGo = [] { return mainpanel->ButtonStop; };
     auto cols = [](const char *s) { return QString::fromLatin1(s).split(QLatin1Char(' ')); };
     return {
-        {"line check", 7, cols("noanswer extra wrongecho split close"),
+        {"start-up line check", 7, cols("garbage"), cols("split"),
+         [](T &) { InitAll(); }, none},
+        {"line check", 7, cols("noanswer extra wrongecho split close garbage"),
+         cols("extra garbage"),
          [](T &) { Click(mainpanel->ButtonConnect); Click(interfacepanel->ButtonTryToConnect); }, none},
-        {"GET RAM", 3, cols("short extra wrongecho split late close"),
+        {"GET RAM", 3, cols("short extra wrongecho split late close garbage"),
+         cols("late merge"),
          [](T &t) { t.target(false); Click(mainpanel->ButtonGet); }, none},
-        {"GET EEPROM", 8, cols("noanswer wrongecho delay"),
+        {"GET EEPROM", 8, cols("noanswer wrongecho delay"), cols("wrongecho"),
          [](T &t) { t.target(true); Click(mainpanel->ButtonGet); }, none},
-        {"SEND RAM", 1, cols("noanswer extra wrongecho split"),
+        {"SEND RAM", 1, cols("noanswer extra wrongecho split merge"), cols("split garbage"),
          [](T &t) { t.target(false); Click(mainpanel->ButtonSend); }, none},
-        {"SEND EEPROM", 6, cols("short wrongecho close"),
+        {"SEND EEPROM", 6, cols("short wrongecho close garbage"), cols("wrongecho"),
          [](T &t) { t.target(true); Click(mainpanel->ButtonSend); }, none},
-        {"GO", 5, cols("noanswer short extra split close"),
+        {"GO", 5, cols("noanswer short extra split close garbage merge"), cols("close merge"),
          [](T &) { Click(mainpanel->ButtonGo); }, stopGo},
-        {"calibration", 5, cols("noanswer wrongecho"),
+        {"calibration", 5, cols("noanswer wrongecho"), {},
          [](T &t) {
              t.popups->answerConfirm(1); // white target
              t.popups->answerConfirm(1); // calculate
              t.calibration(calibpanel->ButtonCalcCF);
          },
          stopGo, true},
-        {"SEND CF", 30, cols("noanswer extra wrongecho"),
+        {"SEND CF", 30, cols("noanswer extra wrongecho garbage"), cols("extra"),
          [](T &t) { t.calibration(calibpanel->ButtonSendCF); }, none},
-        {"GET CF", 31, cols("short extra late close"),
+        {"cube-root download", 182, cols("wrongecho split merge"), cols("wrongecho"),
+         [](T &t) { t.calibration(calibpanel->ButtonSendCF); }, none},
+        {"GET CF", 31, cols("short extra late close merge"), cols("split"),
          [](T &t) { t.calibration(calibpanel->ButtonGetCF); }, none},
-        {"timed record", 5, cols("noanswer split"), [](T &t) { t.record(0); }, none},
-        {"triggered record", 50, cols("close"), [](T &t) { t.record(3); },
+        {"timed record", 5, cols("noanswer split"), cols("merge"),
+         [](T &t) { t.record(0); }, none},
+        {"triggered record", 50, cols("close"), {}, [](T &t) { t.record(3); },
          [] { return recpanel->ButtonStopTrigRec; }},
     };
 }
@@ -235,6 +268,10 @@ void TestFaultMatrix::cell_data()
         for (int c = 0; c < int(std::size(columns)); ++c)
             if (all[r].faults.contains(QLatin1String(columns[c].name)))
                 QTest::addRow("%s/%s", all[r].name, columns[c].name) << r << c;
+    for (int r = 0; r < all.size(); ++r)
+        for (int c = 0; c < int(std::size(columns)); ++c)
+            if (all[r].ptyFaults.contains(QLatin1String(columns[c].name)))
+                QTest::addRow("pty/%s/%s", all[r].name, columns[c].name) << r << c;
 }
 
 void TestFaultMatrix::cell()
@@ -243,7 +280,7 @@ void TestFaultMatrix::cell()
     QFETCH(int, column);
     const Row r = rows().at(row);
     const Column &c = columns[column];
-    sensor.addFault(Fault{c.kind, r.order, 1, c.arg, true});
+    S().addFault(Fault{c.kind, r.order, 1, c.arg, true});
 
     // Operations that run until stopped get STOP once the faulted exchange is behind them
     // (a third frame of the order went out) or, for the triggered recording, after a second.
@@ -252,7 +289,7 @@ void TestFaultMatrix::cell()
     QTimer stopper;
     connect(&stopper, &QTimer::timeout, this, [&] {
         QPushButton *stop = r.stop();
-        const bool behind = OrderCount(sensor.frames(), r.order) >= 3 || clock.elapsed() > 1000;
+        const bool behind = OrderCount(S().frames(), r.order) >= 3 || clock.elapsed() > 1000;
         if (stop && poll == 1 && behind)
             Click(stop);
         if (clock.elapsed() > 20000) // a hang: end it so the cell fails instead of the run
@@ -264,7 +301,7 @@ void TestFaultMatrix::cell()
     const double took = clock.elapsed() / 1000.0;
 
     QVERIFY2(took < 15.0, qPrintable(QString::number(took)));
-    QVERIFY(OrderCount(sensor.frames(), r.order) >= 1);
+    QVERIFY(OrderCount(S().frames(), r.order) >= 1);
     if (c.timesOut) {
         if (c.waitsLimit)
             QVERIFY2(took >= 3.0 - 0.1, qPrintable(QString::number(took)));
@@ -278,7 +315,7 @@ void TestFaultMatrix::cell()
     controlsOperable();
 
     // The fault is gone. A late answer has arrived by now and must not be taken for GET CF.
-    sensor.clearFaults();
+    S().clearFaults();
     if (c.kind == Fault::Delay)
         QTest::qWait(std::max(0, c.arg - int(clock.elapsed()) + 300));
     if (c.kind != Fault::Close)
@@ -290,20 +327,28 @@ void TestFaultMatrix::cell()
     controlsOperable();
 }
 
-// The serial adapter is unplugged (the pseudo-terminal's other side closes) while the program
-// waits for an answer, during GO and during SEND: the operation ends in the time-out reaction
-// without busying the processor, and TRY TO CONNECT works again once a device is mapped anew.
+// The serial adapter is unplugged while the program waits for an answer, during GO and during
+// SEND: the operation ends in the time-out reaction without busying the processor, and TRY TO
+// CONNECT works again once the device is back. Either the pseudo-terminal's other side closes and
+// the adapter comes back under another name mapped to the same COM port, or the device node
+// named in "ComPorts.cfg" is removed with it and comes back under the same name (meanwhile TRY
+// TO CONNECT finds no device and ends in the time-out reaction).
 void TestFaultMatrix::lostSerialDevice_data()
 {
     QTest::addColumn<int>("operation"); // 0 waiting for GET CF's answer, 1 GO, 2 SEND RAM
-    QTest::newRow("during a wait") << 0;
-    QTest::newRow("during GO") << 1;
-    QTest::newRow("during SEND") << 2;
+    QTest::addColumn<bool>("nodeRemoved");
+    for (const bool removed : {false, true}) {
+        const char *how = removed ? "node removed" : "other side closed";
+        QTest::addRow("%s, during a wait", how) << 0 << removed;
+        QTest::addRow("%s, during GO", how) << 1 << removed;
+        QTest::addRow("%s, during SEND", how) << 2 << removed;
+    }
 }
 
 void TestFaultMatrix::lostSerialDevice()
 {
     QFETCH(int, operation);
+    QFETCH(bool, nodeRemoved);
     DisconnectTCP();
     auto serial = std::make_unique<sim::SimThread>();
     sim::SimThread::Options o;
@@ -329,6 +374,8 @@ void TestFaultMatrix::lostSerialDevice()
     connect(&unplug, &QTimer::timeout, this, [&] {
         if (serial->isRunning() && (serial->frames().size() >= 5 || clock.elapsed() > 300)) {
             serial->stop();
+            if (nodeRemoved) // the node goes with the adapter
+                QFile::remove(program->path("ttyUSB0"));
             cpuAtLoss = ThreadCpu();
             wallAtLoss = clock.elapsed() / 1000.0;
         }
@@ -361,12 +408,21 @@ void TestFaultMatrix::lostSerialDevice()
     QCOMPARE(comecho, uint16_t(0));
     controlsOperable();
 
-    // The adapter is back under another device name, mapped to the same COM port.
     sim::SimThread again;
-    o.ptyLink = program->path("ttyUSB1");
+    if (nodeRemoved) {
+        QVERIFY(!QFileInfo::exists(o.ptyLink));
+        Click(interfacepanel->ButtonTryToConnect);
+        QCOMPARE(int(ret), -6); // the device does not exist: the time-out reaction follows
+        QCOMPARE(PageStatus(), QStringLiteral("TIMEOUT"));
+        controlsOperable();
+        // Back under the same name.
+    } else {
+        // Back under another device name, mapped to the same COM port.
+        o.ptyLink = program->path("ttyUSB1");
+        WriteBytes(program->path("ComPorts.cfg"), "7 " + o.ptyLink.toUtf8() + "\n");
+    }
     QVERIFY2(again.start(o), qPrintable(again.errorString()));
     again.setIdText("SERIAL SENSOR BACK");
-    WriteBytes(program->path("ComPorts.cfg"), "7 " + o.ptyLink.toUtf8() + "\n");
     Click(interfacepanel->ButtonTryToConnect);
     QCOMPARE(Status(), QStringLiteral("SERIAL SENSOR BACK"));
     QVERIFY(OrderCount(again.frames(), 7) == 1);

@@ -1,0 +1,35 @@
+// "IPComboBox.cfg": the remembered servers, 100-byte records. At most ten non-empty entries of at
+// most 100 bytes come out of any file; a list in the record layout reads back unchanged.
+#include "core/settings/connection.h"
+#include "fuzzutil.h"
+
+using namespace tintra;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::Init();
+    const QString path = fuzz::InputFile("IPComboBox.cfg", data, size);
+    FileRead why = FileRead::Missing;
+    const QStringList servers = ReadServerFile(path, &why);
+    FUZZ_CHECK(servers.size() <= 10);
+    FUZZ_CHECK(why == FileRead::Ok || servers.isEmpty());
+    for (const QString &s : servers)
+        FUZZ_CHECK(!s.isEmpty() && s.size() <= 100 && !s.contains(QLatin1Char('\n')));
+    ServerFileInLayout(path);
+    if (servers.isEmpty())
+        return 0;
+    // Rewritten, the list is in the layout and reads back as written (texts cut to 99 bytes).
+    const QString again = fuzz::WorkDir() + QStringLiteral("/IPComboBox.again");
+    FUZZ_CHECK(WriteServerFile(again, servers));
+    FUZZ_CHECK(ServerFileInLayout(again));
+    QStringList expected;
+    for (const QString &s : servers) {
+        const QString cut = CutServerText(s);
+        const qsizetype zero = cut.indexOf(QChar(0));
+        const QString shown = zero >= 0 ? cut.left(zero) : cut;
+        if (!shown.isEmpty())
+            expected << QString::fromUtf8(shown.toUtf8());
+    }
+    FUZZ_CHECK(ReadServerFile(again) == expected);
+    return 0;
+}
