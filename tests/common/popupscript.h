@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace tintra::test {
 
@@ -30,11 +31,20 @@ public:
     // A colour picker chooses the next colour queued; with none queued it is cancelled.
     void answerColor(int rgb) { colors << rgb; }
 
+    // Runs while each popup is up, before it is answered (to look at the window behind it).
+    std::function<void(const ShownPopup &)> whileShown;
+
     QList<ShownPopup> shown;
     QList<ShownPopup> messages() const;
     void clear() { shown.clear(); }
 
 private:
+    void add(ShownPopup p)
+    {
+        shown << p;
+        if (whileShown)
+            whileShown(p);
+    }
     QList<int> confirms;
     QList<QPair<int, QString>> files;
     QList<int> colors;
