@@ -36,12 +36,13 @@ class TstParamCallbacks : public QObject {
     }
 
     static QWidget *focusOn(QWidget *w) { return FocusOn(w); }
-    // Moves the focused ring down to the item with `code` by the keyboard (each step commits).
+    // Moves the focused ring to the item with `code` by the arrow keys (each step commits).
     static bool choose(QComboBox *ring, int code)
     {
         QWidget *keys = focusOn(ring);
-        for (int i = 0; keys && i < ring->count() && RingValue(ring) != code; ++i)
-            QTest::keyClick(keys, Qt::Key_Down);
+        const int index = ring->findData(code);
+        for (int i = 0; keys && index >= 0 && i < ring->count() && ring->currentIndex() != index; ++i)
+            QTest::keyClick(keys, ring->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
         return RingValue(ring) == code;
     }
     // Replaces the field's text by `text` and presses Enter.
@@ -112,6 +113,7 @@ void TstParamCallbacks::infoTexts()
     QWidget *w = control(name);
     QVERIFY2(w, qPrintable(name));
     target = RAM;
+    w->setEnabled(true); // the power mode dims some; dimmed controls take no clicks
     const uint16_t ord = order;
     RightClick(w); // where the mouse is: a spin box's text field, a table's viewport
 
@@ -247,7 +249,7 @@ void TstParamCallbacks::commitsRunRules()
     SetRingValue(p1->EditOutmode, OutDirectLo);
     SetCellU16(parapanel2->EditGridGroups, 1, 1, 7);
     popups.clear();
-    QTest::mouseClick(parapanel2->EditColorGroups, Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::keyClick(focusOn(parapanel2->EditColorGroups), Qt::Key_Space);
     QVERIFY(parapanel2->EditColorGroups->isChecked());
     QCOMPARE(popups.messages().size(), 1);
 }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -109,11 +110,12 @@ inline bool TypeIntoCell(QTableWidget *t, int row, int col, const QString &text)
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(index).center());
     for (const QChar c : text)
         QTest::keyClicks(QApplication::focusWidget(), QString(c));
-    QWidget *editor = QApplication::focusWidget();
+    QPointer<QWidget> editor = QApplication::focusWidget();
     if (editor == t)
         return false; // no editor opened
     QTest::keyClick(editor, Qt::Key_Return);
-    return true;
+    // The delegate commits and closes its editor once the key has been handled.
+    return QTest::qWaitFor([&editor] { return !editor || !editor->isVisible(); });
 }
 
 // Where the operator's right click lands on a control: the text field of a spin box or an
