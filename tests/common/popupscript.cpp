@@ -6,14 +6,14 @@ PopupScript::PopupScript()
 {
     PopupHandler h;
     h.message = [this](const QString &title, const QString &text) {
-        shown << ShownPopup{QStringLiteral("message"), title, text, {}};
+        add(ShownPopup{QStringLiteral("message"), title, text, {}});
     };
     h.confirm = [this](const QString &title, const QString &text) {
-        shown << ShownPopup{QStringLiteral("confirm"), title, text, {}};
+        add(ShownPopup{QStringLiteral("confirm"), title, text, {}});
         return confirms.isEmpty() ? 0 : confirms.takeFirst();
     };
     h.fileSelect = [this](const FileSelectRequest &req, QString *path) {
-        shown << ShownPopup{QStringLiteral("file"), req.title, req.defaultName, req};
+        add(ShownPopup{QStringLiteral("file"), req.title, req.defaultName, req});
         if (files.isEmpty())
             return int(NoFileSelected);
         auto [result, p] = files.takeFirst();
@@ -21,7 +21,7 @@ PopupScript::PopupScript()
         return result;
     };
     h.colorSelect = [this](const QString &title, int initial, int *rgb) {
-        shown << ShownPopup{QStringLiteral("color"), title, QString::number(initial), {}};
+        add(ShownPopup{QStringLiteral("color"), title, QString::number(initial), {}});
         if (colors.isEmpty())
             return false;
         *rgb = colors.takeFirst();

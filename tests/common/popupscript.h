@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace tintra::test {
 
@@ -34,11 +35,20 @@ public:
     void answerMenu(int index) { menuAnswers << index; }
     QList<QStringList> menus; // the entries of every context menu shown
 
+    // Runs while each popup is up, before it is answered (to look at the window behind it).
+    std::function<void(const ShownPopup &)> whileShown;
+
     QList<ShownPopup> shown;
     QList<ShownPopup> messages() const;
     void clear() { shown.clear(); }
 
 private:
+    void add(ShownPopup p)
+    {
+        shown << p;
+        if (whileShown)
+            whileShown(p);
+    }
     QList<int> confirms;
     QList<QPair<int, QString>> files;
     QList<int> colors;

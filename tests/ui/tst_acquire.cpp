@@ -112,13 +112,20 @@ private slots:
 
     void stopDuringWaitUsesAnswerThenEnds()
     {
-        // From the second data frame on the sensor answers 400 ms late; STOP comes 100 ms into
-        // that wait.
+        // From the second data frame on the sensor answers 400 ms late; STOP comes as soon as
+        // the sensor has the second request, so during the wait for its answer.
         sim.addFault(*Fault::parse(QStringLiteral("delay:5:2:400")));
         FrameWatch watch;
-        watch.onFrame = [](int n) {
+        QTimer stopper;
+        QObject::connect(&stopper, &QTimer::timeout, [this, &stopper] {
+            if (DataOrders(sim.frames()) == 2) {
+                stopper.stop();
+                QTest::mouseClick(mainpanel->ButtonStop, Qt::LeftButton);
+            }
+        });
+        watch.onFrame = [&stopper](int n) {
             if (n == 1)
-                QTimer::singleShot(100, mainpanel->ButtonStop, &QPushButton::click);
+                stopper.start(2);
         };
         const double t0 = Timer();
         mainpanel->ButtonGo->click();
@@ -162,27 +169,63 @@ private slots:
         QCOMPARE(datapanel->DispRED->text(), QStringLiteral("2400"));
         QCOMPARE(DataOrders(sim.frames()), 3);
         QVERIFY(mainpanel->ButtonGo->isEnabled()); // undimmed after the loop
+        // The connection page is shown with the status, and ACCEPT dimmed.
+        QVERIFY(interfacepanel->isVisible());
+        QCOMPARE(interfacepanel->DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+        QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
     }
 
-    void goDimsSendGetGoButNotStop()
+    void longOperationsDimTheirControls_data()
     {
-        FrameWatch watch;
-        bool go = true, send = true, get = true, stop = false;
-        watch.onFrame = [&](int) {
-            go = mainpanel->ButtonGo->isEnabled();
-            send = mainpanel->ButtonSend->isEnabled();
-            get = mainpanel->ButtonGet->isEnabled();
-            stop = mainpanel->ButtonStop->isEnabled();
-            CBF_ButtonStop();
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("file");
+        QTest::newRow("GO (F11)") << int(Qt::Key_F11) << false;
+        QTest::newRow("SEND (F9)") << int(Qt::Key_F9) << false;
+        QTest::newRow("GET (F10)") << int(Qt::Key_F10) << false;
+        QTest::newRow("SEND to FILE") << int(Qt::Key_F9) << true;
+        QTest::newRow("GET from FILE") << int(Qt::Key_F10) << true;
+    }
+
+    // While GO, SEND or GET runs, the long-operation controls are dimmed and STOP is not; all come
+    // back afterwards. Looked at as soon as the operation lets events run (for a file, while its
+    // dialog is up, which is answered with nothing chosen).
+    void longOperationsDimTheirControls()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, file);
+        static const char *const dimmed[] = {
+            "ButtonSend",    "ButtonGet",         "ButtonGo",           "SelectRAM",
+            "SelectEEPROM",  "SelectFILE",        "Calcmode",           "ButtonTryToConnect",
+            "ButtonDiscard", "ButtonCalcCF",      "ButtonSendCF",       "ButtonGetCF",
+            "EditSelectDataRec", "ButtonStartRecord", "ButtonStartTrigRec", "ButtonSelRecFile"};
+        QStringList enabledDuring;
+        bool looked = false, stopEnabled = false;
+        auto look = [&] {
+            if (looked)
+                return;
+            looked = true;
+            for (const char *n : dimmed)
+                if (!FindControl(n) || FindControl(n)->isEnabled())
+                    enabledDuring << QString::fromLatin1(n);
+            stopEnabled = mainpanel->ButtonStop->isEnabled();
         };
-        QTest::keyClick(mainpanel, Qt::Key_F11);
-        QTRY_VERIFY(watch.frames == 1 && !AcquisitionRunning());
-        QVERIFY(!go);
-        QVERIFY(!send);
-        QVERIFY(!get);
-        QVERIFY(stop);
-        QVERIFY(mainpanel->ButtonGo->isEnabled());
-        QVERIFY(mainpanel->ButtonSend->isEnabled());
+        FrameWatch watch;
+        watch.onFrame = [](int) { CBF_ButtonStop(); };
+        popups->whileShown = [&](const test::ShownPopup &) { look(); };
+        if (file)
+            QTest::mouseClick(mainpanel->SelectFILE, Qt::LeftButton);
+        else
+            QTimer::singleShot(0, mainpanel, look);
+        mainpanel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mainpanel));
+        QTest::keyClick(mainpanel, Qt::Key(key));
+        QTRY_VERIFY(looked && !AcquisitionRunning());
+        QCOMPARE(enabledDuring, QStringList());
+        QVERIFY(stopEnabled);
+        for (const char *n : dimmed)
+            QVERIFY2(FindControl(n)->isEnabled(), n);
+        QCOMPARE(popups->shown.size(), file ? 1 : 0);
+        QCOMPARE(sim.frames().isEmpty(), file);
     }
 
     void goWhileRunningStartsNoSecondLoop()
@@ -207,8 +250,8 @@ private slots:
     {
         FrameWatch watch;
         watch.onFrame = [](int n) {
-            if (n == 2) // as the operator's edit arrives: through the table's item
-                ttpanel->GridCtt->item(3, 1)->setData(Qt::EditRole, 777);
+            if (n == 2) // the operator types into a cell of the teach table
+                QVERIFY(test::TypeIntoCell(ttpanel->GridCtt, 3, 1, QStringLiteral("777")));
         };
         CBF_ButtonGo();
         QCOMPARE(watch.frames, 2);

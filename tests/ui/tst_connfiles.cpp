@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tintra;
 using namespace tintra::test;
@@ -313,8 +315,12 @@ private slots:
         ShowChildPanel(1);
         InterfacePanel *p = interfacepanel;
         p->ButtonAccept->setEnabled(true);
-        p->EditCommunicationProtocol->setCurrentIndex(protocol);
-        emit p->EditCommunicationProtocol->activated(protocol); // the operator's choice
+        // The operator's choice by the keyboard: the other protocol first, then this one.
+        QWidget *keys = FocusOn(p->EditCommunicationProtocol);
+        QVERIFY(keys);
+        QTest::keyClick(keys, protocol == 0 ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(keys, protocol == 0 ? Qt::Key_Up : Qt::Key_Down);
+        QCOMPARE(p->EditCommunicationProtocol->currentIndex(), protocol);
         QCOMPARE(comprotocol, uint16_t(protocol));
         QVERIFY(!p->ButtonAccept->isEnabled());
         QCOMPARE(p->EditSelectComPort->isVisible(), protocol == 0);
@@ -331,7 +337,9 @@ private slots:
         ProgramUnderTest program;
         ShowChildPanel(1);
         interfacepanel->ButtonAccept->setEnabled(true);
-        interfacepanel->EditSelectComPort->setValue(3);
+        QVERIFY(FocusOn(interfacepanel->EditSelectComPort));
+        TypeInto(interfacepanel->EditSelectComPort, 3);
+        QCOMPARE(interfacepanel->EditSelectComPort->value(), 3);
         QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
         QCOMPARE(interfacepanel->DispComDevice->text(),
                  QStringLiteral("COM 3 = ") + ComPortDevice(3));
@@ -351,9 +359,11 @@ private slots:
     {
         ProgramUnderTest program;
         const QString id = QStringLiteral("LINE 4 <b>west</b> ") + QString(120, QLatin1Char('x'));
-        interfacepanel->EditID->setText(id);
+        QWidget *keys = FocusOn(interfacepanel->EditID);
+        QVERIFY(keys);
+        QTest::keyClicks(keys, id);
         QCOMPARE(interfacepanel->EditID->text().size(), 99);
-        emit interfacepanel->EditID->editingFinished();
+        QTest::keyClick(keys, Qt::Key_Return);
         for (QLabel *l : {colbigpanel->DispIdColBig, grpbigpanel->DispIdGrpBig, recpanel->DispIdRec}) {
             QCOMPARE(l->text(), id.left(99));
             QCOMPARE(l->textFormat(), Qt::PlainText);
@@ -485,34 +495,67 @@ private slots:
         ProgramUnderTest program;
         BuildSettingsPaths(program.dir.path(), QString());
         ShowChildPanel(1);
-        interfacepanel->EditCommunicationProtocol->setCurrentIndex(1);
-        interfacepanel->EditSelectComPort->setValue(4);
-        interfacepanel->StringIpAdress->setText(QStringLiteral("cell-9"));
-        interfacepanel->StringPortNumber->setText(QStringLiteral("5020"));
-        interfacepanel->ButtonAccept->setEnabled(true);
-        interfacepanel->ButtonAccept->click();
-        QCOMPARE(ReadBytes(conSettingsFileName), QByteArray("1\n4\ncell-9\n5020\n"));
+        InterfacePanel *p = interfacepanel;
+        TypeInto(p->EditSelectComPort, 14); // two digits, kept whole in the file and read back
+        ChooseItem(p->EditCommunicationProtocol, 1);
+        QWidget *keys = FocusOn(p->StringIpAdress);
+        QVERIFY(keys);
+        QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(keys, QStringLiteral("cell-9"));
+        QTest::keyClick(keys, Qt::Key_Return);
+        keys = FocusOn(p->StringPortNumber);
+        QVERIFY(keys);
+        QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(keys, QStringLiteral("5020"));
+        QTest::keyClick(keys, Qt::Key_Return);
+        p->ButtonAccept->setEnabled(true); // as after a successful TRY TO CONNECT
+        QTest::mouseClick(p->ButtonAccept, Qt::LeftButton);
+        QCOMPARE(ReadBytes(conSettingsFileName), QByteArray("1\n14\ncell-9\n5020\n"));
         QVERIFY(parapanel1->isVisible());
         QVERIFY(!interfacepanel->isVisible());
+        TypeInto(p->EditSelectComPort, 2);
+        GetConnectionSettingsFromFile();
+        QCOMPARE(p->EditSelectComPort->value(), 14);
+        QCOMPARE(p->StringIpAdress->text(), QStringLiteral("cell-9"));
     }
 
+    // A program folder that cannot be written: the settings go to the fallback folder, with the
+    // shipped file copied there. Root may write anywhere, so the paths are built in a child
+    // process that has given up root's rights.
     void settingsFilesFallBackWhenProgramDirIsReadOnly()
     {
         QTemporaryDir prog, fallback;
         WriteBytes(prog.filePath("ComSettings.cfg"), "1\n2\nshipped\n9\n");
-        QFile::setPermissions(prog.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const bool readOnly = !QFileInfo(prog.path()).isWritable(); // root can write anyway
-        BuildSettingsPaths(prog.path(), fallback.path());
-        QFile::setPermissions(prog.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                               QFileDevice::ExeOwner);
-        QCOMPARE(proj_dir, prog.path());
-        if (!readOnly) {
-            QCOMPARE(settings_dir, prog.path());
-            return;
+        const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        QVERIFY(QFile::setPermissions(prog.path(), rx));
+        QVERIFY(QFile::setPermissions(fallback.path(), rx | QFileDevice::WriteOwner |
+                                                           QFileDevice::WriteGroup |
+                                                           QFileDevice::WriteOther));
+        const QString fb = fallback.filePath(QStringLiteral("settings"));
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(10);
+            BuildSettingsPaths(prog.path(), fb);
+            int fails = 0;
+            fails += proj_dir != prog.path();
+            fails += settings_dir != fb;
+            fails += conSettingsFileName != JoinPath(fb, "ComSettings.cfg");
+            fails += ReadBytes(conSettingsFileName) != QByteArray("1\n2\nshipped\n9\n");
+            _exit(fails);
         }
-        QCOMPARE(settings_dir, fallback.path());
-        QCOMPARE(conSettingsFileName, JoinPath(fallback.path(), "ComSettings.cfg"));
-        QCOMPARE(ReadBytes(conSettingsFileName), QByteArray("1\n2\nshipped\n9\n"));
+        QVERIFY(pid > 0);
+        int status = -1;
+        QCOMPARE(waitpid(pid, &status, 0), pid);
+        QFile::setPermissions(prog.path(), rx | QFileDevice::WriteOwner);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+
+        // A writable program folder keeps the settings beside the program.
+        BuildSettingsPaths(prog.path(), fb);
+        QCOMPARE(settings_dir, prog.path());
+        QCOMPARE(conSettingsFileName, JoinPath(prog.path(), "ComSettings.cfg"));
     }
 };
 

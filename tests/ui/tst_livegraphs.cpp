@@ -156,7 +156,8 @@ private slots:
         setCell(4, 8, 2000), setCell(5, 8, 20);
         ttpanel->EditNo->setValue(0);
         InitGraphInt2();
-        ttpanel->EditNo->setValue(7);
+        QVERIFY(test::FocusOn(ttpanel->EditNo));
+        test::TypeInto(ttpanel->EditNo, 7); // typed and confirmed with Enter
         CircleBox r{};
         QColor c;
         QVERIFY(datagraphs->GraphIntBar->rectAt(0, &r, &c));
@@ -191,8 +192,7 @@ private slots:
         mainpanel->show();
         auto *ring = datapanel->SelectSource;
         setCalcmode(0);
-        ring->setCurrentIndex(3);
-        DispVis();
+        test::ChooseItem(ring, 3); // the operator's arrow keys: each step switches the graphs
         QCOMPARE(source, uint16_t(3));
         QVERIFY(datagraphs->GraphData2->isVisible());
         QVERIFY(datagraphs->GraphIntBar->isVisible());
@@ -202,8 +202,8 @@ private slots:
         DispVis();
         QVERIFY(p3sidesview->isVisible());
         QVERIFY(sidesgraphs->GraphHistory->isVisible());
-        ring->setCurrentIndex(0);
-        DispVis();
+        test::ChooseItem(ring, 0);
+        QCOMPARE(source, uint16_t(0));
         QVERIFY(datagraphs->GraphRGB->isVisible());
         QVERIFY(!datagraphs->GraphData2->isVisible());
     }

@@ -392,7 +392,9 @@ void TstModeRules::maxColWarning()
     QCOMPARE(shown.size(), warn ? 1 : 0);
     if (warn) {
         QCOMPARE(shown[0].title, QStringLiteral("INFO!"));
-        QCOMPARE(shown[0].text, QString::fromUtf8(InfoText("InfoMaxColNo")));
+        QCOMPARE(shown[0].text,
+                 QStringLiteral(" ATTENTION! \n \n MAXCOL-No. IS TOO HIGH \n DECREASE MAXCOL-No. OR "
+                                            "SWITCH TO OUTMODE=BINARY"));
     }
     QCOMPARE(parapanel1->EditMaxcolNo->value(), maxcol); // advisory only
 }
@@ -412,7 +414,10 @@ void TstModeRules::groupsTooHighWarnOnceAndShowPage()
     QVERIFY(parapanel2->isVisible()); // sensor parameters 2 is shown
     QVERIFY(!parapanel1->isVisible());
     QCOMPARE(popups.messages().size(), 1);
-    QCOMPARE(popups.messages()[0].text, QString::fromUtf8(InfoText("InfoGroupsOutmode")));
+    QCOMPARE(popups.messages()[0].text,
+             QStringLiteral(" ATTENTION! \n If OUTMODE=DIRECT HI or DIRECT LO: \n 5 groups are "
+                            "possible! GROUP 0,1,2,3,4. \n If OUTMODE=BINARY: \n 31 groups are "
+                            "possible. GROUP 0,1,2.....30."));
     QCOMPARE(GetCellU16(parapanel2->EditGridGroups, 1, 3), uint16_t(5));
 
     // With groups 0 ... 4 only, nothing is said.

@@ -8,6 +8,7 @@
 #include "core/params/panelvalues.h"
 #include "link/state.h"
 #include "ui/paramfixture.h"
+#include "ui/uitestutil.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -34,24 +35,14 @@ class TstParamCallbacks : public QObject {
         return nullptr;
     }
 
-    // Shows the panel and gives `w` the focus; returns the widget the keyboard now types into.
-    static QWidget *focusOn(QWidget *w)
-    {
-        w->window()->show();
-        if (!QTest::qWaitForWindowExposed(w->window()))
-            return nullptr;
-        QApplication::setActiveWindow(w->window());
-        w->setFocus();
-        if (!QTest::qWaitFor([w] { return QApplication::focusWidget() == w; }))
-            return nullptr;
-        return QApplication::focusWidget();
-    }
-    // Moves the focused ring down to the item with `code` by the keyboard (each step commits).
+    static QWidget *focusOn(QWidget *w) { return FocusOn(w); }
+    // Moves the focused ring to the item with `code` by the arrow keys (each step commits).
     static bool choose(QComboBox *ring, int code)
     {
         QWidget *keys = focusOn(ring);
-        for (int i = 0; keys && i < ring->count() && RingValue(ring) != code; ++i)
-            QTest::keyClick(keys, Qt::Key_Down);
+        const int index = ring->findData(code);
+        for (int i = 0; keys && index >= 0 && i < ring->count() && ring->currentIndex() != index; ++i)
+            QTest::keyClick(keys, ring->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
         return RingValue(ring) == code;
     }
     // Replaces the field's text by `text` and presses Enter.
@@ -123,10 +114,12 @@ void TstParamCallbacks::infoTexts()
     QVERIFY2(w, qPrintable(name));
     target = RAM;
     const uint16_t ord = order;
-    QTest::mouseClick(w, Qt::RightButton);
+    RightClick(w); // where the mouse is: a spin box's text field, a table's viewport
+
     QCOMPARE(popups.shown.size(), 1);
     QCOMPARE(popups.shown[0].title, QStringLiteral("INFO!"));
     QCOMPARE(popups.shown[0].text, QString::fromUtf8(InfoText(info.toLatin1().constData())));
+    QVERIFY(!popups.shown[0].text.isEmpty());
     QCOMPARE(order, ord); // nothing was sent
 }
 
@@ -146,17 +139,19 @@ void TstParamCallbacks::groupCellEditWarns()
     QFETCH(int, value);
     QFETCH(bool, warn);
     PopupScript popups;
-    SetRingValue(parapanel1->EditOutmode, outmode);
-    emit parapanel1->EditOutmode->activated(parapanel1->EditOutmode->currentIndex());
+    QVERIFY(choose(parapanel1->EditOutmode, outmode));
     popups.clear();
     QTableWidget *t = parapanel2->EditGridGroups;
-    t->setCurrentCell(6, 0);
+    QVERIFY(TypeIntoCell(t, 6, 0, QString::number(value)));
     QCOMPARE(activCell.row, 7);
-    // What the cell editor does when the operator commits a value.
-    t->model()->setData(t->model()->index(6, 0), value, Qt::EditRole);
     QCOMPARE(popups.messages().size(), warn ? 1 : 0);
-    if (warn)
-        QCOMPARE(popups.messages()[0].text, QString::fromUtf8(InfoText("InfoGroupsOutmode")));
+    if (warn) {
+        QCOMPARE(popups.messages()[0].title, QStringLiteral("INFO!"));
+        QCOMPARE(popups.messages()[0].text,
+                 QStringLiteral(" ATTENTION! \n If OUTMODE=DIRECT HI or DIRECT LO: \n 5 groups are "
+                                "possible! GROUP 0,1,2,3,4. \n If OUTMODE=BINARY: \n 31 groups are "
+                                "possible. GROUP 0,1,2.....30."));
+    }
     QCOMPARE(int(GetCellU16(t, 1, 7)), value);
     QCOMPARE(oldCell.row, 7);
     QCOMPARE(oldCell.col, 1);
@@ -169,7 +164,8 @@ void TstParamCallbacks::teachTableEditStopsGo()
     SetPanelValues(); // the program's own writes leave a running loop alone
     SetCellU16(t, 2, 3, 44);
     QCOMPARE(int(poll), 1);
-    t->model()->setData(t->model()->index(2, 1), 45, Qt::EditRole);
+    QVERIFY(TypeIntoCell(t, 2, 1, QStringLiteral("45")));
+    QCOMPARE(int(GetCellU16(t, 2, 3)), 45);
     QCOMPARE(int(poll), 0);
 }
 
@@ -240,19 +236,19 @@ void TstParamCallbacks::commitsRunRules()
     QVERIFY(!p1->EditIntlim->isEnabled());
 
     // RESET HOLD TABLE with 20.
-    parapanel2->EditResetHold->setValue(20);
-    parapanel2->ButtonResetHoldTable->click();
+    TypeInto(parapanel2->EditResetHold, 20);
+    QTest::mouseClick(parapanel2->ButtonResetHoldTable, Qt::LeftButton);
     QCOMPARE(int(GetCellU16(parapanel2->EditGridHold, 1, 1)), 20);
     QCOMPARE(int(GetCellU16(parapanel2->EditGridHold, 1, 32)), 20);
     SetCellU16(parapanel2->EditGridGroups, 1, 9, 3);
-    parapanel2->ButtonResetGroupTable->click();
+    QTest::mouseClick(parapanel2->ButtonResetGroupTable, Qt::LeftButton);
     QCOMPARE(int(GetCellU16(parapanel2->EditGridGroups, 1, 9)), 0);
 
     // Colour groups on with DIRECT LO and a group 7: warning once.
     SetRingValue(p1->EditOutmode, OutDirectLo);
     SetCellU16(parapanel2->EditGridGroups, 1, 1, 7);
     popups.clear();
-    parapanel2->EditColorGroups->click();
+    QTest::keyClick(focusOn(parapanel2->EditColorGroups), Qt::Key_Space);
     QVERIFY(parapanel2->EditColorGroups->isChecked());
     QCOMPARE(popups.messages().size(), 1);
 }
@@ -267,10 +263,7 @@ void TstParamCallbacks::calcModeChangeAfterHalfGet()
     // A GET read the parameters (the sensor is in mode 2) and then stopped: the panels still
     // show mode 0 and its arrangement.
     paraCalcmode = 2;
-    QComboBox *calc = parapanel1->Calcmode;
-    const int idx = calc->findData(2);
-    calc->setCurrentIndex(idx);
-    emit calc->activated(idx);
+    QVERIFY(choose(parapanel1->Calcmode, 2));
     const int want[5] = {10, 20, 40, 30, 1};
     for (int c = 1; c <= 5; ++c)
         QCOMPARE(int(GetCellU16(ttpanel->GridCtt, c, 12)), want[c - 1]);

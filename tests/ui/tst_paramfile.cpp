@@ -1,4 +1,5 @@
 // The parameter file: format, round trip, refused files, failed writes.
+#include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "core/paramfile/paramfile.h"
 #include "core/params/itemlists.h"
@@ -290,18 +291,13 @@ void TstParamFile::failedWriteKeepsPreviousFile()
     const QString path = dir.filePath(QStringLiteral("keep.ini"));
     const QByteArray old = imageText(sampleImage());
     writeFile(path, old);
-    // A directory that cannot be written: the new contents cannot be created beside the file.
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    QFile probe(dir.filePath(QStringLiteral("probe")));
-    const bool writable = probe.open(QIODevice::WriteOnly);
-    if (writable) {
-        probe.remove();
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QSKIP("running with rights that ignore directory permissions");
-    }
+    // A full disk: the new contents (233 lines of 11 bytes) cannot be written completely.
     popups.answerFile(ExistingFileSelected, path);
-    SendParaToFile();
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        FileSizeLimit full(1000);
+        QVERIFY(full.ok);
+        SendParaToFile();
+    }
 
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));

@@ -10,6 +10,7 @@
 #include "link/transport.h"
 #include "sim/simthread.h"
 #include "ui/paramfixture.h"
+#include "ui/uitestutil.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -138,6 +139,10 @@ private slots:
     void getParaAfterLineCheck();
     void functionKeysSendAndGet();
     void serialSendAndGet();
+    void stoppedPartWay_data();
+    void stoppedPartWay();
+    void badStoreEchoStillPauses();
+    void fileTargetThroughButtons();
 };
 
 void TstTransfer::sendRamWritesPanelsInOrder()
@@ -150,12 +155,12 @@ void TstTransfer::sendRamWritesPanelsInOrder()
     const QList<QByteArray> f = frames();
     QCOMPARE(f.size(), 32);
     QCOMPARE(word(f[0], 0), tintra::sync);
-    QCOMPARE(word(f[0], 1), uint16_t(OrderSendPara));
+    QCOMPARE(word(f[0], 1), uint16_t(1));
     for (int i = 0; i < 16; ++i)
         QCOMPARE(word(f[0], 2 + i), image[size_t(i)]);
     for (int r = 0; r < anzVec; ++r) {
         const QByteArray &row = f[r + 1];
-        QCOMPARE(word(row, 1), uint16_t(OrderSendRow));
+        QCOMPARE(word(row, 1), uint16_t(2));
         QCOMPARE(word(row, 2), uint16_t(r));
         for (int k = 0; k < 7; ++k)
             QCOMPARE(word(row, 3 + k), image[size_t(16 + 7 * r + k)]);
@@ -178,8 +183,8 @@ void TstTransfer::sendEepromStoresAfterRowsAndPauses()
 
     const QList<QByteArray> f = frames();
     QCOMPARE(f.size(), 33);
-    QCOMPARE(word(f.last(), 1), uint16_t(OrderStoreEeprom));
-    QVERIFY2(took >= 0.5, qPrintable(QString::number(took)));
+    QCOMPARE(word(f.last(), 1), uint16_t(6));
+    QVERIFY2(took >= 0.5 && took < 2.0, qPrintable(QString::number(took)));
     QCOMPARE(toVector(sensor->eepromImage()), image);
 
     // With RAM no order 6 is sent and there is no pause.
@@ -189,7 +194,7 @@ void TstTransfer::sendEepromStoresAfterRowsAndPauses()
     CBF_ButtonSend();
     QCOMPARE(frames().size(), 32);
     for (const QByteArray &fr : frames())
-        QVERIFY(word(fr, 1) != OrderStoreEeprom);
+        QVERIFY(word(fr, 1) != 6);
     QVERIFY(Timer() - start2 < 0.5);
 }
 
@@ -221,13 +226,13 @@ void TstTransfer::sendStopsOnBadEcho()
     QCOMPARE(int(comecho), 0);
     QVERIFY(statusTexts.contains(QStringLiteral("TIMEOUT")));
     for (const QByteArray &fr : frames())
-        QVERIFY(word(fr, 1) != OrderStoreEeprom);
+        QVERIFY(word(fr, 1) != 6);
 }
 
 void TstTransfer::holdWordDifferenceAccepted()
 {
     showVariables();
-    sensor->addFault(Fault{Fault::WrongEcho, OrderSendRow, 4, 19, true}); // word 9, low byte
+    sensor->addFault(Fault{Fault::WrongEcho, 2, 4, 19, true}); // word 9, low byte
     CBF_ButtonSend();
     QCOMPARE(frames().size(), 32);
     QCOMPARE(int(comecho), 1);
@@ -248,9 +253,9 @@ void TstTransfer::getRamReadsAndShows()
     QCOMPARE(int(poll), 0);
     const QList<QByteArray> f = frames();
     QCOMPARE(f.size(), 32);
-    QCOMPARE(word(f[0], 1), uint16_t(OrderGetPara));
+    QCOMPARE(word(f[0], 1), uint16_t(3));
     for (int r = 0; r < anzVec; ++r) {
-        QCOMPARE(word(f[r + 1], 1), uint16_t(OrderGetRow));
+        QCOMPARE(word(f[r + 1], 1), uint16_t(4));
         QCOMPARE(word(f[r + 1], 2), uint16_t(r));
     }
     QCOMPARE(int(comecho), 1);
@@ -267,8 +272,8 @@ void TstTransfer::getEepromLoadsFirst()
     CBF_ButtonGet();
     const QList<QByteArray> f = frames();
     QCOMPARE(f.size(), 33);
-    QCOMPARE(word(f[0], 1), uint16_t(OrderLoadEeprom));
-    QCOMPARE(word(f[1], 1), uint16_t(OrderGetPara));
+    QCOMPARE(word(f[0], 1), uint16_t(8));
+    QCOMPARE(word(f[1], 1), uint16_t(3));
     GetPanelValues();
     QCOMPARE(variablesAsImage(), image);
 }
@@ -278,7 +283,7 @@ void TstTransfer::getEepromBadEchoSendsNothingMore()
     showVariables();
     const std::vector<uint16_t> before = variablesAsImage();
     CBF_SelectEEPROM(true);
-    sensor->addFault(Fault{Fault::WrongEcho, OrderLoadEeprom, 1, -1, true});
+    sensor->addFault(Fault{Fault::WrongEcho, 8, 1, -1, true});
     CBF_ButtonGet();
     QCOMPARE(frames().size(), 1);
     QCOMPARE(int(comecho), 0);
@@ -298,7 +303,7 @@ void TstTransfer::answerWithoutHeaderChangesNothing()
         other[size_t(16 + 7 * r + 6)] = uint16_t(900 + r);
     sensor->setRamImage(fromVector(other));
     // The parameter answer comes with 0x00 0xAB: complete, but not an answer.
-    sensor->addFault(Fault{Fault::WrongEcho, OrderGetPara, 1, -1, true});
+    sensor->addFault(Fault{Fault::WrongEcho, 3, 1, -1, true});
     CBF_ButtonGet();
     QCOMPARE(frames().size(), 32); // the rows were still read
     QCOMPARE(int(comecho), 1);
@@ -384,9 +389,12 @@ void TstTransfer::calcModeChangeSendsToRam()
     const std::vector<uint16_t> before = variablesAsImage();
     CBF_SelectFILE(true);
     QCOMPARE(int(target), DATFILE);
-    const int idx = parapanel1->Calcmode->findData(2);
-    parapanel1->Calcmode->setCurrentIndex(idx);
-    emit parapanel1->Calcmode->activated(idx);
+    QWidget *keys = FocusOn(parapanel1->Calcmode);
+    QVERIFY(keys);
+    QTest::keyClick(keys, Qt::Key_Down); // mode 1: same arrangement, sent as well
+    sensor->clearFrames();
+    QTest::keyClick(keys, Qt::Key_Down); // mode 2
+    QCOMPARE(int(RingValue(parapanel1->Calcmode)), 2);
 
     QCOMPARE(int(target), RAM);
     QVERIFY(mainpanel->SelectRAM->isChecked());
@@ -440,11 +448,11 @@ void TstTransfer::getParaAfterLineCheck()
     QVERIFY(undimmed);
     const QList<QByteArray> f = frames();
     QVERIFY(f.size() >= 32);
-    QCOMPARE(word(f[f.size() - 32], 1), uint16_t(OrderGetPara));
+    QCOMPARE(word(f[f.size() - 32], 1), uint16_t(3));
 
     undimmed = false;
     sensor->clearFrames();
-    sensor->addFault(Fault{Fault::Close, OrderGetRow, 1, -1, true}); // link lost mid-read
+    sensor->addFault(Fault{Fault::Close, 4, 1, -1, true}); // link lost mid-read
     CheckComLine();
     QVERIFY(!undimmed);
     QCOMPARE(int(comecho), 0);
@@ -458,7 +466,7 @@ void TstTransfer::functionKeysSendAndGet()
     QVERIFY(QTest::qWaitForWindowExposed(mainpanel));
     QTest::keyClick(mainpanel, Qt::Key_F9);
     QCOMPARE(frames().size(), 32);
-    QCOMPARE(word(frames()[0], 1), uint16_t(OrderSendPara));
+    QCOMPARE(word(frames()[0], 1), uint16_t(1));
     QCOMPARE(toVector(sensor->ramImage()), image);
 
     for (uint16_t *p : paraScalars)
@@ -467,7 +475,7 @@ void TstTransfer::functionKeysSendAndGet()
     sensor->clearFrames();
     QTest::keyClick(mainpanel, Qt::Key_F10);
     QCOMPARE(frames().size(), 32);
-    QCOMPARE(word(frames()[0], 1), uint16_t(OrderGetPara));
+    QCOMPARE(word(frames()[0], 1), uint16_t(3));
     GetPanelValues();
     QCOMPARE(variablesAsImage(), image);
 }
@@ -507,6 +515,99 @@ void TstTransfer::serialSendAndGet()
     GetPanelValues();
     QCOMPARE(variablesAsImage(), image);
     CloseCom();
+}
+
+void TstTransfer::stoppedPartWay_data()
+{
+    QTest::addColumn<bool>("send");
+    QTest::addColumn<int>("row"); // the teach-table row whose exchange fails
+    QTest::newRow("SEND, row 0") << true << 0;
+    QTest::newRow("SEND, row 17") << true << 17;
+    QTest::newRow("SEND, row 30") << true << 30;
+    QTest::newRow("GET, row 0") << false << 0;
+    QTest::newRow("GET, row 12") << false << 12;
+}
+
+// A transfer whose exchange for row k fails stops there. After SEND the sensor holds the new rows
+// 0 ... k (row k arrived, its echo was wrong) and its old rows after k; after GET the panels
+// still show what they showed before.
+void TstTransfer::stoppedPartWay()
+{
+    QFETCH(bool, send);
+    QFETCH(int, row);
+    const std::vector<uint16_t> old = toVector(sensor->ramImage());
+    showVariables();
+    const std::vector<uint16_t> shown = variablesAsImage();
+    if (send) {
+        sensor->addFault(Fault{Fault::WrongEcho, 2, row + 2, -1, true});
+        QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
+        const std::vector<uint16_t> ram = toVector(sensor->ramImage());
+        for (int r = 0; r < anzVec; ++r)
+            for (int k = 0; k < 7; ++k) {
+                const size_t i = size_t(16 + 7 * r + k);
+                QCOMPARE(ram[i], r <= row ? shown[i] : old[i]);
+            }
+        QVERIFY(old[16 + 7 * 30 + 6] != shown[16 + 7 * 30 + 6]);
+    } else {
+        std::vector<uint16_t> other = shown;
+        for (size_t i = 16; i < other.size(); ++i)
+            other[i] = uint16_t(other[i] + 5);
+        sensor->setRamImage(fromVector(other));
+        sensor->addFault(Fault{Fault::Close, 4, row + 2, -1, true});
+        QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
+        GetPanelValues();
+        QCOMPARE(variablesAsImage(), shown);
+    }
+    QCOMPARE(frames().size(), row + 2);
+    QCOMPARE(int(comecho), 0);
+    QVERIFY(statusTexts.contains(QStringLiteral("TIMEOUT")));
+    QVERIFY(mainpanel->ButtonSend->isEnabled() && mainpanel->ButtonGet->isEnabled());
+}
+
+// The EEPROM store's wrong echo is reported, and the 0.5 s pause for the store still follows.
+void TstTransfer::badStoreEchoStillPauses()
+{
+    showVariables();
+    QTest::mouseClick(mainpanel->SelectEEPROM, Qt::LeftButton);
+    sensor->addFault(Fault{Fault::WrongEcho, 6, 33, -1, true});
+    const double start = Timer();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
+    const double took = Timer() - start;
+    QCOMPARE(frames().size(), 33);
+    QCOMPARE(word(frames().last(), 1), uint16_t(6));
+    QCOMPARE(int(comecho), 0);
+    QVERIFY2(took >= 0.5 && took < 2.0, qPrintable(QString::number(took)));
+}
+
+// With FILE selected SEND saves what the panels show (233 lines, width 10) and GET puts a file
+// on the panels; neither sends anything to the sensor.
+void TstTransfer::fileTargetThroughButtons()
+{
+    showVariables();
+    const QString path = dir.filePath(QStringLiteral("Parameter.ini"));
+    QTest::mouseClick(mainpanel->SelectFILE, Qt::LeftButton);
+    QVERIFY(TypeIntoCell(ttpanel->GridCtt, 4, 0, QStringLiteral("1234"))); // not yet sent
+    popups->answerFile(NewFileSelected, path);
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
+    QCOMPARE(popups->shown.size(), 1);
+    QCOMPARE(popups->shown[0].title, QStringLiteral("Parameter"));
+    QCOMPARE(popups->shown[0].text, QStringLiteral("Parameter.ini"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    f.close();
+    QCOMPARE(lines.size(), 234); // 233 lines and the end after the last
+    QCOMPARE(lines[0].trimmed(), QByteArray("640"));
+    QCOMPARE(lines[16 + 7 * 4].trimmed(), QByteArray("1234"));
+    QCOMPARE(lines[16 + 7 * 4].left(10), QByteArray("      1234"));
+
+    // The file read back after the panels changed: they show the file again.
+    QVERIFY(TypeIntoCell(ttpanel->GridCtt, 4, 0, QStringLiteral("99")));
+    popups->answerFile(ExistingFileSelected, path);
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
+    QCOMPARE(int(GetCellU16(ttpanel->GridCtt, 1, 5)), 1234);
+    QCOMPARE(int(target), 3);
+    QVERIFY(frames().isEmpty());
 }
 
 QTEST_MAIN(TstTransfer)

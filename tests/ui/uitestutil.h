@@ -4,12 +4,16 @@
 #include "app/startup.h"
 #include "core/shell.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QPointer>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QWidget>
 
@@ -80,9 +84,56 @@ T *Control(const char *name)
     return qobject_cast<T *>(FindControl(name));
 }
 
-// A right mouse click as the window system delivers it (context-menu request).
-inline void RightClick(QWidget *w)
+
+// Shows the window of `w`, gives `w` the focus and returns the widget the keyboard now types
+// into (nullptr when the focus did not arrive).
+inline QWidget *FocusOn(QWidget *w)
 {
+    w->window()->show();
+    if (!QTest::qWaitForWindowExposed(w->window()))
+        return nullptr;
+    QApplication::setActiveWindow(w->window());
+    w->setFocus();
+    if (!QTest::qWaitFor([w] { return QApplication::focusWidget() == w; }))
+        return nullptr;
+    return QApplication::focusWidget();
+}
+
+// Types `text` into cell (row, col), both from 0, as the operator does: a click on the visible
+// cell, the keys (the first one opens the cell's editor, which then has the focus), Enter.
+inline bool TypeIntoCell(QTableWidget *t, int row, int col, const QString &text)
+{
+    if (!FocusOn(t))
+        return false;
+    const QModelIndex index = t->model()->index(row, col);
+    t->scrollTo(index);
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(index).center());
+    for (const QChar c : text)
+        QTest::keyClicks(QApplication::focusWidget(), QString(c));
+    QPointer<QWidget> editor = QApplication::focusWidget();
+    if (editor == t)
+        return false; // no editor opened
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The delegate commits and closes its editor once the key has been handled.
+    return QTest::qWaitFor([&editor] { return !editor || !editor->isVisible(); });
+}
+
+// Where the operator's right click lands on a control: the text field of a spin box or an
+// editable combo box, the viewport of a table or plot, else the control itself.
+inline QWidget *RightClickTarget(QWidget *w)
+{
+    if (auto *e = w->findChild<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly))
+        return e;
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(w))
+        return area->viewport();
+    return w;
+}
+
+// A right mouse click on a control as the window system delivers it (context-menu request), to
+// the widget under the mouse: the inner text field or viewport where the control has one.
+inline void RightClick(QWidget *control)
+{
+    QWidget *w = RightClickTarget(control);
     QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
     QApplication::sendEvent(w, &ev);
 }
