@@ -287,6 +287,9 @@ void WatchUnsentChanges()
     // The tables' models report every change, also the program's own (teaching, RESET).
     for (QTableWidget *t : {ttpanel->GridCtt, parapanel2->EditGridGroups, parapanel2->EditGridHold})
         QObject::connect(t->model(), &QAbstractItemModel::dataChanged, ctx, [] { Schedule(); });
+    // New panels start without a reference: what they show first is the reference until the
+    // first read or write (a set kept from earlier panels would mark everything).
+    everSynced = false;
     Schedule();
 }
 
