@@ -28,22 +28,6 @@ QSpinBox *field(QWidget *parent, const char *name, int lo, int hi, int start, co
     return s;
 }
 
-// A bar of 0 ... 4095 in `colour`; a right click shows `info`.
-QProgressBar *bar(QWidget *parent, const char *name, const char *colour, const char *info)
-{
-    auto *b = new QProgressBar(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setRange(0, 4095);
-    b->setValue(0);
-    b->setTextVisible(false);
-    b->setMinimumWidth(110);
-    b->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; "
-                                    "background: #f4f4f4; min-height: 16px; } "
-                                    "QProgressBar::chunk { background: %1; }")
-                         .arg(QLatin1String(colour)));
-    SetInfo(b, info);
-    return b;
-}
 
 // A named container for three bars stacked like the rows beside them.
 QWidget *barColumn(QWidget *parent, const char *name, const char *info)
@@ -88,8 +72,8 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
         QLineEdit *d = MakeDisplay(rawBox, row.dispName, 5);
         SetInfo(d, "InfoDispBarsRAW");
         this->*row.disp = d;
-        this->*row.raw = bar(DispBarsRAW, row.rawName, row.colour, "InfoDispBarsRAW");
-        this->*row.cal = bar(DispBars, row.calName, row.colour, "InfoDispCalibBars");
+        this->*row.raw = MakeColourBar(DispBarsRAW, row.rawName, row.colour, "InfoDispBarsRAW", 110);
+        this->*row.cal = MakeColourBar(DispBars, row.calName, row.colour, "InfoDispCalibBars", 110);
         DispBarsRAW->layout()->addWidget(this->*row.raw);
         DispBars->layout()->addWidget(this->*row.cal);
         grid->addWidget(MakeCaption(rawBox, nullptr, QString::fromLatin1(row.caption), d), r, 0);

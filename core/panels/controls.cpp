@@ -1,4 +1,5 @@
 #include "controls.h"
+#include "core/info.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -103,6 +104,22 @@ void SetButtonColour(QWidget *button, unsigned rgb)
 unsigned ButtonColour(const QWidget *button)
 {
     return button->palette().color(QPalette::Button).rgb() & 0xFFFFFFu;
+}
+
+QProgressBar *MakeColourBar(QWidget *parent, const char *name, const char *colour, const char *info,
+                            int minWidth)
+{
+    auto *b = new QProgressBar(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setRange(0, 4095);
+    b->setValue(0);
+    b->setTextVisible(false);
+    b->setMinimumWidth(minWidth);
+    b->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; background: #f4f4f4; "
+                                    "min-height: 16px; } QProgressBar::chunk { background: %1; }")
+                         .arg(QLatin1String(colour)));
+    SetInfo(b, info);
+    return b;
 }
 
 } // namespace tintra

@@ -19,21 +19,6 @@ namespace tintra {
 
 namespace {
 
-// A colour bar; a right click on it shows `info`.
-QProgressBar *MakeBar(QWidget *parent, const char *name, const char *colour, const char *info)
-{
-    auto *b = new QProgressBar(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setRange(0, 4095);
-    b->setValue(0);
-    b->setTextVisible(false);
-    b->setMinimumWidth(140);
-    b->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; background: #f4f4f4; "
-                                    "min-height: 16px; } QProgressBar::chunk { background: %1; }")
-                         .arg(QLatin1String(colour)));
-    SetInfo(b, info);
-    return b;
-}
 
 } // namespace
 
@@ -90,7 +75,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
         QLineEdit *d = MakeDisplay(rgbBox, rgb[i].dispName, 5);
         SetInfo(d, "InfoDispRAW");
         this->*rgb[i].disp = d;
-        QProgressBar *b = MakeBar(bars, rgb[i].barName, rgb[i].colour, "InfoDispRAW");
+        QProgressBar *b = MakeColourBar(bars, rgb[i].barName, rgb[i].colour, "InfoDispRAW", 140);
         b->setFixedHeight(d->sizeHint().height());
         this->*rgb[i].bar = b;
         barColumn->addWidget(b);
