@@ -52,8 +52,8 @@ DataGraphs::DataGraphs(QWidget *parent) : QWidget(parent)
     GraphData2 = new PlaneGraph(QStringLiteral("GraphData2"), this);
     GraphIntBar = new PlaneGraph(QStringLiteral("GraphIntBar"), this);
     // Small enough that the zoomed plane and the INT bar fit a small screen's data panel together.
-    GraphData2->setMinimumHeight(88);
-    GraphIntBar->setMinimumHeight(60);
+    GraphData2->setMinimumHeight(80);
+    GraphIntBar->setMinimumHeight(48);
     GraphIntBar->setMaximumHeight(120);
     GraphIntBar->yAxis->setTicks(false);
     GraphIntBar->yAxis->setTickLabels(false);

@@ -119,6 +119,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     // Colour number, group, temperature, trigger lamp, colour patch and the COL5 lamps.
     auto *resBox = new QGroupBox(QStringLiteral("RESULT"), this);
     auto *res = new QHBoxLayout(resBox);
+    res->setSpacing(8); // no extra gaps: the row is the data panel's widest
     DispCOL = MakeDisplay(resBox, "DispCOL", 4);
     SetInfo(DispCOL, "InfoDispCOL");
     DispGroup = MakeDisplay(resBox, "DispGroup", 4);
@@ -127,18 +128,14 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     SetInfo(DispTemp, "InfoDispTemp");
     res->addWidget(MakeCaption(resBox, "CaptionCOL", QStringLiteral("C-No:"), DispCOL));
     res->addWidget(DispCOL);
-    res->addSpacing(8);
     res->addWidget(MakeCaption(resBox, "CaptionGroup", QStringLiteral("GRP"), DispGroup));
     res->addWidget(DispGroup);
-    res->addSpacing(8);
     res->addWidget(MakeCaption(resBox, "CaptionTemp", QStringLiteral("TEMP"), DispTemp));
     res->addWidget(DispTemp);
-    res->addSpacing(8);
     LedTrig = new Lamp(QColor(0, 200, 0), resBox);
     LedTrig->setObjectName(QStringLiteral("LedTrig"));
     res->addWidget(LedTrig);
     res->addWidget(MakeCaption(resBox, "CaptionLedTrig", QStringLiteral("LED TRIG"), LedTrig));
-    res->addSpacing(8);
     ColorPatch = new QFrame(resBox);
     ColorPatch->setObjectName(QStringLiteral("ColorPatch"));
     ColorPatch->setFrameShape(QFrame::Box);
@@ -185,7 +182,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
 
     GraphArea = new QStackedWidget(this);
     GraphArea->setObjectName(QStringLiteral("GraphArea"));
-    GraphArea->setMinimumHeight(160); // the graphs shrink on a small screen
+    // No minimum of its own: the graphs' minimums decide, so they shrink on a small screen.
     GraphArea->setFrameShape(QFrame::StyledPanel);
     outer->addWidget(GraphArea, 1);
 }

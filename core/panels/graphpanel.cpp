@@ -44,12 +44,13 @@ GraphPanel::GraphPanel(QWidget *parent) : QWidget(parent)
 
     // The current values, captioned like SIGNAL's items (X, Y, INT follow the calculation mode).
     auto *values = new QGridLayout();
+    values->setHorizontalSpacing(4); // seven displays in a row: the panel's width on a small screen
     const char *const names[7] = {"DispGpR", "DispGpG", "DispGpB", "DispGpX",
                                   "DispGpY", "DispGpINT", "DispGpTemp"};
     const char *const infos[7] = {"InfoDispRAW", "InfoDispRAW", "InfoDispRAW", "InfoDispX",
                                   "InfoDispY",   "InfoDispINT", "InfoDispTemp"};
     for (int i = 0; i < 7; ++i) {
-        GpDisp[i] = MakeDisplay(box, names[i], 5);
+        GpDisp[i] = MakeDisplay(box, names[i], i == 6 ? 4 : 5); // TEMP as on the data panel
         SetInfo(GpDisp[i], infos[i]);
         auto *caption = MakeCaption(box, "", QString::fromLatin1(signals_[i]), GpDisp[i]);
         caption->setObjectName(QStringLiteral("Caption") + QString::fromLatin1(names[i]).mid(4));

@@ -96,18 +96,22 @@ RecPanel::RecPanel(QWidget *parent) : QWidget(parent)
     DispRecordTime = new QGroupBox(QStringLiteral("RECORD TIME"), box);
     DispRecordTime->setObjectName(QStringLiteral("DispRecordTime"));
     SetInfo(DispRecordTime, "InfoDispRecordTime");
-    auto *rt = new QHBoxLayout(DispRecordTime);
+    // Two by two (days and hours, then minutes and seconds), so the page stays narrow enough
+    // for a small screen's page column.
+    auto *rt = new QGridLayout(DispRecordTime);
+    rt->setHorizontalSpacing(8);
     QLineEdit **parts[4] = {&DispRecDays, &DispRecHours, &DispRecMinutes, &DispRecSeconds};
     const char *names[4] = {"DispRecDays", "DispRecHours", "DispRecMinutes", "DispRecSeconds"};
     const char *captions[4] = {"DAYS", "HOURS", "MINUTES", "SECONDS"};
     for (int i = 0; i < 4; ++i) {
         *parts[i] = MakeDisplay(DispRecordTime, names[i], 5);
         SetInfo(*parts[i], "InfoDispRecordTime");
-        rt->addWidget(*parts[i]);
-        rt->addWidget(new QLabel(QString::fromLatin1(captions[i]), DispRecordTime));
-        rt->addSpacing(8);
+        rt->addWidget(*parts[i], i / 2, 3 * (i % 2));
+        rt->addWidget(new QLabel(QString::fromLatin1(captions[i]), DispRecordTime), i / 2,
+                      3 * (i % 2) + 1);
     }
-    rt->addStretch(1);
+    rt->setColumnMinimumWidth(2, 16);
+    rt->setColumnStretch(5, 1);
     v->addWidget(DispRecordTime);
 
     // The record file.

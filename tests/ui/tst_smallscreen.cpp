@@ -1,8 +1,8 @@
 // Small screens: the main window opens inside the screen's available area, and at the size a
-// 1024 x 768 screen leaves for it every page's controls, the data panel and the signal graph panel
-// lie inside the window (a page in a scroll area counts when the scroll area does and the control
-// lies inside the scrolled page); the graphs shrink with the window instead of being cut. CTest
-// runs this once more with QT_SCALE_FACTOR=2.
+// 1024 x 768 screen leaves for it every page, the data panel (with each SOURCE) and the signal
+// graph panel lie whole inside their viewports, without any scrolling; the graphs shrink with the
+// window instead of being cut. CTest runs this on a 1024 x 768 screen at scale factors 1, 1.5
+// and 2.
 #include "uitestutil.h"
 
 #include "app/windowfit.h"
@@ -63,6 +63,47 @@ QStringList Outside(QWidget *window, QWidget *panel)
     return out;
 }
 
+// Names of the visible controls in `scroll`'s area that do not lie inside its viewport as it
+// stands; a scroll bar on show or a scrolled view counts as well.
+QStringList OutsideViewport(QScrollArea *scroll)
+{
+    QStringList out;
+    for (QScrollBar *bar : {scroll->verticalScrollBar(), scroll->horizontalScrollBar()})
+        if (bar->isVisible() || bar->value() != 0)
+            out << scroll->objectName() + QLatin1String(": scroll bar ") +
+                       QString::number(bar->maximum());
+    QWidget *view = scroll->viewport();
+    for (QWidget *c : scroll->widget()->findChildren<QWidget *>()) {
+        if (!IsControl(c) || !c->isVisibleTo(scroll) || qobject_cast<QLineEdit *>(c->parentWidget()) ||
+            qobject_cast<QAbstractSpinBox *>(c->parentWidget()) ||
+            qobject_cast<QComboBox *>(c->parentWidget()))
+            continue;
+        const QRect r(c->mapTo(view, QPoint(0, 0)), c->size());
+        if (!view->rect().contains(r))
+            out << QStringLiteral("%1@%2,%3 %4x%5 in %6x%7")
+                       .arg(c->objectName())
+                       .arg(r.x())
+                       .arg(r.y())
+                       .arg(r.width())
+                       .arg(r.height())
+                       .arg(view->width())
+                       .arg(view->height());
+    }
+    return out;
+}
+
+// Shows `page` and the data panel or the signal graph panel at the small window size and waits
+// until the layouts have settled.
+void ShowAtSmallSize(QSize size, int page, bool graph)
+{
+    mainpanel->resize(size);
+    QTest::mouseClick(mainpanel->PageButton(page), Qt::LeftButton);
+    ShowGraphPanel(graph);
+    QTRY_COMPARE(mainpanel->size(), size);
+    QTRY_VERIFY_WITH_TIMEOUT(!mainpanel->DataScroll->verticalScrollBar()->isVisible(), 1000);
+    QApplication::processEvents();
+}
+
 // The window's inner size on a 1024 x 768 screen: a task bar and a title bar take their share.
 const QSize smallWindow(1016, 700);
 
@@ -106,6 +147,8 @@ private slots:
         ChooseItem(datapanel->SelectSource, 3);
         ChooseItem(datapanel->SelectSource, 0);
         QVERIFY(!datagraphs->GraphData2->isVisible());
+        if (qEnvironmentVariable("TINTRA_TEST_SCREEN") == QLatin1String("1024x768"))
+            QCOMPARE(mainpanel->screen()->geometry(), QRect(0, 0, 1024, 768));
         if (!qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
             QCOMPARE(mainpanel->devicePixelRatioF(),
                      qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
@@ -133,21 +176,41 @@ private slots:
         QFETCH(int, page);
         QVERIFY(mainpanel->minimumSizeHint().width() <= smallWindow.width());
         QVERIFY(mainpanel->minimumSizeHint().height() <= smallWindow.height());
-        mainpanel->resize(smallWindow);
-        QTest::mouseClick(mainpanel->PageButton(page), Qt::LeftButton);
         for (bool graph : {false, true}) {
-            ShowGraphPanel(graph);
-            QTRY_COMPARE(mainpanel->size(), smallWindow);
-            QApplication::processEvents();
+            ShowAtSmallSize(smallWindow, page, graph);
             QStringList outside = Outside(mainpanel, mainpanel);
+            outside << OutsideViewport(mainpanel->PageScroll) << OutsideViewport(mainpanel->DataScroll);
             QVERIFY2(outside.isEmpty(), qPrintable(outside.join(QLatin1String("; "))));
-            // The data panel and the signal graph panel keep their width; where the height is
-            // short they scroll.
-            QVERIFY(!mainpanel->DataScroll->horizontalScrollBar()->isVisible());
         }
         ShowGraphPanel(false);
     }
 
+    // The data panel with each SOURCE view, and the signal graph panel, whole without scrolling.
+    void dataPanelsWholeAt1024x768_data()
+    {
+        QTest::addColumn<int>("source"); // -1: the signal graph panel
+        QTest::newRow("RGB") << 0;
+        QTest::newRow("X/Y") << 1;
+        QTest::newRow("INT") << 2;
+        QTest::newRow("X/Y INT") << 3;
+        QTest::newRow("signal graph") << -1;
+    }
+    void dataPanelsWholeAt1024x768()
+    {
+        QFETCH(int, source);
+        ChooseItem(datapanel->SelectSource, std::max(source, 0));
+        for (int page : {1, 3, 6}) {
+            ShowAtSmallSize(smallWindow, page, source < 0);
+            const QStringList outside = OutsideViewport(mainpanel->DataScroll);
+            QVERIFY2(outside.isEmpty(), qPrintable(outside.join(QLatin1String("; "))));
+            // The graphs take the height that is left, down to a readable size.
+            QWidget *area = source < 0 ? static_cast<QWidget *>(graphpanel->PanelGraphArea)
+                                       : static_cast<QWidget *>(datapanel->GraphArea);
+            QVERIFY2(area->height() >= 120, qPrintable(QString::number(area->height())));
+        }
+        ShowGraphPanel(false);
+        ChooseItem(datapanel->SelectSource, 0);
+    }
     void graphsShrinkWithTheWindow_data()
     {
         QTest::addColumn<int>("source");
