@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -28,6 +29,7 @@ namespace {
 struct Step {
     int waitMs; // before the step
     std::function<void()> action;
+    std::function<bool()> ready; // when set, the step waits (up to 10 s more) until it holds
 };
 
 QString outDir;
@@ -35,18 +37,28 @@ std::vector<Step> steps;
 size_t nextStep = 0;
 int failures = 0;
 
+void RunNext();
+
+void Fire(const Step &s, int retries)
+{
+    if (s.ready && !s.ready() && retries > 0) {
+        QTimer::singleShot(100, [&s, retries] { Fire(s, retries - 1); });
+        return;
+    }
+    if (qEnvironmentVariableIsSet("SCREENSHOTS_TRACE"))
+        std::fprintf(stderr, "step %d, GO %s\n", int(&s - steps.data()),
+                     mainpanel->ButtonGo->isEnabled() ? "stopped" : "running");
+    // The next step is scheduled first: an action may run a nested loop (GO) for long.
+    RunNext();
+    s.action();
+}
+
 void RunNext()
 {
     if (nextStep >= steps.size())
         return;
     const Step &s = steps[nextStep++];
-    QTimer::singleShot(s.waitMs, [&s] {
-        if (qEnvironmentVariableIsSet("SCREENSHOTS_TRACE"))
-            std::fprintf(stderr, "step %d\n", int(&s - steps.data()));
-        // The next step is scheduled first: an action may run a nested loop (GO) for long.
-        RunNext();
-        s.action();
-    });
+    QTimer::singleShot(s.waitMs, [&s] { Fire(s, 100); });
 }
 
 void Shot(QWidget *w, const char *name)
@@ -81,7 +93,18 @@ void Choose(QComboBox *c, int index)
         QTest::keyClick(c, Qt::Key_Down);
 }
 
-void Add(int waitMs, std::function<void()> action) { steps.push_back({waitMs, std::move(action)}); }
+void Add(int waitMs, std::function<void()> action, std::function<bool()> ready = {})
+{
+    steps.push_back({waitMs, std::move(action), std::move(ready)});
+}
+
+// The number a display shows (-1 when none).
+int Shown(const QLineEdit *display)
+{
+    bool ok = false;
+    const int v = display->text().trimmed().toInt(&ok);
+    return ok ? v : -1;
+}
 
 void Page(int index, const char *name)
 {
@@ -126,9 +149,11 @@ int main(int argc, char **argv)
         return 1;
     InitAll();
 
-    // Live data on every page.
-    Add(500, [] { Click(mainpanel->ButtonGo); });
-    Page(1, "01-connect");
+    // Live data on every page. CONNECT ends GO (it clears poll), so GO starts on the connection
+    // page; the other page buttons leave it running, and teaching needs the running values.
+    Add(500, [] { Click(mainpanel->ButtonConnect); });
+    Add(300, [] { Click(mainpanel->ButtonGo); });
+    Add(1500, [] { Shot(mainpanel, "01-connect"); });
     Page(2, "02-parameters1");
     // Teach four of the simulated sensor's changing colours, then draw them all.
     Add(300, [] { Click(mainpanel->ButtonTeachTable); });
@@ -137,8 +162,20 @@ int main(int argc, char **argv)
             ClickIndicator(ttpanel->RadioInc);
         Choose(datapanel->SelectSource, 1);
     });
+    // Each teach waits for a colour the sensor recognises (bright enough) that differs from the
+    // one taught before, so the four rows hold four colours.
+    static int lastX = -1;
     for (int i = 0; i < 4; ++i)
-        Add(1600, [] { Click(ttpanel->ButtonTeachDataTo); });
+        Add(
+            600,
+            [] {
+                lastX = Shown(datapanel->DispX);
+                Click(ttpanel->ButtonTeachDataTo);
+            },
+            [] {
+                return Shown(datapanel->DispINT) >= 500 &&
+                       std::abs(Shown(datapanel->DispX) - lastX) > 100;
+            });
     Add(300, [] { Click(ttpanel->ButtonApplyFromAll); }); // ends GO
     Add(300, [] { Click(mainpanel->ButtonStop); });
     Add(1000, [] { Click(mainpanel->ButtonGo); });
