@@ -1,6 +1,7 @@
 // COMPARE on the main window and the compare window: the panels' parameter set against a file,
 // the sensor's RAM or its EEPROM, shown as the list of differing fields.
 #include "app/callbacks.h"
+#include "app/windowfit.h"
 #include "core/info.h"
 #include "core/panels.h"
 #include "core/shell.h"
@@ -63,6 +64,10 @@ void Compare(CompareSource source)
 
 void CBF_ButtonCompare()
 {
+    // Opens over the main window (not wherever the system puts a new window), at a size that
+    // shows a field's name and both values without scrolling sideways.
+    if (comparepanel->isHidden())
+        PlaceOver(comparepanel, mainpanel, QSize(640, 480));
     comparepanel->show();
     comparepanel->raise();
     comparepanel->activateWindow();

@@ -21,4 +21,13 @@ QRect FitWindow(QSize wanted, QSize minimum, const QRect &available, const QMarg
 // Sizes and places `window` (not shown yet) on its screen's available area.
 void PlaceMainWindow(QWidget *window, QSize wanted = mainWindowSize);
 
+// A window's inner rectangle of size `wanted` (no larger than the available area less the frame,
+// no smaller than `minimum`) centred on `anchor` (another window's frame), moved as little as
+// needed to keep its frame inside the available area.
+QRect CentreOver(QSize wanted, QSize minimum, const QRect &anchor, const QRect &available,
+                 const QMargins &frame);
+
+// Sizes `window` to `wanted` and places it centred on `anchor`'s window, on the anchor's screen.
+void PlaceOver(QWidget *window, const QWidget *anchor, QSize wanted);
+
 } // namespace tintra

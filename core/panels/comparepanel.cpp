@@ -47,9 +47,9 @@ ComparePanel::ComparePanel(QWidget *parent) : QWidget(parent, Qt::Window)
     CompareList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     CompareList->setSelectionBehavior(QAbstractItemView::SelectRows);
     CompareList->verticalHeader()->hide();
-    CompareList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    CompareList->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    CompareList->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    // Every column as wide as its longest entry; the last one takes what is left.
+    CompareList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    CompareList->horizontalHeader()->setStretchLastSection(true);
     SetInfo(CompareList, "InfoCompareList");
     outer->addWidget(CompareList, 1);
 
@@ -59,7 +59,6 @@ ComparePanel::ComparePanel(QWidget *parent) : QWidget(parent, Qt::Window)
     SetInfo(ButtonCompareClose, "InfoButtonCompareClose");
     bottom->addWidget(ButtonCompareClose);
     outer->addLayout(bottom);
-    resize(560, 420);
 }
 
 } // namespace tintra

@@ -6,12 +6,16 @@
 #include "uitestutil.h"
 
 #include "app/windowfit.h"
+#include "common/popupscript.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
+#include "core/params/unsent.h"
+#include "link/platform.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -138,6 +142,30 @@ private slots:
                  expected);
     }
 
+    // The compare window opens centred on the main window, kept inside the available area.
+    void centresOverTheMainWindow_data()
+    {
+        QTest::addColumn<QRect>("anchor");    // the main window's frame
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("expected");  // the window's inner rectangle
+        QTest::newRow("centred") << QRect(325, 80, 1278, 898) << QRect(0, 0, 1920, 1050)
+                                 << QRect(644, 302, 640, 480);
+        QTest::newRow("main window partly off the right edge: pulled in")
+            << QRect(1600, 80, 1278, 898) << QRect(0, 0, 1920, 1050)
+            << QRect(1276, 302, 640, 480);
+        QTest::newRow("screen lower than the window: title bar stays on it")
+            << QRect(0, 0, 1024, 600) << QRect(0, 0, 1024, 400) << QRect(192, 30, 640, 366);
+    }
+    void centresOverTheMainWindow()
+    {
+        QFETCH(QRect, anchor);
+        QFETCH(QRect, available);
+        QFETCH(QRect, expected);
+        QCOMPARE(CentreOver(QSize(640, 480), QSize(300, 200), anchor, available,
+                            QMargins(4, 30, 4, 4)),
+                 expected);
+    }
+
     void initTestCase()
     {
         program = new ProgramUnderTest();
@@ -211,6 +239,56 @@ private slots:
         ShowGraphPanel(false);
         ChooseItem(datapanel->SelectSource, 0);
     }
+    // COMPARE opens its window over the main window, inside the screen, with every column as
+    // wide as its entries at the opening size.
+    void compareWindowShowsWholeColumns()
+    {
+        mainpanel->resize(smallWindow);
+        PopupScript popups;
+        ParaImage file = PanelImage();
+        for (int word : {1, 3, 16}) // PMODE, EVALMODE, teach row 0's X
+            file[size_t(word)] = uint16_t(file[size_t(word)] + 1);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("other.ini"));
+        QVERIFY(ArrayToFile(path, file.data(), int(file.size())));
+        popups.answerFile(ExistingFileSelected, path);
+
+        QTest::mouseClick(mainpanel->ButtonCompare, Qt::LeftButton);
+        QTRY_VERIFY(comparepanel->isVisible());
+        const QRect avail = mainpanel->screen()->availableGeometry();
+        QVERIFY2(avail.contains(comparepanel->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(comparepanel->x())
+                                .arg(comparepanel->y())
+                                .arg(comparepanel->width())
+                                .arg(comparepanel->height())));
+        const QPoint offCentre = comparepanel->frameGeometry().center() -
+                                 mainpanel->frameGeometry().center();
+        // Near the main window's centre (the frame a window manager adds is only estimated).
+        QVERIFY2(std::abs(offCentre.x()) <= mainpanel->width() / 6 &&
+                     std::abs(offCentre.y()) <= mainpanel->height() / 6,
+                 qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+
+        QTest::mouseClick(comparepanel->ButtonCompareFile, Qt::LeftButton);
+        QTableWidget *list = comparepanel->CompareList;
+        QTRY_COMPARE(list->rowCount(), 3);
+        QApplication::processEvents();
+        // Each entry's text fits its column whole.
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) {
+                const QString text = list->item(r, c)->text();
+                const int needed = list->fontMetrics().horizontalAdvance(text);
+                QVERIFY2(list->columnWidth(c) > needed,
+                         qPrintable(QStringLiteral("\"%1\": %2 px in %3")
+                                        .arg(text)
+                                        .arg(needed)
+                                        .arg(list->columnWidth(c))));
+            }
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        QTest::mouseClick(comparepanel->ButtonCompareClose, Qt::LeftButton);
+        QVERIFY(comparepanel->isHidden());
+    }
+
     void graphsShrinkWithTheWindow_data()
     {
         QTest::addColumn<int>("source");
