@@ -47,9 +47,12 @@ ComparePanel::ComparePanel(QWidget *parent) : QWidget(parent, Qt::Window)
     CompareList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     CompareList->setSelectionBehavior(QAbstractItemView::SelectRows);
     CompareList->verticalHeader()->hide();
-    // Every column as wide as its longest entry; the last one takes what is left.
-    CompareList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    CompareList->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as its longest entry, but never narrower than a ring value such as
+    // "3 = COL5" needs with room to spare; the last one takes what is left.
+    QHeaderView *header = CompareList->horizontalHeader();
+    header->setMinimumSectionSize(CompareList->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 16);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setStretchLastSection(true);
     SetInfo(CompareList, "InfoCompareList");
     outer->addWidget(CompareList, 1);
 
