@@ -22,9 +22,12 @@
 #include "widgets/logo.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QStyle>
 #include <algorithm>
 
@@ -113,6 +116,16 @@ void DiscardAllPanels()
 
 void SetProgramDir(const QString &dir) { programDirOverride = dir; }
 
+QString SettingsDirFor(const QString &programDir, const QString &fallback,
+                       const QString &userDataDir)
+{
+    const QString entry = QStringLiteral("../share/applications/TintraV30.desktop");
+    if (userDataDir.isEmpty() || !QFileInfo::exists(QDir(programDir).filePath(entry)))
+        return fallback;
+    QDir().mkpath(userDataDir);
+    return userDataDir;
+}
+
 void InstallLinkUi()
 {
     LinkUi ui = CurrentLinkUi(); // keeps the parameter read that the parameter transfer installs
@@ -138,7 +151,11 @@ void InitAll()
 
     // 3. The program's directory and the three settings files.
     const QString dir = programDirOverride.isEmpty() ? GetProjectDir() : programDirOverride;
-    BuildSettingsPaths(dir, programDirOverride.isEmpty() ? GetSettingsDir() : QString());
+    BuildSettingsPaths(dir, programDirOverride.isEmpty()
+                                ? SettingsDirFor(dir, GetSettingsDir(),
+                                                 QStandardPaths::writableLocation(
+                                                     QStandardPaths::AppDataLocation))
+                                : QString());
 
     // 4. Ramps for the graphs.
     FillRamps();

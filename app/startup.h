@@ -19,6 +19,14 @@ void DiscardAllPanels();
 // that holds the executable. Tests point it at a temporary directory.
 void SetProgramDir(const QString &dir);
 
+// The folder for the settings files of a program in `programDir`: an installed program (beside
+// share/applications/TintraV30.desktop, as cmake --install and the Debian package lay it out)
+// keeps them in `userDataDir` (created when missing) even where it could write beside itself, as
+// when run as root, so no settings file is left among the system's programs; otherwise
+// `fallback` (the program's directory when writable, else the user's data directory).
+QString SettingsDirFor(const QString &programDir, const QString &fallback,
+                       const QString &userDataDir);
+
 // Constants, paths, ramps, branding, panel values, the server list and the connection settings,
 // then the first connection attempt.
 void InitAll();
