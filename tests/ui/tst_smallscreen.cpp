@@ -37,6 +37,12 @@ bool IsControl(QWidget *w)
            qobject_cast<QCustomPlot *>(w);
 }
 
+QString Where(const QWidget *c, const QRect &r)
+{
+    return QStringLiteral("%1@%2,%3 %4x%5").arg(c->objectName()).arg(r.x()).arg(r.y())
+        .arg(r.width()).arg(r.height());
+}
+
 // Names of the visible controls of `panel` that do not lie inside the window.
 QStringList Outside(QWidget *window, QWidget *panel)
 {
@@ -60,9 +66,7 @@ QStringList Outside(QWidget *window, QWidget *panel)
                                          : inner;
         if (!frame->rect().contains(r) || !inner.contains(scrollBox) || c->width() < 8 ||
             c->height() < 8)
-            out << c->objectName() + QLatin1Char('@') + QString::number(r.x()) + QLatin1Char(',') +
-                       QString::number(r.y()) + QLatin1Char(' ') + QString::number(r.width()) +
-                       QLatin1Char('x') + QString::number(r.height());
+            out << Where(c, r);
     }
     return out;
 }
@@ -84,14 +88,7 @@ QStringList OutsideViewport(QScrollArea *scroll)
             continue;
         const QRect r(c->mapTo(view, QPoint(0, 0)), c->size());
         if (!view->rect().contains(r))
-            out << QStringLiteral("%1@%2,%3 %4x%5 in %6x%7")
-                       .arg(c->objectName())
-                       .arg(r.x())
-                       .arg(r.y())
-                       .arg(r.width())
-                       .arg(r.height())
-                       .arg(view->width())
-                       .arg(view->height());
+            out << Where(c, r) + QStringLiteral(" outside ") + Where(view, view->rect());
     }
     return out;
 }
@@ -257,11 +254,7 @@ private slots:
         QTRY_VERIFY(comparepanel->isVisible());
         const QRect avail = mainpanel->screen()->availableGeometry();
         QVERIFY2(avail.contains(comparepanel->frameGeometry()),
-                 qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                .arg(comparepanel->x())
-                                .arg(comparepanel->y())
-                                .arg(comparepanel->width())
-                                .arg(comparepanel->height())));
+                 qPrintable(Where(comparepanel, comparepanel->frameGeometry())));
         const QPoint offCentre = comparepanel->frameGeometry().center() -
                                  mainpanel->frameGeometry().center();
         // Near the main window's centre (the frame a window manager adds is only estimated).
@@ -275,15 +268,10 @@ private slots:
         QApplication::processEvents();
         // Each entry's text fits its column whole.
         for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c) {
-                const QString text = list->item(r, c)->text();
-                const int needed = list->fontMetrics().horizontalAdvance(text);
-                QVERIFY2(list->columnWidth(c) > needed,
-                         qPrintable(QStringLiteral("\"%1\": %2 px in %3")
-                                        .arg(text)
-                                        .arg(needed)
-                                        .arg(list->columnWidth(c))));
-            }
+            for (int c = 0; c < 3; ++c)
+                QVERIFY2(list->columnWidth(c) >
+                             list->fontMetrics().horizontalAdvance(list->item(r, c)->text()),
+                         qPrintable(list->item(r, c)->text()));
         QVERIFY(!list->horizontalScrollBar()->isVisible());
         QTest::mouseClick(comparepanel->ButtonCompareClose, Qt::LeftButton);
         QVERIFY(comparepanel->isHidden());
