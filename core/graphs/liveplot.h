@@ -7,6 +7,11 @@
 // changed. Putting a plot on screen is an ordinary widget update, so all plots and displays of a
 // window reach the screen together, paced by the window (see core/display/paintpace.h).
 //
+// The layers below the cursor are drawn onto an opaque buffer in the plot's background colour,
+// and the cursor layer's buffer starts each redraw as a copy of it, so it holds the whole picture
+// under the axes. Putting a plot on screen copies that buffer and blends the axes layer only
+// where it has pixels (the frame around the plotting area): no full-size blends per paint.
+//
 // The redraws of one frame are collected and carried out together about a millisecond later,
 // from the event loop. The acquisition loop sleeps 10 ms between frames in the event loop, so
 // the drawing happens inside that pause instead of lengthening every pass.
@@ -58,6 +63,10 @@ protected:
 
 private:
     void draw();
+    // Puts the layer buffers on screen in `r`: the cursor layer's opaque buffer as a copy, the
+    // layers above it only where they have pixels. False when the buffers are not laid out for
+    // that (another layer layout, a background that is not one opaque colour, a scaled screen).
+    bool paintOpaque(QPainter &painter, const QRect &r);
 
     bool dirtyAll = true;
     bool scheduled = false;
