@@ -158,6 +158,44 @@ private:
     mutable QRect seedUsed, holeRect;
 };
 
+// A strip chart's trace. QCustomPlot draws a plain line plot one segment per painter call;
+// here the same segments (the same rounding to whole pixels, one cosmetic pen) go to the painter
+// in one call. Anything else (antialiasing, export, other pens) is drawn by QCPGraph itself.
+class StripTrace : public QCPGraph {
+public:
+    using QCPGraph::QCPGraph;
+
+protected:
+    void drawLinePlot(QCPPainter *painter, const QVector<QPointF> &points) const override
+    {
+        const QPen pen = painter->pen();
+        if (pen.style() == Qt::NoPen || pen.color().alpha() == 0)
+            return;
+        applyDefaultAntialiasingHint(painter);
+        if (painter->antialiasing() || pen.style() != Qt::SolidLine ||
+            !mParentPlot->plottingHints().testFlag(QCP::phFastPolylines) ||
+            painter->modes() & (QCPPainter::pmVectorized | QCPPainter::pmNoCaching)) {
+            QCPGraph::drawLinePlot(painter, points);
+            return;
+        }
+        if (qFuzzyCompare(pen.widthF(), 1.0)) {
+            QPen cosmetic = pen;
+            cosmetic.setWidth(0);
+            painter->setPen(cosmetic);
+        }
+        segments.clear();
+        for (int i = 1; i < points.size(); ++i) {
+            const QPointF &a = points.at(i - 1), &b = points.at(i);
+            if (!qIsNaN(a.x()) && !qIsNaN(a.y()) && !qIsNaN(b.x()) && !qIsNaN(b.y()))
+                segments.append(QLineF(a, b).toLine());
+        }
+        static_cast<QPainter *>(painter)->drawLines(segments);
+    }
+
+private:
+    mutable QVector<QLine> segments; // kept: no allocation per frame
+};
+
 } // namespace
 
 LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(parent)
@@ -478,7 +516,7 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
     for (int k = 0; k < stripSamples; ++k)
         zeros[k] = QCPGraphData(k, 0.0);
     for (int j = 0; j < stripTraces; ++j) {
-        traces[j] = addGraph();
+        traces[j] = new StripTrace(xAxis, yAxis);
         traces[j]->setLayer(cursorLayer);
         traces[j]->setPen(QPen(colors[j], 1));
         traces[j]->setAdaptiveSampling(false);

@@ -6,6 +6,7 @@
 #include "link/paraimage.h"
 #include "link/state.h"
 
+#include <QHBoxLayout>
 #include <QtTest>
 #include <algorithm>
 
@@ -144,6 +145,38 @@ private slots:
         plot->replot(QCustomPlot::rpImmediateRefresh);
         QCOMPARE(plot->replotsDone(), full + 1);
         QCOMPARE(shown, plot->grab().toImage());
+    }
+
+    // A strip chart's traces look exactly as QCustomPlot's own line graphs would draw them.
+    void stripTracesLookLikePlainGraphs()
+    {
+        QWidget w;
+        auto *lay = new QHBoxLayout(&w);
+        const QColor colours[stripTraces] = {Qt::red, Qt::darkGreen, Qt::blue};
+        auto *chart = new StripChart(QStringLiteral("chart"), colours, &w);
+        auto *plain = new LivePlot(QStringLiteral("plain"), &w);
+        plain->xAxis->setRange(0, stripPointsPerScreen - 1);
+        double buf[stripLen];
+        for (int i = 0; i < stripLen; ++i)
+            buf[i] = (i * 977) % 4097 + (i % 7 == 0 ? 0.5 : 0.0); // half a pixel rounds too
+        for (int j = 0; j < stripTraces; ++j) {
+            QCPGraph *g = plain->addGraph();
+            g->setLayer(QStringLiteral("cursor"));
+            g->setPen(QPen(colours[j], 1));
+            g->setAdaptiveSampling(false);
+            for (int k = 0; k < stripSamples; ++k)
+                g->addData(k, buf[stripTraces * k + j]);
+        }
+        chart->plotInterleaved(buf);
+        for (LivePlot *p : {static_cast<LivePlot *>(chart), plain}) {
+            p->setFixedSize(420, 260);
+            lay->addWidget(p);
+        }
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        chart->replot();
+        plain->replot();
+        QCOMPARE(chart->grab().toImage(), plain->grab().toImage());
     }
 
     void clearPlotsKeepsCursor()
