@@ -279,26 +279,42 @@ void LivePlot::draw()
     if (dirtyAll || (dirtyCursor && hasInvalidatedPaintBuffers())) {
         // Size or layers changed: everything is redrawn and the whole plot repainted.
         replot(rpQueuedRefresh);
+        cursorDue = false;
+        restoreDue = QRegion();
         ++nFull;
     } else if (dirtyCursor) {
-        // The layer's own redraw would repaint the whole plot; only the cursor's old and new
-        // pixels need it.
-        // The old cursor (a cross-hair's lines, or traces inside the plotting area) is wiped by
-        // restoring its pixels from the picture below.
-        if (auto *picture = mPaintBuffers.size() == 3
-                                ? dynamic_cast<LayerBuffer *>(mPaintBuffers.at(1).data())
-                                : nullptr)
-            picture->restoreOnly(cursorTrail.isEmpty()
-                                     ? QRegion(axisRect()->rect().adjusted(-2, -2, 2, 2)) & rect()
-                                     : cursorTrail);
-        setAttribute(Qt::WA_UpdatesDisabled, true);
-        cursorLayer->replot();
-        setAttribute(Qt::WA_UpdatesDisabled, false);
+        // Only the cursor's old and new pixels are repainted. The layer itself is redrawn when
+        // the repaint comes (the window repaints at most once per screen refresh, so frames in
+        // between cost no drawing); the old cursor (a cross-hair's lines, or traces inside the
+        // plotting area) is then wiped by restoring its pixels from the picture below.
+        restoreDue += cursorTrail.isEmpty()
+                          ? QRegion(axisRect()->rect().adjusted(-2, -2, 2, 2)) & rect()
+                          : cursorTrail;
+        if (restoreDue.rectCount() > 16) // many moves without a paint (a covered window)
+            restoreDue = rect();
+        cursorDue = true;
         update(cursorTrail + cursorArea());
         ++nCursor;
     }
     dirtyAll = dirtyCursor = false;
     cursorTrail = QRegion();
+}
+
+void LivePlot::drawCursorLayer()
+{
+    if (!cursorDue || hasInvalidatedPaintBuffers())
+        return;
+    cursorDue = false;
+    if (auto *picture = mPaintBuffers.size() == 3
+                            ? dynamic_cast<LayerBuffer *>(mPaintBuffers.at(1).data())
+                            : nullptr)
+        picture->restoreOnly(restoreDue);
+    restoreDue = QRegion();
+    // The layer's own redraw asks for a repaint of the whole plot: not wanted while painting.
+    const bool wasDisabled = testAttribute(Qt::WA_UpdatesDisabled);
+    setAttribute(Qt::WA_UpdatesDisabled, true);
+    cursorLayer->replot();
+    setAttribute(Qt::WA_UpdatesDisabled, wasDisabled);
 }
 
 bool LivePlot::paintOpaque(QPainter &painter, const QRect &r)
@@ -336,6 +352,7 @@ void LivePlot::paintEvent(QPaintEvent *e)
     // A cursor move repaints a few thin bands. Painted one rectangle at a time, every layer is a
     // plain rectangular copy; a clip of several rectangles would take the raster engine's much
     // slower per-line path, spread over helper threads.
+    drawCursorLayer();
     const QRegion &region = e->region();
     {
         QPainter painter(this);
