@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QtMath>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace tintra {
 
@@ -30,6 +32,170 @@ QTimer &drawTimer()
     return *t;
 }
 
+// A layer buffer of a live plot. Three of them, bottom to top: the layers below the cursor
+// (filled with the plot's background colour instead of transparent, so the buffer stays opaque),
+// the cursor layer (each redraw starts from a copy of the bottom buffer), and the layers above
+// (transparent, as usual; the part of it that holds pixels is found once per redraw).
+class LayerBuffer : public QCPPaintBufferPixmap {
+public:
+    enum Role { Bottom, OnBottom, Top };
+    LayerBuffer(Role role, const LayerBuffer *bottom, std::function<QColor()> background)
+        : QCPPaintBufferPixmap(QSize(1, 1), 1.0), role(role), bottom(bottom),
+          background(std::move(background))
+    {
+    }
+
+    QCPPainter *startPainting() override
+    {
+        takeBottom();
+        return QCPPaintBufferPixmap::startPainting();
+    }
+    void donePainting() override { holeKnown = false; }
+    void clear(const QColor &color) override
+    {
+        holeKnown = false;
+        if (role == OnBottom) {
+            baseDue = true; // the bottom buffer may not be drawn yet: copied when painting starts
+            return;
+        }
+        ++generation;
+        mBuffer.fill(role == Bottom ? background() : color);
+    }
+    // The next redraw of the cursor layer restores only `area` from the bottom buffer, when the
+    // bottom has not changed since it was copied: the old cursor lies within it.
+    void restoreOnly(const QRegion &area) { restoreArea = area; }
+    void draw(QCPPainter *painter) const override
+    {
+        takeBottom();
+        QCPPaintBufferPixmap::draw(painter);
+    }
+
+    const QPixmap &pixmap() const
+    {
+        takeBottom();
+        return mBuffer;
+    }
+    bool opaque() const { return !mBuffer.hasAlphaChannel(); }
+
+    // The largest transparent rectangle around `seed` (empty when the seed has pixels), found
+    // again after every redraw of the buffer.
+    QRect hole(const QRect &seed) const
+    {
+        if (holeKnown && seedUsed == seed)
+            return holeRect;
+        holeKnown = true;
+        seedUsed = seed;
+        holeRect = TransparentAround(mBuffer.toImage(), seed);
+        return holeRect;
+    }
+
+private:
+    void takeBottom() const
+    {
+        if (!baseDue)
+            return;
+        baseDue = false;
+        auto &buffer = const_cast<QPixmap &>(mBuffer);
+        const QRegion area = std::exchange(restoreArea, QRegion());
+        if (bottom->mBuffer.hasAlphaChannel() || bottom->mBuffer.size() != buffer.size()) {
+            buffer.fill(Qt::transparent); // no opaque picture below: an ordinary layer buffer
+            copied = 0;
+        } else if (copied == bottom->generation && !area.isEmpty() && !buffer.hasAlphaChannel()) {
+            QPainter p(&buffer);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            for (const QRect &r : area)
+                p.drawPixmap(r.topLeft(), bottom->mBuffer, r);
+        } else {
+            buffer = bottom->mBuffer; // shared until painted on: a painter copies it then
+            copied = bottom->generation;
+        }
+    }
+
+    static bool Clear(const QImage &img, const QRect &r)
+    {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const auto *line = reinterpret_cast<const quint32 *>(img.constScanLine(y));
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (line[x] >> 24)
+                    return false;
+        }
+        return true;
+    }
+
+    static QRect TransparentAround(const QImage &img, const QRect &seed)
+    {
+        if (img.format() != QImage::Format_ARGB32_Premultiplied)
+            return {};
+        QRect r = seed & img.rect();
+        if (r.isEmpty() || !Clear(img, r))
+            return {};
+        // Grow side by side while the new row or column is transparent.
+        for (bool grown = true; grown;) {
+            grown = false;
+            const QRect steps[4] = {r.adjusted(0, -1, 0, -r.height()), r.adjusted(0, r.height(), 0, 1),
+                                    r.adjusted(-1, 0, -r.width(), 0), r.adjusted(r.width(), 0, 1, 0)};
+            const QRect grownTo[4] = {r.adjusted(0, -1, 0, 0), r.adjusted(0, 0, 0, 1),
+                                      r.adjusted(-1, 0, 0, 0), r.adjusted(0, 0, 1, 0)};
+            for (int i = 0; i < 4; ++i) {
+                if (img.rect().contains(steps[i]) && Clear(img, steps[i])) {
+                    r = grownTo[i];
+                    grown = true;
+                    break;
+                }
+            }
+        }
+        return r;
+    }
+
+    const Role role;
+    const LayerBuffer *const bottom;
+    const std::function<QColor()> background; // the plot's, when one opaque colour
+    mutable bool baseDue = false;
+    mutable QRegion restoreArea;
+    quint64 generation = 0;      // of the bottom buffer: counts its redraws
+    mutable quint64 copied = 0;  // the bottom's generation this buffer was copied from
+    mutable bool holeKnown = false;
+    mutable QRect seedUsed, holeRect;
+};
+
+// A strip chart's trace. QCustomPlot draws a plain line plot one segment per painter call;
+// here the same segments (the same rounding to whole pixels, one cosmetic pen) go to the painter
+// in one call. Anything else (antialiasing, export, other pens) is drawn by QCPGraph itself.
+class StripTrace : public QCPGraph {
+public:
+    using QCPGraph::QCPGraph;
+
+protected:
+    void drawLinePlot(QCPPainter *painter, const QVector<QPointF> &points) const override
+    {
+        const QPen pen = painter->pen();
+        if (pen.style() == Qt::NoPen || pen.color().alpha() == 0)
+            return;
+        applyDefaultAntialiasingHint(painter);
+        if (painter->antialiasing() || pen.style() != Qt::SolidLine ||
+            !mParentPlot->plottingHints().testFlag(QCP::phFastPolylines) ||
+            painter->modes() & (QCPPainter::pmVectorized | QCPPainter::pmNoCaching)) {
+            QCPGraph::drawLinePlot(painter, points);
+            return;
+        }
+        if (qFuzzyCompare(pen.widthF(), 1.0)) {
+            QPen cosmetic = pen;
+            cosmetic.setWidth(0);
+            painter->setPen(cosmetic);
+        }
+        segments.clear();
+        for (int i = 1; i < points.size(); ++i) {
+            const QPointF &a = points.at(i - 1), &b = points.at(i);
+            if (!qIsNaN(a.x()) && !qIsNaN(a.y()) && !qIsNaN(b.x()) && !qIsNaN(b.y()))
+                segments.append(QLineF(a, b).toLine());
+        }
+        static_cast<QPainter *>(painter)->drawLines(segments);
+    }
+
+private:
+    mutable QVector<QLine> segments; // kept: no allocation per frame
+};
+
 } // namespace
 
 LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(parent)
@@ -48,6 +214,24 @@ LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(par
     cursorLayer = layer(QStringLiteral("cursor"));
     cursorLayer->setMode(QCPLayer::lmBuffered);
     setCurrentLayer(QStringLiteral("main"));
+    // The overlay layer (a selection rectangle, unused here) needs no buffer of its own.
+    if (QCPLayer *overlay = layer(QStringLiteral("overlay")))
+        overlay->setMode(QCPLayer::lmLogical);
+    // Below the cursor, the cursor layer, above it: one buffer each (see LayerBuffer). The next
+    // redraw sizes, clears and assigns them.
+    const auto background = [this] {
+        const QBrush &b = mBackgroundBrush;
+        return mBackgroundPixmap.isNull() && b.style() == Qt::SolidPattern && b.color().alpha() == 255
+                   ? b.color()
+                   : QColor(Qt::transparent);
+    };
+    auto *bottom = new LayerBuffer(LayerBuffer::Bottom, nullptr, background);
+    mPaintBuffers.clear();
+    mPaintBuffers.append(QSharedPointer<QCPAbstractPaintBuffer>(bottom));
+    mPaintBuffers.append(QSharedPointer<QCPAbstractPaintBuffer>(
+        new LayerBuffer(LayerBuffer::OnBottom, bottom, background)));
+    mPaintBuffers.append(QSharedPointer<QCPAbstractPaintBuffer>(
+        new LayerBuffer(LayerBuffer::Top, nullptr, background)));
     connect(this, &QCustomPlot::afterReplot, this, [this] { ++nDone; });
 }
 
@@ -95,13 +279,20 @@ void LivePlot::draw()
     if (dirtyAll || (dirtyCursor && hasInvalidatedPaintBuffers())) {
         // Size or layers changed: everything is redrawn and the whole plot repainted.
         replot(rpQueuedRefresh);
+        cursorDue = false;
+        restoreDue = QRegion();
         ++nFull;
     } else if (dirtyCursor) {
-        // The layer's own redraw would repaint the whole plot; only the cursor's old and new
-        // pixels need it.
-        setAttribute(Qt::WA_UpdatesDisabled, true);
-        cursorLayer->replot();
-        setAttribute(Qt::WA_UpdatesDisabled, false);
+        // Only the cursor's old and new pixels are repainted. The layer itself is redrawn when
+        // the repaint comes (the window repaints at most once per screen refresh, so frames in
+        // between cost no drawing); the old cursor (a cross-hair's lines, or traces inside the
+        // plotting area) is then wiped by restoring its pixels from the picture below.
+        restoreDue += cursorTrail.isEmpty()
+                          ? QRegion(axisRect()->rect().adjusted(-2, -2, 2, 2)) & rect()
+                          : cursorTrail;
+        if (restoreDue.rectCount() > 16) // many moves without a paint (a covered window)
+            restoreDue = rect();
+        cursorDue = true;
         update(cursorTrail + cursorArea());
         ++nCursor;
     }
@@ -109,12 +300,71 @@ void LivePlot::draw()
     cursorTrail = QRegion();
 }
 
+void LivePlot::drawCursorLayer()
+{
+    if (!cursorDue || hasInvalidatedPaintBuffers())
+        return;
+    cursorDue = false;
+    if (auto *picture = mPaintBuffers.size() == 3
+                            ? dynamic_cast<LayerBuffer *>(mPaintBuffers.at(1).data())
+                            : nullptr)
+        picture->restoreOnly(restoreDue);
+    restoreDue = QRegion();
+    // The layer's own redraw asks for a repaint of the whole plot: not wanted while painting.
+    const bool wasDisabled = testAttribute(Qt::WA_UpdatesDisabled);
+    setAttribute(Qt::WA_UpdatesDisabled, true);
+    cursorLayer->replot();
+    setAttribute(Qt::WA_UpdatesDisabled, wasDisabled);
+}
+
+bool LivePlot::paintOpaque(QPainter &painter, const QRect &r)
+{
+    if (mPaintBuffers.size() != 3 || !qFuzzyCompare(mBufferDevicePixelRatio, 1.0) ||
+        !qFuzzyCompare(devicePixelRatioF(), 1.0) || mViewport != rect())
+        return false;
+    const auto *picture = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(1).data());
+    const auto *top = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(2).data());
+    if (!picture || !top || !picture->opaque() || picture->pixmap().size() != size())
+        return false;
+    const QRect area = r & rect();
+    painter.drawPixmap(area.topLeft(), picture->pixmap(), area);
+    // The axes layer outside its transparent middle: four bands at most.
+    const QRect hole = top->hole(axisRect()->rect().adjusted(8, 8, -8, -8));
+    if (hole.isEmpty()) {
+        painter.drawPixmap(area.topLeft(), top->pixmap(), area);
+        return true;
+    }
+    const QRect bands[4] = {QRect(QPoint(0, 0), QPoint(width() - 1, hole.top() - 1)),
+                            QRect(QPoint(0, hole.bottom() + 1), QPoint(width() - 1, height() - 1)),
+                            QRect(QPoint(0, hole.top()), QPoint(hole.left() - 1, hole.bottom())),
+                            QRect(QPoint(hole.right() + 1, hole.top()),
+                                  QPoint(width() - 1, hole.bottom()))};
+    for (const QRect &band : bands) {
+        const QRect part = band & area;
+        if (!part.isEmpty())
+            painter.drawPixmap(part.topLeft(), top->pixmap(), part);
+    }
+    return true;
+}
+
 void LivePlot::paintEvent(QPaintEvent *e)
 {
     // A cursor move repaints a few thin bands. Painted one rectangle at a time, every layer is a
     // plain rectangular copy; a clip of several rectangles would take the raster engine's much
     // slower per-line path, spread over helper threads.
+    drawCursorLayer();
     const QRegion &region = e->region();
+    {
+        QPainter painter(this);
+        if (!painter.isActive())
+            return;
+        bool done = true;
+        for (const QRect &r : region)
+            if (!(done = paintOpaque(painter, r)))
+                break;
+        if (done)
+            return;
+    }
     if (region.rectCount() <= 1) {
         QCustomPlot::paintEvent(e);
         return;
@@ -283,7 +533,7 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
     for (int k = 0; k < stripSamples; ++k)
         zeros[k] = QCPGraphData(k, 0.0);
     for (int j = 0; j < stripTraces; ++j) {
-        traces[j] = addGraph();
+        traces[j] = new StripTrace(xAxis, yAxis);
         traces[j]->setLayer(cursorLayer);
         traces[j]->setPen(QPen(colors[j], 1));
         traces[j]->setAdaptiveSampling(false);

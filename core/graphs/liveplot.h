@@ -7,9 +7,15 @@
 // changed. Putting a plot on screen is an ordinary widget update, so all plots and displays of a
 // window reach the screen together, paced by the window (see core/display/paintpace.h).
 //
+// The layers below the cursor are drawn onto an opaque buffer in the plot's background colour,
+// and the cursor layer's buffer starts each redraw as a copy of it, so it holds the whole picture
+// under the axes. Putting a plot on screen copies that buffer and blends the axes layer only
+// where it has pixels (the frame around the plotting area): no full-size blends per paint.
+//
 // The redraws of one frame are collected and carried out together about a millisecond later,
-// from the event loop. The acquisition loop sleeps 10 ms between frames in the event loop, so
-// the drawing happens inside that pause instead of lengthening every pass.
+// from the event loop; a cursor layer is redrawn only when the plot is painted, so frames that
+// never reach the screen cost no drawing. The acquisition loop sleeps 10 ms between frames in
+// the event loop, so the drawing happens inside that pause instead of lengthening every pass.
 #pragma once
 
 #include "grapharith.h"
@@ -58,11 +64,19 @@ protected:
 
 private:
     void draw();
+    // Redraws the cursor layer if a cursor change is waiting for it (done when painting).
+    void drawCursorLayer();
+    // Puts the layer buffers on screen in `r`: the cursor layer's opaque buffer as a copy, the
+    // layers above it only where they have pixels. False when the buffers are not laid out for
+    // that (another layer layout, a background that is not one opaque colour, a scaled screen).
+    bool paintOpaque(QPainter &painter, const QRect &r);
 
     bool dirtyAll = true;
     bool scheduled = false;
     bool dirtyCursor = false;
     QRegion cursorTrail;
+    bool cursorDue = false; // the cursor layer is to be redrawn before the next paint
+    QRegion restoreDue;     // where the cursor was since the cursor layer was last drawn
     int nFull = 0;
     int nCursor = 0;
     int nDone = 0;

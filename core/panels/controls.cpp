@@ -1,5 +1,6 @@
 #include "controls.h"
 #include "core/info.h"
+#include "widgets/numberdisplay.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -54,7 +55,8 @@ QFont NumericFont(int pointSize)
 
 QLineEdit *MakeDisplay(QWidget *parent, const char *name, int minChars, bool numeric)
 {
-    auto *e = new QLineEdit(parent);
+    // A numeric display changes every frame: it keeps its drawn panel (see NumberDisplay).
+    QLineEdit *e = numeric ? new NumberDisplay(parent) : new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
     e->setReadOnly(true);
     e->setFocusPolicy(Qt::NoFocus);

@@ -6,6 +6,7 @@
 #include "link/paraimage.h"
 #include "link/state.h"
 
+#include <QHBoxLayout>
 #include <QtTest>
 #include <algorithm>
 
@@ -104,6 +105,78 @@ private slots:
         settle();
         QCOMPARE(g->replotsDone(), done);
         QCOMPARE(g->cursorReplots(), cursorBefore + 1);
+    }
+
+    // What a plot puts on screen after many frames of new values equals a whole redraw of it
+    // (no cross-hair or trace of an earlier frame left behind), for a plane with a circle, a
+    // rectangle and its cross-hair, and for a strip chart whose traces touch the frame.
+    void screenEqualsFreshDrawing_data()
+    {
+        QTest::addColumn<bool>("strip");
+        QTest::newRow("plane, cross-hair moved") << false;
+        QTest::newRow("strip chart, new samples") << true;
+    }
+    void screenEqualsFreshDrawing()
+    {
+        QFETCH(bool, strip);
+        area->show();
+        QVERIFY(QTest::qWaitForWindowExposed(area));
+        PlaneGraph *plane = datagraphs->GraphData1;
+        StripChart *chart = datagraphs->GraphRGB;
+        LivePlot *plot = strip ? static_cast<LivePlot *>(chart) : plane;
+        plane->addCircle(2000, 2000, 300, Qt::red, 3);
+        plane->addRect(100, 100, 600, 4096, Qt::blue);
+        plot->refresh();
+        settle();
+        const int full = plot->replotsDone();
+        double buf[stripLen];
+        for (int step = 0; step < 12; ++step) {
+            // Values reach the frame (0 and 4096) and cross the circle and the rectangle.
+            for (int i = 0; i < stripLen; ++i)
+                buf[i] = (i * 977 + step * 1531) % 4097;
+            chart->plotInterleaved(buf);
+            chart->refresh();
+            plane->setCursorPos(step % 3 ? step * 350 : 4096, step % 4 ? 4096 - step * 330 : 0);
+            plane->refresh();
+            settle();
+        }
+        QCOMPARE(plot->replotsDone(), full); // new values and cursors only: no whole redraw
+        const QImage shown = plot->grab().toImage();
+        plot->replot(QCustomPlot::rpImmediateRefresh);
+        QCOMPARE(plot->replotsDone(), full + 1);
+        QCOMPARE(shown, plot->grab().toImage());
+    }
+
+    // A strip chart's traces look exactly as QCustomPlot's own line graphs would draw them.
+    void stripTracesLookLikePlainGraphs()
+    {
+        QWidget w;
+        auto *lay = new QHBoxLayout(&w);
+        const QColor colours[stripTraces] = {Qt::red, Qt::darkGreen, Qt::blue};
+        auto *chart = new StripChart(QStringLiteral("chart"), colours, &w);
+        auto *plain = new LivePlot(QStringLiteral("plain"), &w);
+        plain->xAxis->setRange(0, stripPointsPerScreen - 1);
+        double buf[stripLen];
+        for (int i = 0; i < stripLen; ++i)
+            buf[i] = (i * 977) % 4097 + (i % 7 == 0 ? 0.5 : 0.0); // half a pixel rounds too
+        for (int j = 0; j < stripTraces; ++j) {
+            QCPGraph *g = plain->addGraph();
+            g->setLayer(QStringLiteral("cursor"));
+            g->setPen(QPen(colours[j], 1));
+            g->setAdaptiveSampling(false);
+            for (int k = 0; k < stripSamples; ++k)
+                g->addData(k, buf[stripTraces * k + j]);
+        }
+        chart->plotInterleaved(buf);
+        for (LivePlot *p : {static_cast<LivePlot *>(chart), plain}) {
+            p->setFixedSize(420, 260);
+            lay->addWidget(p);
+        }
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        chart->replot();
+        plain->replot();
+        QCOMPARE(chart->grab().toImage(), plain->grab().toImage());
     }
 
     void clearPlotsKeepsCursor()

@@ -4,8 +4,12 @@
 // ends up exactly as a full redraw would paint it.
 #include "core/display/paintpace.h"
 #include "core/graphs/liveplot.h"
+#include "core/panels/controls.h"
+#include "widgets/numberdisplay.h"
 
 #include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QScreen>
 #include <QtTest>
@@ -118,6 +122,57 @@ private slots:
         // What the window shows is what a full redraw paints: no cursor left behind.
         QTRY_VERIFY(OnScreen(&g) == g.grab().toImage().convertToFormat(QImage::Format_RGB32));
         QCOMPARE(g.cursorPos(), QPointF(2000, 2000));
+    }
+
+    // A numeric display that keeps its drawn panel shows, frame after frame, exactly what a
+    // plain line edit set up alike shows: numbers of changing width, a new colour scheme (the
+    // panel drawn afresh) and a disabled state.
+    void numberDisplayLooksLikeALineEdit()
+    {
+        QWidget w;
+        auto *lay = new QHBoxLayout(&w);
+        QLineEdit *shown = MakeDisplay(&w, "DispShown", 5);
+        auto *plain = new QLineEdit(&w);
+        plain->setReadOnly(true);
+        plain->setFocusPolicy(Qt::NoFocus);
+        plain->setFont(shown->font());
+        plain->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        plain->setBackgroundRole(QPalette::Window);
+        plain->setAutoFillBackground(true);
+        plain->setAttribute(Qt::WA_OpaquePaintEvent);
+        plain->setFixedSize(shown->width(), shown->sizeHint().height());
+        shown->setFixedSize(plain->size());
+        lay->addWidget(shown);
+        lay->addWidget(plain);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto *display = dynamic_cast<NumberDisplay *>(shown);
+        QVERIFY(display);
+        const char *texts[] = {"0", "4095", "17", "1234", "999", "4", "65535", "0", "321", "12"};
+        // The edge of a line edit's frame settles over some frames (each paint blends it again);
+        // runs are long enough for that.
+        for (int i = 0; i < 70; ++i) {
+            if (i == 25 || i == 45) {
+                QPalette p = plain->palette();
+                p.setColor(QPalette::Window, i == 25 ? QColor(0xFF0000u) : QColor(0xEFEFEFu));
+                p.setColor(QPalette::Base, i == 25 ? QColor(0xFF0000u) : QColor(0xFFFFFFu));
+                p.setColor(QPalette::Text, i == 25 ? QColor(0xE0E0E0u) : QColor(0x000000u));
+                plain->setPalette(p);
+                shown->setPalette(p);
+            }
+            if (i == 60 || i == 65) {
+                plain->setEnabled(i == 65);
+                shown->setEnabled(i == 65);
+            }
+            const QString t = QString::fromLatin1(texts[i % 10]);
+            plain->setText(t);
+            shown->setText(t);
+            QTRY_VERIFY(!PaintsWaiting());
+            QCoreApplication::processEvents();
+            const QImage screen = OnScreen(&w);
+            QCOMPARE(screen.copy(shown->geometry()), screen.copy(plain->geometry()));
+        }
+        QVERIFY2(display->panelsKept() > 10, qPrintable(QString::number(display->panelsKept())));
     }
 };
 
