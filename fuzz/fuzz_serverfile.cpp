@@ -18,10 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ServerFileInLayout(path);
     if (servers.isEmpty())
         return 0;
-    // Rewritten, the list is in the layout and reads back as written (texts cut to 99 bytes).
-    const QString again = fuzz::WorkDir() + QStringLiteral("/IPComboBox.again");
-    FUZZ_CHECK(WriteServerFile(again, servers));
-    FUZZ_CHECK(ServerFileInLayout(again));
+    // Rewritten, the list is in the layout and reads back as written (texts cut to 99 bytes). The
+    // bytes WriteServerFile writes are checked in memory: writing whole files is tested elsewhere
+    // and would slow the run down to the disk's pace.
+    const QByteArray again = FormatServerList(servers);
+    FUZZ_CHECK(ServerListInLayout(again));
     QStringList expected;
     for (const QString &s : servers) {
         const QString cut = CutServerText(s);
@@ -30,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!shown.isEmpty())
             expected << QString::fromUtf8(shown.toUtf8());
     }
-    FUZZ_CHECK(ReadServerFile(again) == expected);
+    FUZZ_CHECK(ParseServerList(again) == expected);
     return 0;
 }

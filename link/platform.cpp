@@ -253,7 +253,7 @@ bool ReadTextLines(const QString &path, QStringList *lines, int maxLen)
 namespace {
 
 // A regular file (symbolic links followed) of at most maxBytes bytes, opened for reading.
-FileRead OpenSmallFile(QFile &f, qint64 maxBytes)
+FileRead OpenSmallFile(QFile &f, qint64 maxBytes, QIODevice::OpenMode mode = QIODevice::ReadOnly)
 {
     const QFileInfo fi(f.fileName());
     if (!fi.exists())
@@ -262,7 +262,7 @@ FileRead OpenSmallFile(QFile &f, qint64 maxBytes)
         return FileRead::NotAFile; // a directory, device or pipe: never opened
     if (fi.size() > maxBytes)
         return FileRead::TooLarge;
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(mode))
         return FileRead::Unreadable;
     return FileRead::Ok;
 }
@@ -278,11 +278,22 @@ bool IsTextByte(char c)
 FileRead ReadSmallFile(const QString &path, QByteArray *content, qint64 maxBytes)
 {
     QFile f(path);
-    const FileRead r = OpenSmallFile(f, maxBytes);
+    // Unbuffered: read in one piece, without a read-ahead buffer allocated for every file.
+    const FileRead r = OpenSmallFile(f, maxBytes, QIODevice::ReadOnly | QIODevice::Unbuffered);
     if (r != FileRead::Ok)
         return r;
-    // The size may have grown since it was looked at: never read past the limit.
-    QByteArray all = f.read(maxBytes + 1);
+    // Read what the file holds, plus a byte to notice that it grew since it was looked at, and
+    // never past the limit. (Asking for the limit at once would allocate that much every time.)
+    const qint64 first = std::min(maxBytes, f.size()) + 1;
+    QByteArray all = f.read(first);
+    if (all.size() == first) { // it grew since it was looked at: read on to the limit
+        while (all.size() <= maxBytes) {
+            const QByteArray more = f.read(std::min<qint64>(maxBytes + 1 - all.size(), 4096));
+            if (more.isEmpty())
+                break;
+            all += more;
+        }
+    }
     if (all.size() > maxBytes)
         return FileRead::TooLarge;
     if (f.error() != QFileDevice::NoError)

@@ -23,7 +23,7 @@ struct Fault {
         WrongEcho,   // byte 1 is 0xAB, or byte `arg` inverted
         Delay,       // the answer leaves `arg` ms late
         Split,       // the answer in `arg` writes with short pauses
-        Close,       // no answer; the TCP connection is closed
+        Close,       // no answer; the TCP connection closes, the terminal is replugged
         Garbage,     // `arg` bytes of noise before the answer, in the same write
         Merge,       // the answer and `arg` data frames after it, in one write
     };

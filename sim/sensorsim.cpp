@@ -166,6 +166,26 @@ bool SensorSim::openPty(const QString &linkPath)
     return true;
 }
 
+// The serial counterpart of a closed connection: the adapter goes (both ends of the terminal close,
+// so the program's open device reports a hang-up) and comes back at once as a fresh terminal
+// behind the same link, as a replugged adapter under the same name.
+void SensorSim::replugPty()
+{
+    delete ptyNotifier_;
+    ptyNotifier_ = nullptr;
+    ::close(ptyMaster_);
+    ::close(ptySlave_);
+    ptyMaster_ = ptySlave_ = -1;
+    input_[Pty].bytes.clear();
+    const QString link = ptyLink_;
+    if (QFileInfo(link).symLinkTarget() == ptyDevice_)
+        QFile::remove(link);
+    ptyLink_.clear();
+    ptyDevice_.clear();
+    if (!openPty(link))
+        qWarning("sensorsim: the terminal did not come back: %s", qPrintable(error_));
+}
+
 QString SensorSim::ptyDevice() const
 {
     return ptyDevice_;
@@ -263,8 +283,7 @@ void SensorSim::deliver(Link link, QByteArray answer, const std::optional<Fault>
     case Fault::NoAnswer:
         return;
     case Fault::Close:
-        if (link == Tcp)
-            queue(link, {}, now, true);
+        queue(link, {}, now, true);
         return;
     default:
         break;
@@ -350,6 +369,8 @@ void SensorSim::flushOutput()
             client_->disconnectFromHost();
             clientGone();
         }
+        if (out.closeAfter && out.link == Pty && ptyMaster_ >= 0)
+            replugPty();
     }
 }
 

@@ -115,6 +115,7 @@ private:
     void acceptNext();
     void clientGone();
     void readPty();
+    void replugPty();
     void bytesArrived(Link link, const QByteArray &bytes);
     void handleFrame(Link link, const QByteArray &frame);
     void deliver(Link link, QByteArray answer, const std::optional<Fault> &fault);

@@ -44,14 +44,17 @@ bool WriteComSettings(const QString &path, const ConnectionSettings &s);
 // A file far larger than ten records can be, or one that is not a regular file, is refused
 // unread (empty list; `why` tells why).
 QStringList ReadServerFile(const QString &path, FileRead *why = nullptr);
+QStringList ParseServerList(const QByteArray &content); // the same from the file's bytes
 // True when the file is missing or holds only whole records (100 bytes and a line end each).
 bool ServerFileInLayout(const QString &path);
+bool ServerListInLayout(const QByteArray &content);
 // Before a server list that is not in the record layout is rewritten, it is copied beside itself
 // as "<name>.bak" and the operator is told (once: the rewritten file is in the layout). False when
 // the copy cannot be made; the list must then not be rewritten.
 bool KeepServerFileCopy(const QString &path);
 // One 100-byte record and a line end per entry, in list order; the file is rewritten from scratch.
 bool WriteServerFile(const QString &path, const QStringList &servers);
+QByteArray FormatServerList(const QStringList &servers); // the bytes WriteServerFile writes
 QByteArray ServerRecord(const QString &text);
 // `text` cut so that it fits a record (at most 99 bytes, whole characters).
 QString CutServerText(const QString &text);

@@ -54,13 +54,16 @@ bool WriteComSettings(const QString &path, const ConnectionSettings &s)
 
 QStringList ReadServerFile(const QString &path, FileRead *why)
 {
-    QStringList servers;
     QByteArray content;
     const FileRead r = ReadSmallFile(path, &content);
     if (why)
         *why = r;
-    if (r != FileRead::Ok)
-        return servers;
+    return r == FileRead::Ok ? ParseServerList(content) : QStringList();
+}
+
+QStringList ParseServerList(const QByteArray &content)
+{
+    QStringList servers;
     const qint64 count = content.size() / (serverRecordSize + 1);
     qsizetype pos = 0;
     for (qint64 i = 0; i < count && pos < content.size() && servers.size() < maxServerEntries;
@@ -89,8 +92,11 @@ bool ServerFileInLayout(const QString &path)
     const FileRead r = ReadSmallFile(path, &content);
     if (r == FileRead::Missing)
         return true;
-    if (r != FileRead::Ok)
-        return false;
+    return r == FileRead::Ok && ServerListInLayout(content);
+}
+
+bool ServerListInLayout(const QByteArray &content)
+{
     qsizetype pos = 0;
     while (pos < content.size()) {
         const qsizetype end = pos + serverRecordSize;
@@ -132,12 +138,17 @@ QByteArray ServerRecord(const QString &text)
     return r;
 }
 
-bool WriteServerFile(const QString &path, const QStringList &servers)
+QByteArray FormatServerList(const QStringList &servers)
 {
     QByteArray out;
     for (const QString &s : servers)
         out += ServerRecord(s) + lineEnd;
-    return WriteFileAtomically(path, out);
+    return out;
+}
+
+bool WriteServerFile(const QString &path, const QStringList &servers)
+{
+    return WriteFileAtomically(path, FormatServerList(servers));
 }
 
 QString CutServerText(const QString &text)

@@ -78,11 +78,10 @@ bool WriteTableAttributesFile(const QString &path, const int colours[taColours],
 
 bool ReadTableAttributesFile(const QString &path, int colours[taColours], QStringList *texts)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray content = f.read(taFileMax + 1);
-    if (content.size() > taFileMax)
+    // Only a regular file of sensible size is read: a device or a pipe in its place is refused
+    // unopened (a pipe would block the window).
+    QByteArray content;
+    if (ReadSmallFile(path, &content, taFileMax) != FileRead::Ok)
         return false;
     return ParseTableAttributes(content, colours, texts);
 }
