@@ -128,7 +128,7 @@ private slots:
                 stopper.start(2);
         };
         const double t0 = Timer();
-        mainpanel->ButtonGo->click();
+        QTest::mouseClick(mainpanel->ButtonGo, Qt::LeftButton);
         QVERIFY(Timer() - t0 < 2.0);
         QCOMPARE(watch.frames, 2);         // the late answer was still shown
         QCOMPARE(dataFrei14, uint16_t(1)); // and it was the second frame
@@ -142,8 +142,8 @@ private slots:
     {
         sim.addFault(*Fault::parse(QStringLiteral("wrongecho:5")));
         FrameWatch watch;
-        watch.onFrame = [](int) { CBF_ButtonStop(); };
-        CBF_ButtonGo();
+        watch.onFrame = [](int) { QTest::mouseClick(mainpanel->ButtonStop, Qt::LeftButton); };
+        QTest::mouseClick(mainpanel->ButtonGo, Qt::LeftButton);
         QCOMPARE(watch.frames, 1);
         QCOMPARE(databuf[0], uint16_t(0x00AB));
         QCOMPARE(dataR, uint16_t(2400));
@@ -160,7 +160,7 @@ private slots:
             if (n == 2) // the third frame's answer never comes
                 sim.setColour({1000, 2000, 3000});
         };
-        CBF_ButtonGo();
+        QTest::mouseClick(mainpanel->ButtonGo, Qt::LeftButton);
         QCOMPARE(watch.frames, 2);
         QCOMPARE(status(), QStringLiteral("TIMEOUT"));
         QCOMPARE(poll, uint16_t(0));
@@ -210,7 +210,7 @@ private slots:
             stopEnabled = mainpanel->ButtonStop->isEnabled();
         };
         FrameWatch watch;
-        watch.onFrame = [](int) { CBF_ButtonStop(); };
+        watch.onFrame = [](int) { QTest::mouseClick(mainpanel->ButtonStop, Qt::LeftButton); };
         popups->whileShown = [&](const test::ShownPopup &) { look(); };
         if (file)
             QTest::mouseClick(mainpanel->SelectFILE, Qt::LeftButton);
@@ -239,9 +239,9 @@ private slots:
                 depthSeen = watch.frames;
             }
             if (n == 3)
-                CBF_ButtonStop();
+                QTest::mouseClick(mainpanel->ButtonStop, Qt::LeftButton);
         };
-        CBF_ButtonGo();
+        QTest::mouseClick(mainpanel->ButtonGo, Qt::LeftButton);
         QCOMPARE(depthSeen, 1);
         QCOMPARE(watch.frames, 3);
     }
@@ -253,7 +253,7 @@ private slots:
             if (n == 2) // the operator types into a cell of the teach table
                 QVERIFY(test::TypeIntoCell(ttpanel->GridCtt, 3, 1, QStringLiteral("777")));
         };
-        CBF_ButtonGo();
+        QTest::mouseClick(mainpanel->ButtonGo, Qt::LeftButton);
         QCOMPARE(watch.frames, 2);
         QCOMPARE(poll, uint16_t(0));
         QCOMPARE(status(), QStringLiteral("READY"));

@@ -6,7 +6,6 @@
 #include "core/calib/calib.h"
 #include "core/calib/calibarith.h"
 #include "core/display/ramps.h"
-#include "core/info.h"
 #include "core/panels.h"
 #include "core/panels/controls.h"
 #include "link/codec.h"
@@ -120,7 +119,7 @@ private slots:
         QCOMPARE(InitTCP_IP(), 0);
         sim.clearFrames();
         mainpanel->show();
-        mainpanel->ButtonCalibrate->click();
+        QTest::mouseClick(mainpanel->ButtonCalibrate, Qt::LeftButton);
         QVERIFY(calibpanel->isVisible());
     }
 
@@ -202,23 +201,27 @@ private slots:
     // Every new control: its info text on a right click, start value and limits of the fields.
     void controlsInfoAndLimits()
     {
-        const char *const info[][2] = {
-            {"EditCFR", "InfoEditCF"},           {"EditCFG", "InfoEditCF"},
-            {"EditCFB", "InfoEditCF"},           {"EditSetValue", "InfoEditSetValue"},
-            {"EditMaxDelta", "InfoEditMaxDelta"}, {"ButtonCalcCF", "InfoButtonCalcCF"},
-            {"ButtonSendCF", "InfoButtonSendCF"}, {"ButtonGetCF", "InfoButtonGetCF"}};
+        const QString cf = QStringLiteral(" Edit Box for the calibration factor. ");
+        const QList<QPair<const char *, QString>> info = {
+            {"EditCFR", cf},
+            {"EditCFG", cf},
+            {"EditCFB", cf},
+            {"EditSetValue", QStringLiteral(" Choose the setvalue for RED,GREEN and BLUE. ")},
+            {"EditMaxDelta", QStringLiteral(" Choose the maximum DELTA value of RED,GREEN and BLUE. ")},
+            {"ButtonCalcCF", QStringLiteral(" Calculate the calibration factors for RED, GREEN and BLUE. ")},
+            {"ButtonSendCF", QStringLiteral(" Calibration factors for RED,GREEN and BLUE will be send to "
+                                            "the EEPROM of the sensor.")},
+            {"ButtonGetCF", QStringLiteral(" Calibration factors for RED,GREEN and BLUE will be read from "
+                                           "the sensor.")}};
         for (const auto &row : info) {
             popups->clear();
-            QWidget *w = FindControl(row[0]);
-            QVERIFY2(w, row[0]);
+            QWidget *w = FindControl(row.first);
+            QVERIFY2(w, row.first);
             test::RightClick(w);
             QCOMPARE(popups->messages().size(), 1);
             QCOMPARE(popups->messages()[0].title, QStringLiteral("INFO!"));
-            QCOMPARE(popups->messages()[0].text, QString::fromUtf8(InfoText(row[1])));
+            QCOMPARE(popups->messages()[0].text, row.second);
         }
-        QCOMPARE(popups->messages()[0].text,
-                 QStringLiteral(" Calibration factors for RED,GREEN and BLUE will be read from "
-                                "the sensor."));
         for (auto [s, start, lo, hi] : {std::tuple{calibpanel->EditSetValue, 2048, 100, 4095},
                                         std::tuple{calibpanel->EditMaxDelta, 400, 0, 4095},
                                         std::tuple{calibpanel->EditCFG, 1024, 0, 65535}})

@@ -63,6 +63,17 @@ struct SettingsPage {
     ~SettingsPage() { SetComPortsCfgDir(QString()); }
 };
 
+// The operator types a server into SERVER on the connection page and confirms it with Enter.
+void EnterServer(const QString &text)
+{
+    ShowChildPanel(1);
+    if (interfacepanel->EditCommunicationProtocol->currentIndex() != 1) {
+        interfacepanel->EditCommunicationProtocol->setCurrentIndex(1); // TCP/IP: SERVER shows
+        InitConnectPanel();
+    }
+    TypeText(interfacepanel->StringIpAdress, text, true);
+}
+
 } // namespace
 
 class TestConnectionFiles : public QObject {
@@ -207,8 +218,7 @@ private slots:
 
         // A known server (third in the list) moves to the top; the list keeps its length.
         interfacepanel->ButtonAccept->setEnabled(true);
-        c->setText(QStringLiteral("third"));
-        CommitServer();
+        EnterServer(QStringLiteral("third"));
         QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
         QCOMPARE(QString::fromUtf8(ipBuf), QStringLiteral("third"));
         QCOMPARE(ListOf(c), QStringList({"third", "first", "second"}));
@@ -216,14 +226,12 @@ private slots:
 
         // New servers go on top; the eleventh drops the oldest: exactly ten records.
         for (int i = 0; i < 7; ++i) {
-            c->setText(QStringLiteral("new%1").arg(i));
-            CommitServer();
+            EnterServer(QStringLiteral("new%1").arg(i));
         }
         QCOMPARE(c->count(), 10);
         QCOMPARE(ListOf(c).first(), QStringLiteral("new6"));
         QCOMPARE(ListOf(c).last(), QStringLiteral("second"));
-        c->setText(QStringLiteral("new7"));
-        CommitServer();
+        EnterServer(QStringLiteral("new7"));
         QCOMPARE(c->count(), 10);
         QCOMPARE(ReadBytes(ipComboBoxFileName).size(), 10 * 101);
         QCOMPARE(ListOf(c).first(), QStringLiteral("new7"));
@@ -232,15 +240,13 @@ private slots:
 
         // Longer than 99 characters: the list and the file hold the first 99.
         const QString longName = QString(120, QLatin1Char('n'));
-        c->setText(longName);
-        CommitServer();
+        EnterServer(longName);
         QCOMPARE(QString::fromUtf8(ipBuf), longName);
         QCOMPARE(c->itemText(0), QString(99, QLatin1Char('n')));
         QCOMPARE(ReadServerFile(ipComboBoxFileName).first(), QString(99, QLatin1Char('n')));
 
         // An empty text is not remembered.
-        c->setText(QString());
-        CommitServer();
+        EnterServer(QString());
         QCOMPARE(c->count(), 10);
         QCOMPARE(c->itemText(0), QString(99, QLatin1Char('n')));
     }
@@ -429,8 +435,7 @@ private slots:
         QTEST(ListOf(c), "shown");
         PopupScript script;
         for (const char *server : {"new-host", "second-host"}) {
-            c->setText(QString::fromLatin1(server));
-            CommitServer();
+            EnterServer(QString::fromLatin1(server));
         }
         QCOMPARE(ReadBytes(ipComboBoxFileName + ".bak"), kept ? content : QByteArray());
         QCOMPARE(script.messages().size(), kept ? 1 : 0);
@@ -484,7 +489,7 @@ private slots:
         PopupScript script;
         ShowChildPanel(1);
         interfacepanel->ButtonAccept->setEnabled(true);
-        interfacepanel->ButtonAccept->click();
+        QTest::mouseClick(interfacepanel->ButtonAccept, Qt::LeftButton);
         QCOMPARE(script.messages().size(), 1);
         QCOMPARE(script.messages()[0].title, QStringLiteral("ATTENTION!"));
         QVERIFY(interfacepanel->isVisible()); // not reported as done

@@ -2,7 +2,6 @@
 // windows, the calibration panel's raw values, and the info texts of the graphs.
 #include "core/acquire/paneldata.h"
 #include "core/graphs/graphs.h"
-#include "core/info.h"
 #include "core/panels.h"
 #include "core/panels/controls.h"
 #include "link/paraimage.h"
@@ -185,10 +184,15 @@ private slots:
         QCOMPARE(shown.size(), 7);
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(shown[i].title, QStringLiteral("INFO!"));
-            QCOMPARE(shown[i].text, QString::fromUtf8(InfoText("InfoGraph")));
+            QCOMPARE(shown[i].text, QStringLiteral(" Displays a signal selected with SOURCE."));
         }
-        QCOMPARE(shown[5].text, QString::fromUtf8(InfoText("InfoGraph3SidesView")));
-        QCOMPARE(shown[6].text, QString::fromUtf8(InfoText("InfoDispRawDelta")));
+        QCOMPARE(shown[5].text,
+                 QStringLiteral("The four graph display a 3 sides view of the color/intensity sphere \n"
+                                " plus the intensity in an extra graph."));
+        QCOMPARE(shown[6].text,
+                 QStringLiteral(" Displays the delta of the raw values of RED, GREEN and BLUE. \n"
+                                " Delta is the peak to peak value of the lowest number of RED, GREEN or BLUE \n"
+                                " and the highest number of RED, GREEN or BLUE of the RAW-DATAS."));
     }
 };
 

@@ -1,7 +1,6 @@
 // Mode rules of the parameter panels on real widgets.
 #include "common/popupscript.h"
 #include "core/graphs/graphs.h"
-#include "core/info.h"
 #include "core/params/itemlists.h"
 #include "core/params/panelvalues.h"
 #include "core/params/tolerance.h"

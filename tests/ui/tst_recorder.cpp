@@ -592,6 +592,12 @@ private slots:
             {"PanelGraphTemp", " Displays the signals selected with SIGNAL. "},
             {"DispGpTemp", " Displays actual temperature in the sensor."},
             {"ButtonGpClose", " Close PANEL and return to MAIN PANEL. "},
+            // The frame counter, the graph panel's value displays and the parts of RECORD TIME
+            // share the texts of their topics.
+            {"DispFrameCounter", " Displays how many values are already recorded."},
+            {"DispGpR", " Displays the current color intensity of RED,GREEN and BLUE. "},
+            {"DispGpX", " Displays the red content of the color currently arriving at the receiver."},
+            {"DispRecSeconds", " Displays the time for recording \n when all VALUES will be recorded."},
         };
         for (const auto &row : table) {
             popups->clear();
@@ -601,12 +607,6 @@ private slots:
             QCOMPARE(popups->messages().size(), 1);
             QCOMPARE(popups->messages()[0].title, QStringLiteral("INFO!"));
             QCOMPARE(popups->messages()[0].text, row.second);
-        }
-        // The frame counter and the graph panel's other displays have one too.
-        for (const char *n : {"DispFrameCounter", "DispGpR", "DispGpX", "DispRecSeconds"}) {
-            popups->clear();
-            test::RightClick(FindControl(n));
-            QCOMPARE(popups->messages().size(), 1);
         }
     }
 };

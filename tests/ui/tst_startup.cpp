@@ -229,17 +229,17 @@ private slots:
         QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
 
         // TRY TO CONNECT with the same failing values: ACCEPT stays dimmed.
-        interfacepanel->ButtonTryToConnect->click();
+        QTest::mouseClick(interfacepanel->ButtonTryToConnect, Qt::LeftButton);
         QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
         QCOMPARE(Status(), QStringLiteral("TIMEOUT"));
 
         // With the sensor's port it succeeds; ACCEPT becomes available and saves these values.
-        interfacepanel->StringPortNumber->setText(QString::number(sensor.port()));
-        interfacepanel->ButtonTryToConnect->click();
+        TypeText(interfacepanel->StringPortNumber, QString::number(sensor.port()));
+        QTest::mouseClick(interfacepanel->ButtonTryToConnect, Qt::LeftButton);
         QCOMPARE(Status(), QStringLiteral("SIMULATED LINE 3"));
         QVERIFY(interfacepanel->ButtonAccept->isEnabled());
         QVERIFY(interfacepanel->ButtonTryToConnect->isEnabled()); // undimmed after the attempt
-        interfacepanel->ButtonAccept->click();
+        QTest::mouseClick(interfacepanel->ButtonAccept, Qt::LeftButton);
         QCOMPARE(ReadBytes(conSettingsFileName), tcpSettings());
         QVERIFY(parapanel1->isVisible());
     }
@@ -268,7 +268,7 @@ private slots:
         QCOMPARE(Status(), QStringLiteral("SIMULATED LINE 3"));
 
         // CONNECT remembers the page; the operator changes it and tries a dead port.
-        mainpanel->ButtonConnect->click();
+        QTest::mouseClick(mainpanel->ButtonConnect, Qt::LeftButton);
         QVERIFY(interfacepanel->isVisible());
         QVERIFY(!interfacepanel->ButtonAccept->isEnabled());
         QWidget *keys = FocusOn(interfacepanel->StringPortNumber);
@@ -298,8 +298,8 @@ private slots:
         WriteBytes(program.path("ComSettings.cfg"), tcpSettings());
         InitAll();
         ShowChildPanel(1); // e.g. after a time-out, without CONNECT
-        interfacepanel->StringPortNumber->setText(QStringLiteral("1"));
-        interfacepanel->ButtonDiscard->click();
+        TypeText(interfacepanel->StringPortNumber, QStringLiteral("1"));
+        QTest::mouseClick(interfacepanel->ButtonDiscard, Qt::LeftButton);
         QCOMPARE(interfacepanel->StringPortNumber->text(), QString::number(sensor.port()));
         QCOMPARE(interfacepanel->EditCommunicationProtocol->currentIndex(), 1);
         QCOMPARE(Status(), QStringLiteral("SIMULATED LINE 3"));
@@ -315,7 +315,7 @@ private slots:
         bool goReturned = false;
         QTimer::singleShot(0, mainpanel, [&] {
             QTimer::singleShot(300, mainpanel, [] { mainpanel->close(); });
-            mainpanel->ButtonGo->click(); // runs the acquisition loop until poll is cleared
+            QTest::mouseClick(mainpanel->ButtonGo, Qt::LeftButton); // runs the acquisition loop until poll is cleared
             goReturned = true;
         });
         QTimer failsafe;

@@ -7,7 +7,6 @@
 #include "core/acquire/paneldata.h"
 #include "core/display/ramps.h"
 #include "core/graphs/graphs.h"
-#include "core/info.h"
 #include "core/panels.h"
 #include "core/params/cells.h"
 #include "core/params/moderules.h"
@@ -631,37 +630,33 @@ private slots:
         QCOMPARE(CellColour(parapanel2->EditGridHold, 2, 1), hold255);
     }
 
+    // Both ways of asking for help (menu key, right mouse click) show one text under the panel's
+    // title; the texts word for word are the control-table test's.
     void rightClickShowsInfoText()
     {
-        const char *const controls[][2] = {
-            {"ButtonTeachDataTo", "InfoButtonTeachDataTo"}, {"ButtonApplyFromAll", "InfoButtonApplyFromAll"},
-            {"ButtonResetTable", "InfoButtonResetTable"}, {"ButtonTeachMeanVal", "InfoButtonTeachMeanVal"},
-            {"EditNo", "InfoEditNo"}, {"RadioInc", "InfoRadioInc"},
-            {"ButtonTpCapture", "InfoButtonTpCapture"}, {"ButtonTpUndo", "InfoButtonTpUndo"},
-            {"ButtonTpResetTable", "InfoButtonTpResetTable"}, {"ButtonTpTeachToTable", "InfoButtonTpTeachToTable"},
-            {"ButtonTpClose", "InfoButtonClosePanel"}, {"GridTpValues", "InfoGridTpValues"},
-            {"GridTpMean", "InfoGridTpMean"}, {"DispTpCounter", "InfoDispTpCounter"},
-            {"DispTpMaxDeltaXY", "InfoDispMaxDeltaXY"}, {"DispTpMaxDeltaInt", "InfoDispTpMaxDeltaInt"},
-            {"EditTpTeachCtoWith", "InfoEditTpTeachCtoWith"}, {"EditTpTeachItoWith", "InfoEditTpTeachItoWith"},
-            {"EditTpValueCto", "InfoEditTpValueCto"}, {"EditTpValueIto", "InfoEditTpValueIto"},
-            {"EditTpRowNo", "InfoEditTpRowNo"},
+        const char *const controls[] = {
+            "ButtonTeachDataTo", "ButtonApplyFromAll", "ButtonResetTable", "ButtonTeachMeanVal",
+            "EditNo", "RadioInc", "ButtonTpCapture", "ButtonTpUndo", "ButtonTpResetTable",
+            "ButtonTpTeachToTable", "ButtonTpClose", "GridTpValues", "GridTpMean", "DispTpCounter",
+            "DispTpMaxDeltaXY", "DispTpMaxDeltaInt", "EditTpTeachCtoWith", "EditTpTeachItoWith",
+            "EditTpValueCto", "EditTpValueIto", "EditTpRowNo",
             // table attributes: title "Info"
-            {"EditSetColor", "InfoEditSetColor"}, {"EditRow", "InfoEditRow"},
-            {"EditColorNumericRow", "InfoEditColorNumRow"}, {"ButtonSetRowColor", "InfoButtonSetRowColor"},
-            {"ButtonSaveArray", "InfoButtonSaveArray"}, {"ButtonGetArray", "InfoButtonGetArray"},
-            {"ButtonSetStartupArray", "InfoButtonSetStartupArray"}};
+            "EditSetColor", "EditRow", "EditColorNumericRow", "ButtonSetRowColor",
+            "ButtonSaveArray", "ButtonGetArray", "ButtonSetStartupArray"};
         bool attr = false;
-        for (const auto &c : controls) {
-            attr = attr || QByteArray(c[0]) == "EditSetColor";
-            QWidget *w = FindControl(c[0]);
-            QVERIFY2(w, c[0]);
+        for (const char *c : controls) {
+            attr = attr || QByteArray(c) == "EditSetColor";
+            QWidget *w = FindControl(c);
+            QVERIFY2(w, c);
             w->setEnabled(true);
-            auto *area = qobject_cast<QAbstractScrollArea *>(w);
             popups->clear();
-            RightClick(area ? area->viewport() : w); // a table takes it in its viewport
-            QCOMPARE(popups->shown.size(), 1); // and runs nothing else
-            QCOMPARE(popups->shown[0].title, QString::fromLatin1(attr ? "Info" : "INFO!"));
-            QCOMPARE(popups->shown[0].text, QString::fromUtf8(InfoText(c[1])));
+            MenuKey(w);         // a table takes it in its viewport
+            MouseRightClick(w); // and the pointer hits the viewport or the inner text field
+            QCOMPARE(popups->shown.size(), 2); // and runs nothing else
+            for (const auto &p : popups->shown)
+                QCOMPARE(p.title, QString::fromLatin1(attr ? "Info" : "INFO!"));
+            QVERIFY(!popups->shown[0].text.trimmed().isEmpty());
+            QCOMPARE(popups->shown[1].text, popups->shown[0].text);
         }
         QCOMPARE(popups->shown[0].text, QStringLiteral("Present table attributes will be set as startup file."));
     }

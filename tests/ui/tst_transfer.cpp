@@ -150,7 +150,7 @@ void TstTransfer::sendRamWritesPanelsInOrder()
     showVariables();
     const std::vector<uint16_t> image = variablesAsImage();
     pp[0] = 170; // stale answer word: the send must rebuild the image from the panels
-    mainpanel->ButtonSend->click();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
 
     const QList<QByteArray> f = frames();
     QCOMPARE(f.size(), 32);
@@ -175,10 +175,10 @@ void TstTransfer::sendEepromStoresAfterRowsAndPauses()
 {
     showVariables();
     const std::vector<uint16_t> image = variablesAsImage();
-    CBF_SelectEEPROM(true);
+    QTest::mouseClick(mainpanel->SelectEEPROM, Qt::LeftButton);
     QCOMPARE(int(target), EEPROM);
     const double start = Timer();
-    CBF_ButtonSend();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
     const double took = Timer() - start;
 
     const QList<QByteArray> f = frames();
@@ -189,9 +189,9 @@ void TstTransfer::sendEepromStoresAfterRowsAndPauses()
 
     // With RAM no order 6 is sent and there is no pause.
     sensor->clearFrames();
-    CBF_SelectRAM(true);
+    QTest::mouseClick(mainpanel->SelectRAM, Qt::LeftButton);
     const double start2 = Timer();
-    CBF_ButtonSend();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
     QCOMPARE(frames().size(), 32);
     for (const QByteArray &fr : frames())
         QVERIFY(word(fr, 1) != 6);
@@ -219,9 +219,9 @@ void TstTransfer::sendStopsOnBadEcho()
     QFETCH(int, byte);
     QFETCH(int, frameCount);
     showVariables();
-    CBF_SelectEEPROM(true);
+    QTest::mouseClick(mainpanel->SelectEEPROM, Qt::LeftButton);
     sensor->addFault(Fault{Fault::WrongEcho, order, fromFrame, byte, true});
-    CBF_ButtonSend();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
     QCOMPARE(frames().size(), frameCount);
     QCOMPARE(int(comecho), 0);
     QVERIFY(statusTexts.contains(QStringLiteral("TIMEOUT")));
@@ -233,7 +233,7 @@ void TstTransfer::holdWordDifferenceAccepted()
 {
     showVariables();
     sensor->addFault(Fault{Fault::WrongEcho, 2, 4, 19, true}); // word 9, low byte
-    CBF_ButtonSend();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
     QCOMPARE(frames().size(), 32);
     QCOMPARE(int(comecho), 1);
     QVERIFY(statusTexts.isEmpty());
@@ -248,7 +248,7 @@ void TstTransfer::getRamReadsAndShows()
         *p = 0;
     SetPanelValues();
     poll = 1;
-    mainpanel->ButtonGet->click();
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
 
     QCOMPARE(int(poll), 0);
     const QList<QByteArray> f = frames();
@@ -268,8 +268,8 @@ void TstTransfer::getEepromLoadsFirst()
     fillVariables();
     const std::vector<uint16_t> image = variablesAsImage();
     sensor->setEepromImage(fromVector(image));
-    CBF_SelectEEPROM(true);
-    CBF_ButtonGet();
+    QTest::mouseClick(mainpanel->SelectEEPROM, Qt::LeftButton);
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
     const QList<QByteArray> f = frames();
     QCOMPARE(f.size(), 33);
     QCOMPARE(word(f[0], 1), uint16_t(8));
@@ -282,9 +282,9 @@ void TstTransfer::getEepromBadEchoSendsNothingMore()
 {
     showVariables();
     const std::vector<uint16_t> before = variablesAsImage();
-    CBF_SelectEEPROM(true);
+    QTest::mouseClick(mainpanel->SelectEEPROM, Qt::LeftButton);
     sensor->addFault(Fault{Fault::WrongEcho, 8, 1, -1, true});
-    CBF_ButtonGet();
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
     QCOMPARE(frames().size(), 1);
     QCOMPARE(int(comecho), 0);
     QVERIFY(statusTexts.contains(QStringLiteral("TIMEOUT")));
@@ -304,7 +304,7 @@ void TstTransfer::answerWithoutHeaderChangesNothing()
     sensor->setRamImage(fromVector(other));
     // The parameter answer comes with 0x00 0xAB: complete, but not an answer.
     sensor->addFault(Fault{Fault::WrongEcho, 3, 1, -1, true});
-    CBF_ButtonGet();
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
     QCOMPARE(frames().size(), 32); // the rows were still read
     QCOMPARE(int(comecho), 1);
     QVERIFY(statusTexts.isEmpty());
@@ -324,7 +324,7 @@ void TstTransfer::maxColFromSensorCut()
     CopyVarsToPP();
     sensor->setRamImage(fromVector(std::vector<uint16_t>(pp, pp + anzpara)));
     paraMaxVecNo = 3;
-    CBF_ButtonGet();
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
     QCOMPARE(int(paraMaxVecNo), 31);
     QCOMPARE(parapanel1->EditMaxcolNo->value(), 31);
 }
@@ -332,9 +332,9 @@ void TstTransfer::maxColFromSensorCut()
 void TstTransfer::readAndSendBackUnchanged()
 {
     const std::vector<uint16_t> start = toVector(sensor->ramImage());
-    CBF_ButtonGet();
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
     QCOMPARE(int(comecho), 1);
-    CBF_ButtonSend();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
     QCOMPARE(int(comecho), 1);
     QCOMPARE(toVector(sensor->ramImage()), start);
 }
@@ -347,13 +347,13 @@ void TstTransfer::unknownCodeAndPowerShownAsRead()
     img[9] = 0;     // EXTEACH OFF
     img[14] = 0;    // LED MODE DC
     sensor->setRamImage(fromVector(img));
-    mainpanel->ButtonGet->click();
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
     QCOMPARE(int(comecho), 1);
     auto *power = parapanel1->findChild<QLabel *>("DispPower");
     QVERIFY(power);
     QCOMPARE(power->text(), QStringLiteral("3"));
     QCOMPARE(parapanel1->EditTrigger->currentText(), QStringLiteral("? 65535"));
-    mainpanel->ButtonSend->click();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
     QCOMPARE(int(comecho), 1);
     QCOMPARE(toVector(sensor->ramImage()), img); // what was read goes back unchanged
 
@@ -376,8 +376,8 @@ void TstTransfer::dynPmodeForcesIntlimOnWayBack()
     img[1] = PmodeDyn;
     img[5] = 150; // INTLIM
     sensor->setRamImage(fromVector(img));
-    CBF_ButtonGet();
-    CBF_ButtonSend();
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
     std::vector<uint16_t> want = img;
     want[5] = 0;
     QCOMPARE(toVector(sensor->ramImage()), want);
@@ -387,7 +387,7 @@ void TstTransfer::calcModeChangeSendsToRam()
 {
     showVariables(); // CALCMODE 0
     const std::vector<uint16_t> before = variablesAsImage();
-    CBF_SelectFILE(true);
+    QTest::mouseClick(mainpanel->SelectFILE, Qt::LeftButton);
     QCOMPARE(int(target), DATFILE);
     QWidget *keys = FocusOn(parapanel1->Calcmode);
     QVERIFY(keys);
@@ -416,20 +416,20 @@ void TstTransfer::calcModeChangeSendsToRam()
 void TstTransfer::selectorsActAsOneGroup()
 {
     MainPanel *m = mainpanel;
-    m->SelectEEPROM->click();
+    QTest::mouseClick(m->SelectEEPROM, Qt::LeftButton);
     QCOMPARE(int(target), EEPROM);
     QVERIFY(!m->SelectRAM->isChecked() && m->SelectEEPROM->isChecked());
-    m->SelectFILE->click();
+    QTest::mouseClick(m->SelectFILE, Qt::LeftButton);
     QCOMPARE(int(target), DATFILE);
     QVERIFY(!m->SelectEEPROM->isChecked() && m->SelectFILE->isChecked());
-    m->SelectFILE->click(); // switched off: RAM again
+    QTest::mouseClick(m->SelectFILE, Qt::LeftButton); // switched off: RAM again
     QCOMPARE(int(target), RAM);
     QVERIFY(m->SelectRAM->isChecked() && !m->SelectFILE->isChecked());
-    m->SelectRAM->click(); // RAM cannot be switched off
+    QTest::mouseClick(m->SelectRAM, Qt::LeftButton); // RAM cannot be switched off
     QCOMPARE(int(target), RAM);
     QVERIFY(m->SelectRAM->isChecked());
-    m->SelectEEPROM->click();
-    m->SelectEEPROM->click();
+    QTest::mouseClick(m->SelectEEPROM, Qt::LeftButton);
+    QTest::mouseClick(m->SelectEEPROM, Qt::LeftButton);
     QCOMPARE(int(target), RAM);
     QVERIFY(m->SelectRAM->isChecked() && !m->SelectEEPROM->isChecked());
     QVERIFY(frames().isEmpty());
@@ -443,7 +443,7 @@ void TstTransfer::getParaAfterLineCheck()
     ui.getPara = [] { GetPara(); };
     ui.undimAccept = [&undimmed] { undimmed = true; };
     SetLinkUi(ui);
-    CBF_SelectFILE(true); // the line check reads RAM even so
+    QTest::mouseClick(mainpanel->SelectFILE, Qt::LeftButton); // the line check reads RAM even so
     CheckComLine();
     QVERIFY(undimmed);
     const QList<QByteArray> f = frames();
@@ -500,7 +500,7 @@ void TstTransfer::serialSendAndGet()
 
     showVariables();
     const std::vector<uint16_t> image = variablesAsImage();
-    CBF_ButtonSend();
+    QTest::mouseClick(mainpanel->ButtonSend, Qt::LeftButton);
     QCOMPARE(int(comecho), 1);
     QCOMPARE(frames().size(), 32);
     QCOMPARE(toVector(sensor->ramImage()), image);
@@ -509,7 +509,7 @@ void TstTransfer::serialSendAndGet()
         *p = 0;
     SetPanelValues();
     sensor->clearFrames();
-    CBF_ButtonGet();
+    QTest::mouseClick(mainpanel->ButtonGet, Qt::LeftButton);
     QCOMPARE(int(comecho), 1);
     QCOMPARE(frames().size(), 32);
     GetPanelValues();

@@ -99,6 +99,21 @@ inline QWidget *FocusOn(QWidget *w)
     return QApplication::focusWidget();
 }
 
+// Replaces the text of a field as the operator does: focus, select all, the keys (Delete for an
+// empty text); `confirm` ends with Return. Fails the test when the focus does not arrive.
+inline void TypeText(QWidget *field, const QString &text, bool confirm = false)
+{
+    QWidget *keys = FocusOn(field);
+    QVERIFY(keys);
+    QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(keys, Qt::Key_Delete);
+    else
+        QTest::keyClicks(keys, text);
+    if (confirm)
+        QTest::keyClick(keys, Qt::Key_Return);
+}
+
 // Types `text` into cell (row, col), both from 0, as the operator does: a click on the visible
 // cell, the keys (the first one opens the cell's editor, which then has the focus), Enter.
 inline bool TypeIntoCell(QTableWidget *t, int row, int col, const QString &text)
@@ -135,6 +150,32 @@ inline void RightClick(QWidget *control)
 {
     QWidget *w = RightClickTarget(control);
     QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(w, &ev);
+}
+
+// The other ways an operator asks for a control's help: a right mouse click in the middle of the
+// control, on the widget the pointer hits there (a table's cells: its viewport), with the events
+// the window system sends for it (press, context-menu request, release); and the keyboard's menu
+// key, which asks the widget under the keyboard focus without any mouse button.
+inline void MouseRightClick(QWidget *control)
+{
+    QWidget *hit = control;
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(control))
+        hit = area->viewport();
+    else if (QWidget *child = control->childAt(control->rect().center()))
+        hit = child;
+    const QPoint pos = hit == control ? control->rect().center()
+                                      : hit->mapFrom(control, control->rect().center());
+    QTest::mousePress(hit, Qt::RightButton, {}, pos);
+    QContextMenuEvent ev(QContextMenuEvent::Mouse, pos, hit->mapToGlobal(pos));
+    QApplication::sendEvent(hit, &ev);
+    QTest::mouseRelease(hit, Qt::RightButton, {}, pos);
+}
+
+inline void MenuKey(QWidget *control)
+{
+    QWidget *w = RightClickTarget(control);
+    QContextMenuEvent ev(QContextMenuEvent::Keyboard, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
     QApplication::sendEvent(w, &ev);
 }
 
