@@ -2,14 +2,15 @@
 //
 // Its panel (background, rounded frame, inner shadow) looks the same from frame to frame; the
 // style strokes it anew on every repaint, which costs several times what the digits do. The
-// display keeps the panel once drawn and, when a repaint stays inside the panel's opaque middle
-// (a new number repaints the text area only), copies it from there. A repaint that reaches the
-// frame's edge draws through the style as before: the edge blends into what lies beneath it.
+// display draws the panel once, on its own background colour, keeps it and copies it on every
+// repaint until its size, state or colours change. Drawn on its own background, the frame's
+// anti-aliased corners look the same whatever the window's buffer held there before (an opaque
+// widget gets no background fill from the window, so a panel stroked straight into the buffer
+// blends its corners into stale pixels, and again on every repaint).
 #pragma once
 
 #include <QLineEdit>
 #include <QImage>
-#include <QRegion>
 #include <QStyle>
 
 namespace tintra {
@@ -18,27 +19,22 @@ class NumberDisplay : public QLineEdit {
 public:
     explicit NumberDisplay(QWidget *parent = nullptr);
 
-    // Called by the display's style for its panel: draws the kept panel when the repaint in
-    // progress lies inside the panel's middle. False when the style must draw it.
+    // Called by the display's style for its panel: draws the kept panel (drawn first if need
+    // be). False when the style must draw it itself.
     bool drawKeptPanel(const QStyleOption *option, QPainter *painter, const QStyle *base);
     int panelsKept() const { return nKept; } // repaints served from the kept panel
-
-protected:
-    void paintEvent(QPaintEvent *e) override;
 
 private:
     struct Key {
         QSize size;
+        qreal ratio = 0;
         QStyle::State state;
         qint64 palette = -1;
         int lineWidth = -1;
         bool operator==(const Key &) const = default;
     };
-    QRegion painting;
     Key kept;
-    QRect middle;   // the pixels the panel draws alike on any background
-    QImage beneath; // what the kept panel was drawn on
-    QImage panel;   // ... and the result
+    QImage panel;
     int nKept = 0;
 };
 
