@@ -1,6 +1,7 @@
 #include "acquire.h"
 
 #include "core/acquire/paneldata.h"
+#include "core/display/paintpace.h"
 #include "core/graphs/graphs.h"
 #include "core/params/panelvalues.h"
 #include "core/shell.h"
@@ -11,6 +12,7 @@
 
 #include <QThread>
 #include <cmath>
+#include <sys/prctl.h>
 
 namespace tintra {
 
@@ -20,23 +22,44 @@ constexpr int loopSleepMs = 10;
 int loopDepth = 0;
 std::function<void()> frameListener;
 
+// Sleeps without events for less than a millisecond, with the kernel's timer slack (50 us by
+// default, a tenth of what is left here on average) lowered for just this sleep.
+void SleepPrecisely(double seconds)
+{
+    const int slack = prctl(PR_GET_TIMERSLACK, 0UL, 0UL, 0UL, 0UL);
+    prctl(PR_SET_TIMERSLACK, 1000UL, 0UL, 0UL, 0UL);
+    QThread::usleep(static_cast<unsigned long>(seconds * 1e6) + 1);
+    if (slack > 0)
+        prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(slack), 0UL, 0UL, 0UL);
+}
+
 } // namespace
 
 // The pause between two frames, spent in the event loop (the plots are drawn in it). Waits are
 // asked for in whole milliseconds rounded down, and the last fraction of a millisecond is slept
 // without events, so early wake-ups (a redraw, a paint) do not stretch the pause by rounding up.
+// Repaints are held from the pause's last stretch over the next exchange and carried out at the
+// pause's start: a repaint that began near the end of the pause, or while the answer is on its
+// way, would lengthen the pass by its own duration.
 void PauseBetweenFrames()
 {
     const double end = Timer() + loopSleepMs / 1000.0;
+    EndPaintHold();
+    bool holding = false;
     for (;;) {
         const double left = end - Timer();
         if (left <= 0)
             return;
+        if (!holding && left < 0.0015) {
+            // Over the rest of the pause and a fast exchange; a slow link outlasts it.
+            HoldPaintsFor(left * 1000.0 + 3.0);
+            holding = true;
+        }
         const double wholeMs = std::floor(left * 1000.0);
         if (wholeMs >= 1)
             WaitForEvents((wholeMs - 0.5) / 1000.0); // rounds up to wholeMs
         else
-            QThread::usleep(static_cast<unsigned long>(left * 1e6) + 1);
+            SleepPrecisely(left);
     }
 }
 

@@ -43,6 +43,18 @@ public:
     }
 
     long held = 0;
+
+    void holdFor(qint64 ns)
+    {
+        holdUntilNs = clock.nsecsElapsed() + ns;
+        arm();
+    }
+    void endHold()
+    {
+        holdUntilNs = 0;
+        releaseDue();
+    }
+
     bool waiting() const
     {
         return std::any_of(windows.begin(), windows.end(),
@@ -58,12 +70,12 @@ protected:
             return false;
         Window &w = slot(static_cast<QWidget *>(o));
         const qint64 now = clock.nsecsElapsed();
-        if (!w.held && now - w.lastNs >= period) {
+        if (!w.held && now - w.lastNs >= period && now >= holdUntilNs) {
             w.lastNs = now;
             return false;
         }
-        // Too soon after the last repaint: the widgets keep their dirty areas, and the window is
-        // repainted once when the period is over.
+        // Too soon after the last repaint, or during a hold: the widgets keep their dirty areas,
+        // and the window is repainted once when the period (and the hold) is over.
         if (!w.held) {
             w.held = true;
             ++held;
@@ -98,6 +110,7 @@ private:
                 due = w.lastNs + period;
         if (due < 0)
             return;
+        due = std::max(due, holdUntilNs);
         const qint64 leftNs = due - clock.nsecsElapsed();
         timer.start(int(leftNs > 0 ? (leftNs + 999999) / 1000000 : 0));
     }
@@ -118,7 +131,7 @@ private:
     {
         // A released repaint may process events and hold other windows meanwhile; walk by index.
         const qint64 now = clock.nsecsElapsed();
-        for (size_t i = 0; i < windows.size(); ++i)
+        for (size_t i = 0; i < windows.size() && now >= holdUntilNs; ++i)
             if (windows[i].held && now - windows[i].lastNs >= period - 500000)
                 release(windows[i]);
         arm();
@@ -135,6 +148,7 @@ private:
     QElapsedTimer clock;
     QTimer timer;
     std::vector<Window> windows;
+    qint64 holdUntilNs = 0;
     bool releasing = false;
 };
 
@@ -155,6 +169,18 @@ void StopPaintPacing()
         heldBefore += pacer->held;
     delete pacer;
     pacer = nullptr;
+}
+
+void HoldPaintsFor(double ms)
+{
+    if (pacer)
+        pacer->holdFor(qint64(ms * 1e6));
+}
+
+void EndPaintHold()
+{
+    if (pacer)
+        pacer->endHold();
 }
 
 bool PaintsWaiting() { return pacer && pacer->waiting(); }

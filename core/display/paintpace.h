@@ -16,6 +16,13 @@ void StartPaintPacing();
 // Stops it; held repaints are carried out at once.
 void StopPaintPacing();
 
+// Holds back every repaint for the next `ms` milliseconds (at most: EndPaintHold ends it sooner).
+// A loop that alternates a short exchange with the sensor and a pause holds the repaints across
+// the exchange, so they are carried out in the pause instead of delaying the answer's reading.
+void HoldPaintsFor(double ms);
+// Ends the hold; the held repaints whose refresh period is over are carried out at once.
+void EndPaintHold();
+
 // True while a held repaint is still to be carried out.
 bool PaintsWaiting();
 
