@@ -47,12 +47,16 @@ public:
 
     QCPPainter *startPainting() override
     {
+        if (direct)
+            return new QCPPainter(direct);
         takeBottom();
         return QCPPaintBufferPixmap::startPainting();
     }
     void donePainting() override { holeKnown = false; }
     void clear(const QColor &color) override
     {
+        if (direct)
+            return;
         holeKnown = false;
         if (role == OnBottom) {
             baseDue = true; // the bottom buffer may not be drawn yet: copied when painting starts
@@ -61,6 +65,9 @@ public:
         ++generation;
         mBuffer.fill(role == Bottom ? background() : color);
     }
+    // While set, the layer is drawn straight onto `device` (the widget being painted) instead of
+    // into this buffer, which is then out of date.
+    void drawDirectlyOn(QPaintDevice *device) { direct = device; }
     // The next redraw of the cursor layer restores only `area` from the bottom buffer, when the
     // bottom has not changed since it was copied: the old cursor lies within it.
     void restoreOnly(const QRegion &area) { restoreArea = area; }
@@ -150,6 +157,7 @@ private:
     const Role role;
     const LayerBuffer *const bottom;
     const std::function<QColor()> background; // the plot's, when one opaque colour
+    QPaintDevice *direct = nullptr;
     mutable bool baseDue = false;
     mutable QRegion restoreArea;
     quint64 generation = 0;      // of the bottom buffer: counts its redraws
@@ -202,6 +210,7 @@ LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(par
 {
     setObjectName(objectName);
     setMinimumSize(160, 120);
+    setAttribute(Qt::WA_OpaquePaintEvent); // the background brush or buffer covers every pixel
     setNoAntialiasingOnDrag(true);
     // Hot plots: plain lines, no antialiasing.
     setNotAntialiasedElements(QCP::aeAll);
@@ -317,21 +326,53 @@ void LivePlot::drawCursorLayer()
     setAttribute(Qt::WA_UpdatesDisabled, wasDisabled);
 }
 
-bool LivePlot::paintOpaque(QPainter &painter, const QRect &r)
+bool LivePlot::paintOpaque(const QRegion &region)
 {
     if (mPaintBuffers.size() != 3 || !qFuzzyCompare(mBufferDevicePixelRatio, 1.0) ||
-        !qFuzzyCompare(devicePixelRatioF(), 1.0) || mViewport != rect())
+        !qFuzzyCompare(devicePixelRatioF(), 1.0) || mViewport != rect() ||
+        hasInvalidatedPaintBuffers())
         return false;
-    const auto *picture = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(1).data());
+    const auto *below = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(0).data());
+    auto *onBelow = dynamic_cast<LayerBuffer *>(mPaintBuffers.at(1).data());
     const auto *top = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(2).data());
-    if (!picture || !top || !picture->opaque() || picture->pixmap().size() != size())
+    if (!below || !onBelow || !top || !below->opaque() || below->pixmap().size() != size())
         return false;
-    const QRect area = r & rect();
-    painter.drawPixmap(area.topLeft(), picture->pixmap(), area);
+    // One rectangle (a strip chart's plotting area, a whole plot): the picture below is copied
+    // and the cursor layer drawn straight onto the plot, without a copy of its own. Several
+    // (a cross-hair's old and new bands): drawn through a clip of several rectangles, the lines
+    // would take the raster engine's slow path, so the layer is drawn in its own buffer, where
+    // only the old cursor's pixels are restored, and the bands are copied from there.
+    const bool direct = region.rectCount() == 1;
+    if (!direct) {
+        drawCursorLayer();
+        if (!onBelow->opaque() || onBelow->pixmap().size() != size())
+            return false;
+    }
+    const QPixmap &picture = direct ? below->pixmap() : onBelow->pixmap();
+    {
+        QPainter painter(this);
+        if (!painter.isActive())
+            return false;
+        for (const QRect &r : region)
+            painter.drawPixmap(r.topLeft(), picture, r);
+    }
+    if (direct) {
+        // The layer's buffer is left behind: redrawn whole should a paint need it again.
+        onBelow->drawDirectlyOn(this);
+        const bool wasDisabled = testAttribute(Qt::WA_UpdatesDisabled);
+        setAttribute(Qt::WA_UpdatesDisabled, true); // the layer's redraw asks for a repaint
+        cursorLayer->replot();
+        setAttribute(Qt::WA_UpdatesDisabled, wasDisabled);
+        onBelow->drawDirectlyOn(nullptr);
+        cursorDue = true;
+        restoreDue = rect();
+    }
     // The axes layer outside its transparent middle: four bands at most.
+    QPainter painter(this);
     const QRect hole = top->hole(axisRect()->rect().adjusted(8, 8, -8, -8));
     if (hole.isEmpty()) {
-        painter.drawPixmap(area.topLeft(), top->pixmap(), area);
+        for (const QRect &r : region)
+            painter.drawPixmap(r.topLeft(), top->pixmap(), r);
         return true;
     }
     const QRect bands[4] = {QRect(QPoint(0, 0), QPoint(width() - 1, hole.top() - 1)),
@@ -339,32 +380,24 @@ bool LivePlot::paintOpaque(QPainter &painter, const QRect &r)
                             QRect(QPoint(0, hole.top()), QPoint(hole.left() - 1, hole.bottom())),
                             QRect(QPoint(hole.right() + 1, hole.top()),
                                   QPoint(width() - 1, hole.bottom()))};
-    for (const QRect &band : bands) {
-        const QRect part = band & area;
-        if (!part.isEmpty())
-            painter.drawPixmap(part.topLeft(), top->pixmap(), part);
-    }
+    for (const QRect &r : region)
+        for (const QRect &band : bands) {
+            const QRect part = band & r;
+            if (!part.isEmpty())
+                painter.drawPixmap(part.topLeft(), top->pixmap(), part);
+        }
     return true;
 }
 
 void LivePlot::paintEvent(QPaintEvent *e)
 {
-    // A cursor move repaints a few thin bands. Painted one rectangle at a time, every layer is a
-    // plain rectangular copy; a clip of several rectangles would take the raster engine's much
+    // A cursor move repaints a few thin bands. Copied one rectangle at a time, the layers are
+    // plain rectangular copies; a clip of several rectangles would take the raster engine's much
     // slower per-line path, spread over helper threads.
-    drawCursorLayer();
     const QRegion &region = e->region();
-    {
-        QPainter painter(this);
-        if (!painter.isActive())
-            return;
-        bool done = true;
-        for (const QRect &r : region)
-            if (!(done = paintOpaque(painter, r)))
-                break;
-        if (done)
-            return;
-    }
+    if (paintOpaque(region))
+        return;
+    drawCursorLayer();
     if (region.rectCount() <= 1) {
         QCustomPlot::paintEvent(e);
         return;

@@ -7,13 +7,16 @@
 // changed. Putting a plot on screen is an ordinary widget update, so all plots and displays of a
 // window reach the screen together, paced by the window (see core/display/paintpace.h).
 //
-// The layers below the cursor are drawn onto an opaque buffer in the plot's background colour,
-// and the cursor layer's buffer starts each redraw as a copy of it, so it holds the whole picture
-// under the axes. Putting a plot on screen copies that buffer and blends the axes layer only
-// where it has pixels (the frame around the plotting area): no full-size blends per paint.
+// The layers below the cursor are drawn onto an opaque buffer in the plot's background colour.
+// Putting a plot on screen copies that buffer, draws the cursor layer (a strip chart's traces)
+// straight onto the plot, and blends the axes layer only where it has pixels (the frame around
+// the plotting area): no full-size blends or intermediate copies per paint. A moved cross-hair
+// is drawn in the cursor layer's own buffer, which starts as a copy of the picture below (only
+// the old cross-hair's pixels restored), and only its old and new bands are copied on screen.
+// The plot paints every pixel of itself, so nothing beneath it is painted first.
 //
 // The redraws of one frame are collected and carried out together about a millisecond later,
-// from the event loop; a cursor layer is redrawn only when the plot is painted, so frames that
+// from the event loop; a cursor layer is drawn only when the plot is painted, so frames that
 // never reach the screen cost no drawing. The acquisition loop sleeps 10 ms between frames in
 // the event loop, so the drawing happens inside that pause instead of lengthening every pass.
 #pragma once
@@ -66,10 +69,11 @@ private:
     void draw();
     // Redraws the cursor layer if a cursor change is waiting for it (done when painting).
     void drawCursorLayer();
-    // Puts the layer buffers on screen in `r`: the cursor layer's opaque buffer as a copy, the
-    // layers above it only where they have pixels. False when the buffers are not laid out for
-    // that (another layer layout, a background that is not one opaque colour, a scaled screen).
-    bool paintOpaque(QPainter &painter, const QRect &r);
+    // Paints `region` from the opaque buffers: the picture below the cursor layer and that layer
+    // (drawn straight onto the plot, or in its own buffer, see there), and the layers above only
+    // where they have pixels. False when the buffers are not laid out for that (another layer
+    // layout, a background that is not one opaque colour, a scaled screen, a redraw due).
+    bool paintOpaque(const QRegion &region);
 
     bool dirtyAll = true;
     bool scheduled = false;

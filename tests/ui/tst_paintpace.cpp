@@ -122,6 +122,17 @@ private slots:
         // What the window shows is what a full redraw paints: no cursor left behind.
         QTRY_VERIFY(OnScreen(&g) == g.grab().toImage().convertToFormat(QImage::Format_RGB32));
         QCOMPARE(g.cursorPos(), QPointF(2000, 2000));
+        // ... and the cross-hair is there, black across the plotting area (on the pixel row and
+        // column its position rounds to).
+        const QImage screen = OnScreen(&g);
+        const QRect box = g.axisRect()->rect();
+        const double cx = g.xAxis->coordToPixel(2000), cy = g.yAxis->coordToPixel(2000);
+        const auto black = [&](int x, int y) { return QColor(screen.pixel(x, y)) == Qt::black; };
+        for (int i = 1; i < 10; ++i) {
+            const int y = box.top() + box.height() * i / 10, x = box.left() + box.width() * i / 10;
+            QVERIFY2(black(qFloor(cx), y) || black(qCeil(cx), y), qPrintable(QString::number(y)));
+            QVERIFY2(black(x, qFloor(cy)) || black(x, qCeil(cy)), qPrintable(QString::number(x)));
+        }
     }
 
     // A numeric display that keeps its drawn panel shows, frame after frame, exactly what a
