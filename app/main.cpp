@@ -41,9 +41,12 @@ void InstallPopups()
     h.fileSelect = [](const tintra::FileSelectRequest &req, QString *path) {
         const QString start = tintra::JoinPath(req.startDir, req.defaultName);
         const QString filter = req.filter.isEmpty() ? QString() : req.filter + QStringLiteral(";;*");
-        const QString p = req.forSaving
-                              ? QFileDialog::getSaveFileName(nullptr, req.title, start, filter)
-                              : QFileDialog::getOpenFileName(nullptr, req.title, start, filter);
+        const QFileDialog::Options o = tintra::NativeDialogsUsable()
+                                           ? QFileDialog::Options()
+                                           : QFileDialog::DontUseNativeDialog;
+        const QString p =
+            req.forSaving ? QFileDialog::getSaveFileName(nullptr, req.title, start, filter, nullptr, o)
+                          : QFileDialog::getOpenFileName(nullptr, req.title, start, filter, nullptr, o);
         if (p.isEmpty())
             return int(tintra::NoFileSelected);
         *path = p;
@@ -51,7 +54,10 @@ void InstallPopups()
                                     : int(tintra::NewFileSelected);
     };
     h.colorSelect = [](const QString &title, int initial, int *rgb) {
-        const QColor c = QColorDialog::getColor(QColor::fromRgb(QRgb(initial)), nullptr, title);
+        const QColor c = QColorDialog::getColor(
+            QColor::fromRgb(QRgb(initial)), nullptr, title,
+            tintra::NativeDialogsUsable() ? QColorDialog::ColorDialogOptions()
+                                          : QColorDialog::DontUseNativeDialog);
         if (!c.isValid())
             return false;
         *rgb = int(c.rgb() & 0xFFFFFF);
@@ -71,6 +77,7 @@ void InstallPopups()
 
 int main(int argc, char **argv)
 {
+    tintra::PreferLeanEventLoop();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TintraV30"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

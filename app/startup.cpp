@@ -21,6 +21,7 @@
 #include "widgets/combobox.h"
 #include "widgets/logo.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -249,6 +250,20 @@ int WinMain()
     RunUserInterface();
     EndUserInterface();
     return 0;
+}
+
+void PreferLeanEventLoop()
+{
+    if (qEnvironmentVariableIsSet("QT_NO_GLIB") ||
+        qEnvironmentVariable("QT_QPA_PLATFORMTHEME").contains(QLatin1String("gtk"), Qt::CaseInsensitive))
+        return;
+    qputenv("QT_NO_GLIB", "1");
+}
+
+bool NativeDialogsUsable()
+{
+    const QAbstractEventDispatcher *d = QAbstractEventDispatcher::instance();
+    return d && d->inherits("QEventDispatcherGlib");
 }
 
 } // namespace tintra

@@ -50,6 +50,13 @@ int StartUserInterface();
 // WinMain after the event loop: an open TCP connection is closed and the panels are discarded.
 void EndUserInterface();
 
+// Before the application object exists: the event loop runs on Qt's own dispatcher instead of
+// GLib's (unless the environment decides, or a GTK platform theme may need GLib). The live
+// display wakes the loop several times a frame; GLib's loop costs more system calls per wake-up.
+void PreferLeanEventLoop();
+// True when the GLib loop runs: native (GTK) file and colour dialogs work only there.
+bool NativeDialogsUsable();
+
 // The whole program: panels, callbacks, first page, InitAll, event loop, shutdown. Returns 0 after
 // a normal end, -1 if a panel could not be created.
 int WinMain();

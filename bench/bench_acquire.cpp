@@ -169,6 +169,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferLeanEventLoop(); // as the program does
     QApplication app(argc, argv);
     const int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
     const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
