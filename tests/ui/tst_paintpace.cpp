@@ -86,6 +86,36 @@ private slots:
         QVERIFY(PaintsHeld() > heldBefore);
     }
 
+    // A hold (the acquisition loop's exchange with the sensor) keeps repaints back until it is
+    // ended, which carries them out at once, or until its time is up, so a sensor that does not
+    // answer never freezes the window.
+    void holdDefersRepaintsForAtMostItsTime()
+    {
+        QWidget w;
+        w.resize(200, 100);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::qWait(50);
+        PaintLog log(&w);
+        for (const bool endEarly : {true, false}) {
+            log.at.clear();
+            HoldPaintsFor(endEarly ? 2000 : 150);
+            const qint64 start = log.clock.elapsed();
+            w.update();
+            QTest::qWait(60);
+            QVERIFY(log.at.isEmpty());
+            QVERIFY(PaintsWaiting());
+            if (endEarly) {
+                EndPaintHold();
+                QCOMPARE(log.at.size(), 1); // at once, not after the hold's 2 s
+            } else {
+                QTRY_COMPARE(log.at.size(), 1);
+                QVERIFY2(log.at.first() - start >= 150, qPrintable(QString::number(log.at.first() - start)));
+            }
+            QTest::qWait(50);
+        }
+    }
+
     void movingCursorRepaintsOnlyItsPixels()
     {
         PlaneGraph g(QStringLiteral("PaceGraph"));
