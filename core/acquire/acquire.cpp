@@ -26,7 +26,8 @@ std::function<void()> frameListener;
 // default, a tenth of what is left here on average) lowered for just this sleep.
 void SleepPrecisely(double seconds)
 {
-    const int slack = prctl(PR_GET_TIMERSLACK, 0UL, 0UL, 0UL, 0UL);
+    // Read once: only the user-interface thread sleeps here, and nothing else changes its slack.
+    static const int slack = prctl(PR_GET_TIMERSLACK, 0UL, 0UL, 0UL, 0UL);
     prctl(PR_SET_TIMERSLACK, 1000UL, 0UL, 0UL, 0UL);
     QThread::usleep(static_cast<unsigned long>(seconds * 1e6) + 1);
     if (slack > 0)

@@ -42,6 +42,17 @@ QImage OnScreen(QWidget *w)
     return w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// Shows a small window and lets its first repaints pass.
+bool ShownAndSettled(QWidget &w)
+{
+    w.resize(200, 100);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return false;
+    QTest::qWait(50);
+    return true;
+}
+
 } // namespace
 
 class TestPaintPace : public QObject {
@@ -54,10 +65,7 @@ private slots:
     void fastChangesArePaintedOncePerRefresh()
     {
         QWidget w;
-        w.resize(200, 100);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTest::qWait(50);
+        QVERIFY(ShownAndSettled(w));
         PaintLog log(&w);
         const long heldBefore = PaintsHeld();
 
@@ -92,10 +100,7 @@ private slots:
     void holdDefersRepaintsForAtMostItsTime()
     {
         QWidget w;
-        w.resize(200, 100);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTest::qWait(50);
+        QVERIFY(ShownAndSettled(w));
         PaintLog log(&w);
         for (const bool endEarly : {true, false}) {
             log.at.clear();
