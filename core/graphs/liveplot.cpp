@@ -83,6 +83,7 @@ public:
         return mBuffer;
     }
     bool opaque() const { return !mBuffer.hasAlphaChannel(); }
+    quint64 redraws() const { return generation; } // of a bottom or top buffer
 
     // The largest transparent rectangle around `seed` (empty when the seed has pixels), found
     // again after every redraw of the buffer.
@@ -160,7 +161,7 @@ private:
     QPaintDevice *direct = nullptr;
     mutable bool baseDue = false;
     mutable QRegion restoreArea;
-    quint64 generation = 0;      // of the bottom buffer: counts its redraws
+    quint64 generation = 0;      // of a bottom or top buffer: counts its redraws
     mutable quint64 copied = 0;  // the bottom's generation this buffer was copied from
     mutable bool holeKnown = false;
     mutable QRect seedUsed, holeRect;
@@ -343,6 +344,11 @@ bool LivePlot::paintOpaque(const QRegion &region)
     // would take the raster engine's slow path, so the layer is drawn in its own buffer, where
     // only the old cursor's pixels are restored, and the bands are copied from there.
     const bool direct = region.rectCount() == 1;
+    if (direct && paintComposed(region.boundingRect())) {
+        cursorDue = true; // the layer's own buffer is out of date
+        restoreDue = rect();
+        return true;
+    }
     if (!direct) {
         drawCursorLayer();
         if (!onBelow->opaque() || onBelow->pixmap().size() != size())
@@ -386,6 +392,54 @@ bool LivePlot::paintOpaque(const QRegion &region)
             if (!part.isEmpty())
                 painter.drawPixmap(part.topLeft(), top->pixmap(), part);
         }
+    return true;
+}
+
+bool LivePlot::paintComposed(const QRect &area)
+{
+    const auto *below = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(0).data());
+    const auto *top = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(2).data());
+    if (!linesReady())
+        return false;
+    const QImage over = top->pixmap().toImage(); // shares the buffer's pixels
+    if (over.format() != QImage::Format_ARGB32_Premultiplied || over.size() != size())
+        return false;
+    // The picture below with the layers above over it, composed again only when one of them
+    // was redrawn (new ranges, a new size): the lines are drawn beneath what lies above.
+    const quint64 from[2] = {below->redraws(), top->redraws()};
+    if (composed.size() != size() || from[0] != composedFrom[0] || from[1] != composedFrom[1]) {
+        composed = below->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        QPainter p(&composed);
+        p.drawImage(0, 0, over);
+        composedFrom[0] = from[0];
+        composedFrom[1] = from[1];
+    }
+    // The lines go straight into the window's picture: the painter's device, at the painter's
+    // offset, within the painter's clip.
+    QPainter painter(this);
+    QPaintEngine *engine = painter.paintEngine();
+    QPaintDevice *device = engine ? engine->paintDevice() : nullptr;
+    if (!painter.isActive() || !device || device->devType() != QInternal::Image)
+        return false;
+    auto *target = static_cast<QImage *>(device);
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || !target->isDetached() ||
+        !qFuzzyCompare(target->devicePixelRatio(), 1.0))
+        return false;
+    const QPoint offset(qRound(t.dx()), qRound(t.dy()));
+    QRect clip = area & axisRect()->rect(); // where the plot clips its graphs
+    const QRegion system = engine->systemClip();
+    if (!system.isEmpty()) {
+        if (system.rectCount() != 1)
+            return false;
+        clip &= system.boundingRect().translated(-offset);
+    }
+    ThinLines lines(*target, offset, clip, &over);
+    if (!lines.usable())
+        return false;
+    painter.drawImage(area.topLeft(), composed, area);
+    drawLines(lines);
+    ++nComposed;
     return true;
 }
 
@@ -569,6 +623,7 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
         traces[j] = new StripTrace(xAxis, yAxis);
         traces[j]->setLayer(cursorLayer);
         traces[j]->setPen(QPen(colors[j], 1));
+        points[j].reserve(stripSamples);
         traces[j]->setAdaptiveSampling(false);
         traces[j]->data()->set(zeros, true);
     }
@@ -582,6 +637,49 @@ void StripChart::plotInterleaved(const double *buf)
             it->value = buf[stripTraces * k + j];
     }
     markCursorMoved();
+}
+
+QRegion StripChart::cursorArea() const { return axisRect()->rect() & rect(); }
+
+bool StripChart::linesReady()
+{
+    // The layer holds just the traces, each a plain line of one opaque, solid, thin pen, every
+    // sample in the horizontal range: as drawn by StripTrace, one segment per pair of samples.
+    const QList<QCPLayerable *> onLayer = cursorLayer->children();
+    if (onLayer.size() != stripTraces || !cursorLayer->visible() ||
+        !notAntialiasedElements().testFlag(QCP::aePlottables) ||
+        !plottingHints().testFlag(QCP::phFastPolylines) || xAxis->range().lower > 0 ||
+        xAxis->range().upper < stripSamples - 1)
+        return false;
+    const QRect bounds = rect();
+    for (int j = 0; j < stripTraces; ++j) {
+        auto *g = qobject_cast<QCPGraph *>(onLayer.at(j));
+        const QPen pen = g ? g->pen() : QPen();
+        if (!g || !g->realVisibility() || g->lineStyle() != QCPGraph::lsLine ||
+            !g->scatterStyle().isNone() || g->brush().style() != Qt::NoBrush || g->selected() ||
+            g->keyAxis() != xAxis || g->valueAxis() != yAxis || pen.style() != Qt::SolidLine ||
+            pen.color().alpha() != 255 || (pen.widthF() != 0 && pen.widthF() != 1) ||
+            g->data()->size() != stripSamples)
+            return false;
+        colours[j] = pen.color().rgba();
+        points[j].clear();
+        for (const QCPGraphData &d : *g->data()) {
+            const double x = xAxis->coordToPixel(d.key), y = yAxis->coordToPixel(d.value);
+            // Beyond the plot the raster engine would cut the line first: drawn the usual way.
+            if (!(x >= bounds.left() && x <= bounds.right() && y >= bounds.top() &&
+                  y <= bounds.bottom()))
+                return false;
+            points[j].append(QPoint(qRound(x), qRound(y)));
+        }
+    }
+    return true;
+}
+
+void StripChart::drawLines(ThinLines &lines)
+{
+    for (int j = 0; j < stripTraces; ++j)
+        for (int k = 1; k < points[j].size(); ++k)
+            lines.draw(QLine(points[j].at(k - 1), points[j].at(k)), colours[j]);
 }
 
 double StripChart::value(int trace, int sample) const

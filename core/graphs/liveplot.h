@@ -8,9 +8,11 @@
 // window reach the screen together, paced by the window (see core/display/paintpace.h).
 //
 // The layers below the cursor are drawn onto an opaque buffer in the plot's background colour.
-// Putting a plot on screen copies that buffer, draws the cursor layer (a strip chart's traces)
-// straight onto the plot, and blends the axes layer only where it has pixels (the frame around
-// the plotting area): no full-size blends or intermediate copies per paint. A moved cross-hair
+// A strip chart keeps that buffer with the axes layer composed over it; putting it on screen
+// copies the plotting area from there and writes the traces' pixels straight into the window's
+// picture, beneath the axes' pixels (see ThinLines). Other plots copy the buffer, draw the cursor
+// layer straight onto the plot and blend the axes layer only where it has pixels (the frame
+// around the plotting area): no full-size blends or intermediate copies per paint. A moved cross-hair
 // is drawn in the cursor layer's own buffer, which starts as a copy of the picture below (only
 // the old cross-hair's pixels restored), and only its old and new bands are copied on screen.
 // The plot paints every pixel of itself, so nothing beneath it is painted first.
@@ -22,6 +24,7 @@
 #pragma once
 
 #include "grapharith.h"
+#include "thinline.h"
 
 #include <qcustomplot.h>
 
@@ -49,6 +52,7 @@ public:
     int fullReplots() const { return nFull; }
     int cursorReplots() const { return nCursor; }
     int replotsDone() const { return nDone; } // whole-plot redraws actually carried out
+    int paintsComposed() const { return nComposed; } // paints with the lines drawn directly
 
 protected:
     void markChanged() { dirtyAll = true; }
@@ -62,6 +66,11 @@ protected:
     // Called before the cursor moves: where it was must be repainted too (a hidden plot is
     // repainted whole when shown).
     void noteCursorLeaving();
+    // A plot whose cursor layer is made of thin lines only may draw them itself, straight into the
+    // window's picture (see ThinLines). `linesReady` works out the lines (false: the layer holds
+    // something else, or a line reaches beyond the plot), `drawLines` draws them.
+    virtual bool linesReady() { return false; }
+    virtual void drawLines(ThinLines &) {}
 
     QCPLayer *cursorLayer = nullptr;
 
@@ -74,6 +83,9 @@ private:
     // where they have pixels. False when the buffers are not laid out for that (another layer
     // layout, a background that is not one opaque colour, a scaled screen, a redraw due).
     bool paintOpaque(const QRegion &region);
+    // Paints `area` as the picture below and the layers above, composed once, with the cursor
+    // layer's lines drawn in between by the plot itself. False when it cannot (see there).
+    bool paintComposed(const QRect &area);
 
     bool dirtyAll = true;
     bool scheduled = false;
@@ -84,6 +96,9 @@ private:
     int nFull = 0;
     int nCursor = 0;
     int nDone = 0;
+    int nComposed = 0;
+    QImage composed;            // the picture below with the layers above drawn over it
+    quint64 composedFrom[2] = {}; // the redraws of those buffers it was composed from
 };
 
 // A colour plane (X/Y, zoomed X/Y, three-sides planes) or the INT bar graph: lines, circles and
@@ -132,8 +147,16 @@ public:
     void plotInterleaved(const double *buf);
     double value(int trace, int sample) const;
 
+protected:
+    // The plotting area: the traces are clipped to it.
+    QRegion cursorArea() const override;
+    bool linesReady() override;
+    void drawLines(ThinLines &lines) override;
+
 private:
     QCPGraph *traces[stripTraces] = {};
+    QVector<QPoint> points[stripTraces]; // on the plot, worked out by linesReady
+    QRgb colours[stripTraces] = {};
 };
 
 } // namespace tintra

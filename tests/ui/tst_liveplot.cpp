@@ -7,6 +7,9 @@
 #include "link/state.h"
 
 #include <QHBoxLayout>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QScreen>
 #include <QtTest>
 #include <algorithm>
 
@@ -141,14 +144,21 @@ private slots:
             settle();
         }
         QCOMPARE(plot->replotsDone(), full); // new values and cursors only: no whole redraw
-        const QImage shown = plot->grab().toImage();
+        QVERIFY(plot->isVisible());
+        QCOMPARE(plot->paintsComposed() > 0, strip); // the traces were drawn by the chart itself
+        const auto onScreen = [&] {
+            return area->screen()->grabWindow(area->winId()).toImage()
+                .convertToFormat(QImage::Format_RGB32)
+                .copy(QRect(plot->mapTo(area, QPoint(0, 0)), plot->size()));
+        };
+        const QImage shown = onScreen();
         plot->replot(QCustomPlot::rpImmediateRefresh);
         QCOMPARE(plot->replotsDone(), full + 1);
-        QCOMPARE(shown, plot->grab().toImage());
+        QCOMPARE(shown, plot->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 
-    // A strip chart's traces look exactly as a plain QCustomPlot, set up alike, draws them with
-    // its own line graphs, buffers and paint path.
+    // A strip chart's traces look on screen exactly as a plain QCustomPlot, set up alike, draws
+    // them with its own line graphs, buffers and paint path; the chart draws them itself.
     void stripTracesLookLikePlainGraphs()
     {
         QWidget w;
@@ -163,8 +173,12 @@ private slots:
         plain->axisRect()->setupFullAxesBox(false);
         plain->xAxis->setRange(0, stripPointsPerScreen - 1);
         double buf[stripLen];
+        // Values on the frame (0, 4096: under the axes and their ticks), a little beyond it (cut
+        // at the plotting area), steep and flat runs, and half pixels that round.
         for (int i = 0; i < stripLen; ++i)
-            buf[i] = (i * 977) % 4097 + (i % 7 == 0 ? 0.5 : 0.0); // half a pixel rounds too
+            buf[i] = i % 11 == 0   ? (i % 2) * 4096.0
+                     : i % 13 == 5 ? (i % 2 ? 4300.0 : -200.0)
+                                   : (i * 977) % 4097 + (i % 7 == 0 ? 0.5 : 0.0);
         for (int j = 0; j < stripTraces; ++j) {
             QCPGraph *g = plain->addGraph();
             g->setPen(QPen(colours[j], 1));
@@ -181,8 +195,73 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         chart->replot();
         plain->replot();
-        QCOMPARE(chart->grab().toImage().convertToFormat(QImage::Format_RGB32),
-                 plain->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        const int composedBefore = chart->paintsComposed();
+        chart->refresh(); // new samples: the traces alone are painted again
+        settle();
+        QTRY_VERIFY(chart->paintsComposed() > composedBefore);
+        const QImage screen =
+            w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(screen.copy(chart->geometry()), screen.copy(plain->geometry()));
+    }
+
+    // Thin lines written straight into an image are the raster engine's, pixel for pixel: every
+    // slope, points, short runs, clipped at the edges, and beneath a picture lying over them
+    // (hidden where it is opaque, blended where it is partly transparent).
+    void thinLinesMatchThePainter_data()
+    {
+        QTest::addColumn<int>("span");
+        QTest::addColumn<bool>("covered");
+        QTest::newRow("long lines") << 160 << false;
+        QTest::newRow("short lines and points") << 4 << false;
+        QTest::newRow("long lines under a picture") << 160 << true;
+        QTest::newRow("short lines under a picture") << 6 << true;
+    }
+    void thinLinesMatchThePainter()
+    {
+        QFETCH(int, span);
+        QFETCH(bool, covered);
+        const QPoint offset(20, 10);
+        const QRect clip(4, 6, 150, 100);
+        QImage over(160, 120, QImage::Format_ARGB32_Premultiplied);
+        over.fill(Qt::transparent);
+        {
+            QPainter p(&over);
+            p.fillRect(0, 0, 160, 8, QColor(30, 30, 30));            // opaque
+            p.fillRect(40, 0, 12, 120, QColor(200, 50, 0, 128));     // half transparent
+            p.fillRect(100, 60, 30, 30, QColor(0, 0, 255, 40));      // faint
+        }
+        QImage background(200, 150, QImage::Format_RGB32);
+        background.fill(QColor(240, 240, 230));
+        QRandomGenerator rng(uint(span) * 31 + covered);
+        const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 128, 0), qRgb(10, 20, 250)};
+        for (int n = 0; n < 1500; ++n) {
+            const int x = rng.bounded(160), y = rng.bounded(120);
+            const QLine line(x, y, qBound(0, x + rng.bounded(-span, span + 1), 159),
+                             qBound(0, y + rng.bounded(-span, span + 1), 119));
+            const QRgb colour = colours[n % 3];
+            QImage painted = background;
+            {
+                QPainter p(&painted);
+                p.translate(offset);
+                p.setClipRect(clip);
+                p.setPen(QPen(QColor(colour), 0));
+                p.drawLines(&line, 1);
+                p.setClipping(false);
+                if (covered)
+                    p.drawImage(0, 0, over);
+            }
+            QImage direct = background;
+            if (covered) {
+                QPainter p(&direct);
+                p.drawImage(offset, over);
+            }
+            ThinLines lines(direct, offset, clip, covered ? &over : nullptr);
+            QVERIFY(lines.usable());
+            lines.draw(line, colour);
+            if (direct != painted)
+                QFAIL(qPrintable(QStringLiteral("line %1,%2 - %3,%4").arg(line.x1()).arg(line.y1())
+                                     .arg(line.x2()).arg(line.y2())));
+        }
     }
 
     void clearPlotsKeepsCursor()

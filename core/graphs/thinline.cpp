@@ -1,0 +1,95 @@
+#include "thinline.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
+namespace tintra {
+
+namespace {
+
+bool ThirtyTwoBit(QImage::Format f)
+{
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied;
+}
+
+// c * a / 255 for the four channels of a premultiplied pixel, rounded as the raster engine does.
+QRgb Scale(QRgb c, uint a)
+{
+    quint32 rb = (c & 0xff00ff) * a;
+    rb = ((rb + ((rb >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    quint32 ag = ((c >> 8) & 0xff00ff) * a;
+    ag = (ag + ((ag >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return rb | ag;
+}
+
+} // namespace
+
+ThinLines::ThinLines(QImage &target, QPoint offset, const QRect &clip, const QImage *over)
+    : offset(offset)
+{
+    if (!ThirtyTwoBit(target.format()) || target.isNull() ||
+        (over && over->format() != QImage::Format_ARGB32_Premultiplied))
+        return;
+    QRect within = clip & target.rect().translated(-offset);
+    if (over) {
+        overBits = over->constBits();
+        overStride = over->bytesPerLine();
+        within &= over->rect();
+    }
+    if (within.isEmpty())
+        within = QRect(0, 0, 0, 0);
+    left = within.left();
+    top = within.top();
+    width = unsigned(within.width());
+    height = unsigned(within.height());
+    stride = target.bytesPerLine();
+    bits = target.bits(); // the caller's image, not shared: no copy is made
+}
+
+inline void ThinLines::put(int x, int y, QRgb colour)
+{
+    if (unsigned(x - left) >= width || unsigned(y - top) >= height)
+        return;
+    auto *pixel = reinterpret_cast<QRgb *>(bits + (y + offset.y()) * stride) + x + offset.x();
+    if (overBits) {
+        const QRgb top = reinterpret_cast<const QRgb *>(overBits + y * overStride)[x];
+        const uint alpha = top >> 24;
+        if (alpha == 255)
+            return;
+        if (alpha != 0)
+            colour = top + Scale(colour, 255 - alpha);
+    }
+    *pixel = colour;
+}
+
+void ThinLines::draw(const QLine &line, QRgb colour)
+{
+    if (!bits)
+        return;
+    colour |= 0xff000000;
+    int x1 = line.x1(), y1 = line.y1(), x2 = line.x2(), y2 = line.y2();
+    if (x1 == x2 && y1 == y2) {
+        put(x1, y1, colour);
+        return;
+    }
+    // Walk along the longer axis, one pixel per step, both ends included. The other coordinate
+    // runs in 16.16 fixed point; a rising run starts half a step on, a falling one does not.
+    const bool alongX = std::abs(x2 - x1) >= std::abs(y2 - y1);
+    if (alongX ? x1 > x2 : y1 > y2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    const int from = alongX ? x1 : y1, to = alongX ? x2 : y2;
+    const int64_t across = alongX ? y2 - y1 : x2 - x1;
+    const int64_t step = (across << 16) / (to - from);
+    int64_t v = (int64_t(alongX ? y1 : x1) << 16) + (step > 0 ? step - (step >> 1) : 0);
+    if (alongX)
+        for (int u = from; u <= to; ++u, v += step)
+            put(u, int(v >> 16), colour);
+    else
+        for (int u = from; u <= to; ++u, v += step)
+            put(int(v >> 16), u, colour);
+}
+
+} // namespace tintra

@@ -1,0 +1,43 @@
+// One-pixel lines written straight into a 32-bit image, pixel for pixel as the raster engine
+// draws a cosmetic solid pen's aliased lines with square caps (both end points drawn), under a
+// picture that stays on top of them.
+//
+// A strip chart redraws about 300 short segments on every repaint; through a painter each one
+// costs a clip test, a fixed-point set-up and a blend call per span. Here a segment costs its
+// pixels. The lines are the raster engine's: the same pixels for every slope, checked against
+// it in the tests.
+#pragma once
+
+#include <QImage>
+#include <QLine>
+#include <QRect>
+
+namespace tintra {
+
+class ThinLines {
+public:
+    // Draws into `target` (RGB32 or ARGB32_Premultiplied) at `offset` from the caller's
+    // coordinates, only inside `clip` (caller's coordinates). `over`, when given, is an
+    // ARGB32_Premultiplied picture in the caller's coordinates that lies on top of the lines:
+    // where it is opaque the line is hidden, where it is partly transparent it is blended over
+    // the line. False from `usable()` when the images are not of those formats.
+    ThinLines(QImage &target, QPoint offset, const QRect &clip, const QImage *over = nullptr);
+
+    bool usable() const { return bits != nullptr; }
+    // The end points must lie within the device the raster engine would have drawn on: it cuts
+    // lines reaching beyond it before rasterising, which moves their pixels.
+    void draw(const QLine &line, QRgb colour);
+
+private:
+    void put(int x, int y, QRgb colour);
+
+    uchar *bits = nullptr;
+    qsizetype stride = 0;
+    QPoint offset;
+    int left = 0, top = 0;            // the clip, in the caller's coordinates, within both images
+    unsigned width = 0, height = 0;
+    const uchar *overBits = nullptr;
+    qsizetype overStride = 0;
+};
+
+} // namespace tintra
