@@ -344,7 +344,7 @@ bool LivePlot::paintOpaque(const QRegion &region)
     // would take the raster engine's slow path, so the layer is drawn in its own buffer, where
     // only the old cursor's pixels are restored, and the bands are copied from there.
     const bool direct = region.rectCount() == 1;
-    if (direct && paintComposed(region.boundingRect())) {
+    if (paintComposed(region)) {
         cursorDue = true; // the layer's own buffer is out of date
         restoreDue = rect();
         return true;
@@ -395,7 +395,7 @@ bool LivePlot::paintOpaque(const QRegion &region)
     return true;
 }
 
-bool LivePlot::paintComposed(const QRect &area)
+bool LivePlot::paintComposed(const QRegion &region)
 {
     const auto *below = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(0).data());
     const auto *top = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(2).data());
@@ -424,21 +424,21 @@ bool LivePlot::paintComposed(const QRect &area)
     auto *target = static_cast<QImage *>(device);
     const QTransform t = painter.deviceTransform();
     if (t.type() > QTransform::TxTranslate || !target->isDetached() ||
-        !qFuzzyCompare(target->devicePixelRatio(), 1.0))
+        !qFuzzyCompare(target->devicePixelRatio(), 1.0) ||
+        !ThinLines(*target, QPoint(), QRect(), &over).usable())
         return false;
     const QPoint offset(qRound(t.dx()), qRound(t.dy()));
-    QRect clip = area & axisRect()->rect(); // where the plot clips its graphs
+    QRegion clips = region & axisRect()->rect(); // where the plot clips its graphs and items
     const QRegion system = engine->systemClip();
-    if (!system.isEmpty()) {
-        if (system.rectCount() != 1)
-            return false;
-        clip &= system.boundingRect().translated(-offset);
+    if (!system.isEmpty())
+        clips &= system.translated(-offset);
+    // One rectangle at a time: a copy each, then the lines clipped to it.
+    for (const QRect &r : region)
+        painter.drawImage(r.topLeft(), composed, r);
+    for (const QRect &c : clips) {
+        ThinLines lines(*target, offset, c, &over);
+        drawLines(lines);
     }
-    ThinLines lines(*target, offset, clip, &over);
-    if (!lines.usable())
-        return false;
-    painter.drawImage(area.topLeft(), composed, area);
-    drawLines(lines);
     ++nComposed;
     return true;
 }
@@ -567,6 +567,39 @@ void PlaneGraph::setCursorPos(double x, double y)
 }
 
 QPointF PlaneGraph::cursorPos() const { return cursor->position->coords(); }
+
+bool PlaneGraph::linesReady()
+{
+    // The layer holds just the cross-hair, a thin opaque solid pen clipped to the plotting area,
+    // drawn as the tracer draws it: whole-pixel lines across the area through the rounded
+    // position, each only while the position lies strictly inside the area.
+    const QList<QCPLayerable *> onLayer = cursorLayer->children();
+    const QPen pen = cursor->pen();
+    if (onLayer.size() != 1 || onLayer.first() != cursor || !cursorLayer->visible() ||
+        !cursor->realVisibility() || cursor->style() != QCPItemTracer::tsCrosshair ||
+        cursor->selected() || cursor->graph() || !cursor->clipToAxisRect() ||
+        cursor->clipAxisRect() != axisRect() ||
+        !notAntialiasedElements().testFlag(QCP::aeItems) || pen.style() != Qt::SolidLine ||
+        pen.color().alpha() != 255 || (pen.widthF() != 0 && pen.widthF() != 1))
+        return false;
+    const QRect box = axisRect()->rect();
+    const QPointF c = cursor->position->pixelPosition();
+    if (!qIsFinite(c.x()) || !qIsFinite(c.y()))
+        return false;
+    crossColour = pen.color().rgba();
+    nCrossLines = 0;
+    if (c.y() > box.top() && c.y() < box.bottom())
+        crossLines[nCrossLines++] = QLine(box.left(), qRound(c.y()), box.right(), qRound(c.y()));
+    if (c.x() > box.left() && c.x() < box.right())
+        crossLines[nCrossLines++] = QLine(qRound(c.x()), box.top(), qRound(c.x()), box.bottom());
+    return true;
+}
+
+void PlaneGraph::drawLines(ThinLines &lines)
+{
+    for (int i = 0; i < nCrossLines; ++i)
+        lines.draw(crossLines[i], crossColour);
+}
 
 QRegion PlaneGraph::cursorArea() const
 {

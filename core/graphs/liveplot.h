@@ -83,9 +83,9 @@ private:
     // where they have pixels. False when the buffers are not laid out for that (another layer
     // layout, a background that is not one opaque colour, a scaled screen, a redraw due).
     bool paintOpaque(const QRegion &region);
-    // Paints `area` as the picture below and the layers above, composed once, with the cursor
+    // Paints `region` as the picture below and the layers above, composed once, with the cursor
     // layer's lines drawn in between by the plot itself. False when it cannot (see there).
-    bool paintComposed(const QRect &area);
+    bool paintComposed(const QRegion &region);
 
     bool dirtyAll = true;
     bool scheduled = false;
@@ -127,9 +127,14 @@ public:
 protected:
     // The two lines of the cross-hair, with a pixel to spare on each side.
     QRegion cursorArea() const override;
+    bool linesReady() override;
+    void drawLines(ThinLines &lines) override;
 
 private:
     QCPItemTracer *cursor = nullptr;
+    QLine crossLines[2]; // worked out by linesReady
+    int nCrossLines = 0;
+    QRgb crossColour = 0;
     int nCircles = 0;
     int nRects = 0;
 };

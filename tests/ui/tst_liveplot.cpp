@@ -143,9 +143,15 @@ private slots:
             plane->refresh();
             settle();
         }
+        // Last, a cross-hair between pixels: its lines lie on the pixels its position rounds to.
+        const QPoint mid = plane->axisRect()->rect().center();
+        plane->setCursorPos(plane->xAxis->pixelToCoord(mid.x() + 0.7),
+                            plane->yAxis->pixelToCoord(mid.y() + 0.6));
+        plane->refresh();
+        settle();
         QCOMPARE(plot->replotsDone(), full); // new values and cursors only: no whole redraw
         QVERIFY(plot->isVisible());
-        QCOMPARE(plot->paintsComposed() > 0, strip); // the traces were drawn by the chart itself
+        QVERIFY(plot->paintsComposed() > 0); // the traces or cross-hair drawn by the plot itself
         const auto onScreen = [&] {
             return area->screen()->grabWindow(area->winId()).toImage()
                 .convertToFormat(QImage::Format_RGB32)
@@ -196,12 +202,54 @@ private slots:
         chart->replot();
         plain->replot();
         const int composedBefore = chart->paintsComposed();
-        chart->refresh(); // new samples: the traces alone are painted again
+        chart->plotInterleaved(buf); // new samples: the traces alone are painted again
+        chart->refresh();
         settle();
         QTRY_VERIFY(chart->paintsComposed() > composedBefore);
         const QImage screen =
             w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(screen.copy(chart->geometry()), screen.copy(plain->geometry()));
+    }
+
+    // A cross-hair drawn by the plane itself looks on screen exactly as the tracer's own drawing
+    // (a plane whose cursor layer holds one more, invisible, item draws it the usual way):
+    // between pixels, on the frame, outside the plotting area.
+    void crossHairLooksLikeTheTracersOwn()
+    {
+        QWidget w;
+        auto *lay = new QHBoxLayout(&w);
+        auto *plane = new PlaneGraph(QStringLiteral("plane"), &w);
+        auto *usual = new PlaneGraph(QStringLiteral("usual"), &w);
+        auto *blank = new QCPItemStraightLine(usual);
+        blank->setLayer(QStringLiteral("cursor"));
+        blank->setPen(Qt::NoPen);
+        for (PlaneGraph *g : {plane, usual}) {
+            g->setFixedSize(330, 250);
+            g->addCircle(2000, 2000, 300, Qt::red, 3);
+            lay->addWidget(g);
+        }
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect box = plane->axisRect()->rect();
+        const QPointF at[] = {{box.center().x() + 0.7, box.center().y() + 0.6},
+                              {box.center().x() + 0.3, box.center().y() + 0.2},
+                              {box.left() + 0.0, box.bottom() - 0.5},
+                              {box.right() - 0.4, box.top() + 0.0},
+                              {box.left() - 30.0, box.center().y() + 0.5}};
+        for (const QPointF &p : at) {
+            for (PlaneGraph *g : {plane, usual}) {
+                g->setCursorPos(g->xAxis->pixelToCoord(p.x()), g->yAxis->pixelToCoord(p.y()));
+                g->refresh();
+            }
+            settle();
+            const auto onScreen = [&](QWidget *g) {
+                return w.screen()->grabWindow(w.winId()).toImage()
+                    .convertToFormat(QImage::Format_RGB32).copy(g->geometry());
+            };
+            QTRY_VERIFY(onScreen(plane) == onScreen(usual));
+        }
+        QVERIFY(plane->paintsComposed() > 0);
+        QCOMPARE(usual->paintsComposed(), 0);
     }
 
     // Thin lines written straight into an image are the raster engine's, pixel for pixel: every
