@@ -7,10 +7,16 @@
 // anti-aliased corners look the same whatever the window's buffer held there before (an opaque
 // widget gets no background fill from the window, so a panel stroked straight into the buffer
 // blends its corners into stale pixels, and again on every repaint).
+//
+// The digits are drawn from glyphs laid out once per font: a line edit would measure its text
+// again on every repaint and lay it out anew to draw it. They land where the line edit puts
+// them (right-aligned, vertically centred), in its colours; any other text, alignment, a focus
+// or a selection is painted by the line edit itself.
 #pragma once
 
-#include <QLineEdit>
+#include <QGlyphRun>
 #include <QImage>
+#include <QLineEdit>
 #include <QStyle>
 
 namespace tintra {
@@ -23,8 +29,15 @@ public:
     // be). False when the style must draw it itself.
     bool drawKeptPanel(const QStyleOption *option, QPainter *painter, const QStyle *base);
     int panelsKept() const { return nKept; } // repaints served from the kept panel
+    int digitsPainted() const { return nDigits; } // repaints that drew the digits themselves
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
 
 private:
+    // Draws the panel and the digits; false (nothing drawn) when the line edit must paint.
+    bool paintDigits();
+
     struct Key {
         QSize size;
         qreal ratio = 0;
@@ -36,6 +49,8 @@ private:
     Key kept;
     QImage panel;
     int nKept = 0;
+    int nDigits = 0;
+    QGlyphRun run; // kept: its glyph and position lists are reused
 };
 
 } // namespace tintra

@@ -223,6 +223,8 @@ private slots:
                      qPrintable(QString::number(i)));
         }
         QVERIFY2(display->panelsKept() > 10, qPrintable(QString::number(display->panelsKept())));
+        QVERIFY2(display->digitsPainted() > 10,
+                 qPrintable(QString::number(display->digitsPainted())));
     }
 };
 
