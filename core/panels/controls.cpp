@@ -50,6 +50,9 @@ QFont NumericFont(int pointSize)
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     f.setPointSize(pointSize);
     f.setBold(true);
+    // Numbers need no shaping (no ligatures, no kerning in a fixed-width font): laying out a
+    // display's new text every frame then skips the shaper.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
