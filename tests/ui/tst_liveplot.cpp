@@ -164,9 +164,17 @@ private slots:
     }
 
     // A strip chart's traces look on screen exactly as a plain QCustomPlot, set up alike, draws
-    // them with its own line graphs, buffers and paint path; the chart draws them itself.
+    // them with its own line graphs, buffers and paint path: drawn by the chart itself, or, for
+    // traces reaching far beyond the plot, by the trace layer.
+    void stripTracesLookLikePlainGraphs_data()
+    {
+        QTest::addColumn<bool>("beyond");
+        QTest::newRow("within the plot") << false;
+        QTest::newRow("far beyond the plot") << true;
+    }
     void stripTracesLookLikePlainGraphs()
     {
+        QFETCH(bool, beyond);
         QWidget w;
         auto *lay = new QHBoxLayout(&w);
         const QColor colours[stripTraces] = {Qt::red, Qt::darkGreen, Qt::blue};
@@ -185,6 +193,8 @@ private slots:
             buf[i] = i % 11 == 0   ? (i % 2) * 4096.0
                      : i % 13 == 5 ? (i % 2 ? 4300.0 : -200.0)
                                    : (i * 977) % 4097 + (i % 7 == 0 ? 0.5 : 0.0);
+        if (beyond)
+            buf[40] = 90000, buf[41] = -50000;
         for (int j = 0; j < stripTraces; ++j) {
             QCPGraph *g = plain->addGraph();
             g->setPen(QPen(colours[j], 1));
@@ -205,7 +215,11 @@ private slots:
         chart->plotInterleaved(buf); // new samples: the traces alone are painted again
         chart->refresh();
         settle();
-        QTRY_VERIFY(chart->paintsComposed() > composedBefore);
+        if (beyond)
+            QTest::qWait(50);
+        else
+            QTRY_VERIFY(chart->paintsComposed() > composedBefore);
+        QCOMPARE(chart->paintsComposed() > composedBefore, !beyond);
         const QImage screen =
             w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(screen.copy(chart->geometry()), screen.copy(plain->geometry()));
