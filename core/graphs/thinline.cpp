@@ -1,6 +1,7 @@
 #include "thinline.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -84,11 +85,16 @@ void ThinLines::draw(const QLine &line, QRgb colour)
     const int64_t across = alongX ? y2 - y1 : x2 - x1;
     const int64_t step = (across << 16) / (to - from);
     int64_t v = (int64_t(alongX ? y1 : x1) << 16) + (step > 0 ? step - (step >> 1) : 0);
+    // Only the steps inside the clip along the walk (a long line through a thin band).
+    const int low = alongX ? left : top;
+    const int high = low + int(alongX ? width : height) - 1;
+    const int first = std::max(from, low), last = std::min(to, high);
+    v += step * (first - from);
     if (alongX)
-        for (int u = from; u <= to; ++u, v += step)
+        for (int u = first; u <= last; ++u, v += step)
             put(u, int(v >> 16), colour);
     else
-        for (int u = from; u <= to; ++u, v += step)
+        for (int u = first; u <= last; ++u, v += step)
             put(int(v >> 16), u, colour);
 }
 
