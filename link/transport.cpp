@@ -16,6 +16,9 @@
 #include <QTcpSocket>
 #include <algorithm>
 #include <cstring>
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#endif
 
 namespace tintra {
 
@@ -148,6 +151,21 @@ void ShowOpenError(const QString &text)
 
 // Reads and throws away every byte the socket holds, including what the system has received but
 // not yet handed over.
+// Whether the system may hold bytes the socket has not taken in yet. (A peer that closed is
+// noticed while the answer is awaited, as before.)
+bool SystemMayHoldInput(const QTcpSocket *s)
+{
+#ifdef Q_OS_UNIX
+    int n = 0;
+    const qintptr fd = s->socketDescriptor();
+    if (fd >= 0 && ::ioctl(int(fd), FIONREAD, &n) == 0)
+        return n > 0;
+#else
+    Q_UNUSED(s);
+#endif
+    return true;
+}
+
 void DiscardTcpInput()
 {
     QTcpSocket *s = tcpObj;
@@ -158,8 +176,11 @@ void DiscardTcpInput()
     while (s->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
     }
     // Let the socket take in what the system holds; its data-ready handler discards it since
-    // nobody waits. Operator input stays queued, so no other exchange can start in here.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // nobody waits. Operator input stays queued, so no other exchange can start in here. When
+    // the system holds nothing, the pass through the event loop is saved: every frame of a
+    // live stream comes here.
+    if (SystemMayHoldInput(s))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     while (s->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
     }
     bytesToRead = keep;
