@@ -60,9 +60,12 @@ struct Digits {
     qreal ascent = 0;
 };
 
+std::vector<std::unique_ptr<Digits>> known; // emptied with the application: they hold fonts
+
 const Digits *DigitsOf(const QFont &font)
 {
-    static std::vector<std::unique_ptr<Digits>> known;
+    if (known.empty())
+        qAddPostRoutine([] { known.clear(); });
     for (const auto &d : known)
         if (d->font == font && d->font.resolveMask() == font.resolveMask())
             return d->usable ? d.get() : nullptr;

@@ -338,17 +338,19 @@ bool LivePlot::paintOpaque(const QRegion &region)
     const auto *top = dynamic_cast<const LayerBuffer *>(mPaintBuffers.at(2).data());
     if (!below || !onBelow || !top || !below->opaque() || below->pixmap().size() != size())
         return false;
-    // One rectangle (a strip chart's plotting area, a whole plot): the picture below is copied
-    // and the cursor layer drawn straight onto the plot, without a copy of its own. Several
-    // (a cross-hair's old and new bands): drawn through a clip of several rectangles, the lines
-    // would take the raster engine's slow path, so the layer is drawn in its own buffer, where
-    // only the old cursor's pixels are restored, and the bands are copied from there.
-    const bool direct = region.rectCount() == 1;
+    // Traces and cross-hairs the plot draws itself: the composed picture and their pixels.
     if (paintComposed(region)) {
         cursorDue = true; // the layer's own buffer is out of date
         restoreDue = rect();
         return true;
     }
+    // Otherwise, one rectangle (a strip chart's plotting area, a whole plot): the picture below
+    // is copied and the cursor layer drawn straight onto the plot, without a copy of its own.
+    // Several (a cross-hair's old and new bands): drawn through a clip of several rectangles,
+    // the lines would take the raster engine's slow path, so the layer is drawn in its own
+    // buffer, where only the old cursor's pixels are restored, and the bands are copied from
+    // there.
+    const bool direct = region.rectCount() == 1;
     if (!direct) {
         drawCursorLayer();
         if (!onBelow->opaque() || onBelow->pixmap().size() != size())
