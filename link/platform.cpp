@@ -11,10 +11,16 @@
 #include <QTextStream>
 #include <QThread>
 #include <QTime>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
+#ifdef __linux__
+#include <sys/timerfd.h>
+#include <unistd.h>
+#endif
 
 namespace tintra {
 
@@ -42,6 +48,86 @@ double Timer() { return double(clock().nsecsElapsed()) * 1e-9; }
 
 void ProcessSystemEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+namespace {
+
+// Wakes the waiting event loop at a given moment. Qt's own timers count in whole milliseconds,
+// and the event dispatcher rounds each wait up to the next one: a 10 ms pause interrupted by a
+// repaint after 3.2 ms would then sleep on for 7 ms instead of 6.8. Where the system offers a
+// timer descriptor, the wake comes from there, to the microsecond, through an ordinary socket
+// notification; a wait that ends at the same moment as the one before it keeps the armed timer.
+class Wake {
+public:
+    Wake()
+    {
+#ifdef __linux__
+        fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+        if (fd >= 0) {
+            notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
+            QObject::connect(notifier, &QSocketNotifier::activated, [this] {
+                quint64 expirations = 0; // one read takes them all
+                [[maybe_unused]] const ssize_t n = ::read(fd, &expirations, sizeof expirations);
+                armedNs = 0;
+            });
+            return;
+        }
+#endif
+        useQtTimer();
+    }
+
+    void arm(double seconds)
+    {
+#ifdef __linux__
+        // A long wait (a time-out) does not need the microsecond; Qt's timer costs no system call.
+        if (fd >= 0 && seconds < 0.05) {
+            // The moment is rounded up to 10 us, so the waits of one loop towards the same end
+            // name the same moment, and re-arming (a system call) is needed only for a new one.
+            constexpr qint64 grid = 10000;
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            const qint64 due = (qint64(now.tv_sec) * 1000000000 + now.tv_nsec +
+                                std::max<qint64>(1, qint64(seconds * 1e9)) + grid - 1) /
+                               grid * grid;
+            if (due == armedNs)
+                return;
+            itimerspec spec{};
+            spec.it_value.tv_sec = due / 1000000000;
+            spec.it_value.tv_nsec = due % 1000000000;
+            if (timerfd_settime(fd, TFD_TIMER_ABSTIME, &spec, nullptr) == 0) {
+                armedNs = due;
+                return;
+            }
+            armedNs = 0;
+            // An unusable descriptor: from now on Qt's timer does the waking.
+            delete notifier;
+            notifier = nullptr;
+            ::close(fd);
+            fd = -1;
+            useQtTimer();
+        }
+#endif
+        useQtTimer();
+        timer->start(std::max(1, int(std::ceil(seconds * 1000.0))));
+    }
+
+private:
+    void useQtTimer()
+    {
+        if (timer)
+            return;
+        timer = new QTimer();
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(timer, &QTimer::timeout, [] {});
+    }
+
+    int fd = -1;
+    qint64 armedNs = 0; // the moment the descriptor is armed for, 0 when not armed
+    QSocketNotifier *notifier = nullptr;
+    QTimer *timer = nullptr;
+};
+
+} // namespace
+
 void WaitForEvents(double seconds)
 {
     if (!QCoreApplication::instance()) {
@@ -53,16 +139,12 @@ void WaitForEvents(double seconds)
         ProcessSystemEvents();
         return;
     }
-    // One timer per thread, re-armed for each wait: it only has to wake the event dispatcher.
-    // A nested wait may re-arm it; the outer loop re-arms it again when control returns there.
-    thread_local QTimer *wake = nullptr;
-    if (!wake) {
-        wake = new QTimer();
-        wake->setSingleShot(true);
-        wake->setTimerType(Qt::PreciseTimer);
-        QObject::connect(wake, &QTimer::timeout, [] {});
-    }
-    wake->start(std::max(1, int(std::ceil(seconds * 1000.0))));
+    // One per thread, re-armed for each wait: it only has to wake the event dispatcher. A nested
+    // wait may re-arm it; the outer loop re-arms it again when control returns there.
+    thread_local Wake *wake = nullptr;
+    if (!wake)
+        wake = new Wake();
+    wake->arm(seconds);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 

@@ -193,15 +193,22 @@ private slots:
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(TimeStr()).hasMatch());
     }
 
+    // A long wait and a short one (woken to the microsecond, see WaitForEvents), each
+    // interrupted by an event on the way: neither ends early, neither spins.
     void waitsSleepInsteadOfSpinning()
     {
-        const double cpu0 = test::ThreadCpuSeconds();
-        const double t0 = Timer();
-        WaitUntil(t0, 0.3);
-        const double wall = Timer() - t0;
-        const double cpu = (test::ThreadCpuSeconds() - cpu0);
-        QVERIFY(wall >= 0.3);
-        QVERIFY2(cpu < 0.1, qPrintable(QString::number(cpu)));
+        for (const double seconds : {0.3, 0.02}) {
+            int interruptions = 0;
+            QTimer::singleShot(5, this, [&] { ++interruptions; });
+            const double cpu0 = test::ThreadCpuSeconds();
+            const double t0 = Timer();
+            WaitUntil(t0, seconds);
+            const double wall = Timer() - t0;
+            const double cpu = (test::ThreadCpuSeconds() - cpu0);
+            QCOMPARE(interruptions, 1);
+            QVERIFY2(wall >= seconds, qPrintable(QString::number(wall)));
+            QVERIFY2(cpu < seconds / 3, qPrintable(QString::number(cpu)));
+        }
     }
 
     void waitsRunPendingCallbacks()
