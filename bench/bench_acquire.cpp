@@ -4,10 +4,11 @@
 // and a full SEND to RAM beside 32 measured round trips.
 //
 // Printed per run: frames per second, the loop's limit on this link (1 / (round trip + 10 ms)),
-// their ratio, processor time of the user-interface thread per frame, processor time of the whole
-// process less the simulated sensor's thread per frame (on a real display this includes the
-// platform's event thread), heap allocations per frame on the user-interface thread, and
-// whole-plot redraws per frame. At the end the peak memory (maxrss).
+// their ratio, processor time of the user-interface thread per frame and the part of it spent in
+// the system, processor time of the whole process less the simulated sensor's thread per frame
+// (on a real display this includes the platform's event thread), heap allocations and context
+// switches (sleeps and wake-ups) per frame on the user-interface thread, and whole-plot redraws
+// per frame. At the end the peak memory (maxrss).
 //
 // The platform is QT_QPA_PLATFORM (offscreen when unset); scripts/bench also runs it on xcb under
 // a virtual X server. Space-mode runs are made with the three-sides view closed and open.
@@ -77,8 +78,6 @@ using bench::ThreadCpuSeconds;
 
 namespace {
 
-
-
 int WholePlotRedraws()
 {
     int n = 0;
@@ -104,7 +103,7 @@ namespace {
 double ProgramCpuSeconds() { return bench::ProcessCpuSeconds() - bench::ThreadClockSeconds(simClock); }
 
 struct Run {
-    double fps = 0, cpuMs = 0, procMs = 0, allocs = 0, redraws = 0;
+    double fps = 0, cpuMs = 0, sysMs = 0, procMs = 0, allocs = 0, redraws = 0, switches = 0;
     bool ok = false;
 };
 
@@ -114,7 +113,7 @@ Run Measure(int frames)
 {
     Run r;
     int n = 0;
-    double t0 = 0, c0 = 0, q0 = 0;
+    double t0 = 0, c0 = 0, s0 = 0, q0 = 0, w0 = 0;
     long a0 = 0;
     int p0 = 0;
     SetFrameListener([&] {
@@ -122,6 +121,8 @@ Run Measure(int frames)
         if (n == 1) {
             t0 = Timer();
             c0 = ThreadCpuSeconds();
+            s0 = bench::ThreadSystemSeconds();
+            w0 = bench::ThreadSwitches();
             q0 = ProgramCpuSeconds();
             p0 = WholePlotRedraws();
             a0 = allocations.load();
@@ -133,6 +134,8 @@ Run Measure(int frames)
             const double t1 = Timer();
             r.fps = frames / (t1 - t0);
             r.cpuMs = (ThreadCpuSeconds() - c0) * 1000.0 / frames;
+            r.sysMs = (bench::ThreadSystemSeconds() - s0) * 1000.0 / frames;
+            r.switches = (bench::ThreadSwitches() - w0) / frames;
             r.procMs = (ProgramCpuSeconds() - q0) * 1000.0 / frames;
             r.allocs = double(allocations.load() - a0) / frames;
             r.redraws = double(WholePlotRedraws() - p0) / frames;
@@ -200,8 +203,9 @@ int main(int argc, char **argv)
     std::printf("Sleep(10) in the event loop takes %.3f ms (mean of 50, idle)\n", slept / 50 * 1e3);
     std::printf("%d frames per run, platform %s\n\n", frames,
                 qPrintable(QGuiApplication::platformName()));
-    std::printf("%-8s %-10s %8s %8s %7s %9s %9s %8s %8s  %s\n", "mode", "view", "fps", "limit",
-                "ratio", "cpu ms/f", "proc ms/f", "alloc/f", "redraw/f", "verdict");
+    std::printf("%-8s %-10s %8s %8s %7s %9s %8s %9s %8s %6s %8s  %s\n", "mode", "view", "fps",
+                "limit", "ratio", "cpu ms/f", "sys ms/f", "proc ms/f", "alloc/f", "csw/f",
+                "redraw/f", "verdict");
 
     bool fpsOk = true, cpuOk = true;
     const int modes[2] = {CalcXYInt, CalcXYIntSpace};
@@ -245,9 +249,9 @@ int main(int argc, char **argv)
                                   : ratio >= 0.97                  ? "MISSED:proc"
                                   : r.procMs <= 0.5                ? "MISSED:ratio"
                                                                    : "MISSED:ratio+proc";
-            std::printf("%-8s %-10s %8.1f %8.1f %6.1f%% %9.3f %9.3f %8.1f %8.2f  %s\n",
-                        m ? "space" : "plane", name, r.fps, limit, ratio * 100, r.cpuMs, r.procMs,
-                        r.allocs, r.redraws, verdict);
+            std::printf("%-8s %-10s %8.1f %8.1f %6.1f%% %9.3f %8.3f %9.3f %8.1f %6.2f %8.2f  %s\n",
+                        m ? "space" : "plane", name, r.fps, limit, ratio * 100, r.cpuMs, r.sysMs,
+                        r.procMs, r.allocs, r.switches, r.redraws, verdict);
         }
         if (p3sidesview)
             p3sidesview->hide();

@@ -23,6 +23,22 @@ inline double ThreadCpuSeconds()
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
 }
 
+// The system (kernel) part of ThreadCpuSeconds, in seconds.
+inline double ThreadSystemSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return double(u.ru_stime.tv_sec) + double(u.ru_stime.tv_usec) * 1e-6;
+}
+
+// Context switches of the calling thread so far (voluntary and not): each is a sleep and a wake.
+inline double ThreadSwitches()
+{
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return double(u.ru_nvcsw + u.ru_nivcsw);
+}
+
 // Processor time of the whole process, in seconds (every thread, the finished ones included).
 inline double ProcessCpuSeconds()
 {

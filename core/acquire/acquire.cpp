@@ -3,6 +3,7 @@
 #include "core/acquire/paneldata.h"
 #include "core/display/paintpace.h"
 #include "core/graphs/graphs.h"
+#include "core/graphs/liveplot.h"
 #include "core/params/panelvalues.h"
 #include "core/shell.h"
 #include "link/codec.h"
@@ -10,59 +11,44 @@
 #include "link/state.h"
 #include "link/transport.h"
 
-#include <QThread>
-#include <cmath>
-#include <sys/prctl.h>
+#include <algorithm>
 
 namespace tintra {
 
 namespace {
 
-constexpr int loopSleepMs = 10;
+constexpr double loopSleep = 0.010;
+// A sleeping thread wakes somewhat after the moment it asked for (a tenth of a millisecond or
+// two under a virtual machine), and every pass would pay that on top of its 10 ms. The pause ends
+// that much earlier, as seen over the last passes (a running mean, at most `maxLateness`), so it
+// lasts 10 ms on average.
+constexpr double maxLateness = 0.0005;
+double lateness = 0;
 int loopDepth = 0;
 std::function<void()> frameListener;
 
-// Sleeps without events for less than a millisecond, with the kernel's timer slack (50 us by
-// default, a tenth of what is left here on average) lowered for just this sleep.
-void SleepPrecisely(double seconds)
-{
-    // Read once: only the user-interface thread sleeps here, and nothing else changes its slack.
-    static const int slack = prctl(PR_GET_TIMERSLACK, 0UL, 0UL, 0UL, 0UL);
-    prctl(PR_SET_TIMERSLACK, 1000UL, 0UL, 0UL, 0UL);
-    QThread::usleep(static_cast<unsigned long>(seconds * 1e6) + 1);
-    if (slack > 0)
-        prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(slack), 0UL, 0UL, 0UL);
-}
-
 } // namespace
 
-// The pause between two frames, spent in the event loop (the plots are drawn in it). Waits are
-// asked for in whole milliseconds rounded down, and the last fraction of a millisecond is slept
-// without events, so early wake-ups (a redraw, a paint) do not stretch the pause by rounding up.
-// Repaints are held from the pause's last stretch over the next exchange and carried out at the
-// pause's start: a repaint that began near the end of the pause, or while the answer is on its
-// way, would lengthen the pass by its own duration.
+// The pause between two frames, spent in the event loop. The frame's plots are drawn and the
+// windows repainted at its start (those whose refresh period is over, the others at the start of
+// a later pause); from then on repaints are held over the rest of the pause and the next exchange,
+// so the loop wakes only for the answer and the end of the pause (and for whatever the operator
+// does meanwhile) and a repaint never delays the reading of an answer.
 void PauseBetweenFrames()
 {
-    const double end = Timer() + loopSleepMs / 1000.0;
+    const double start = Timer();
+    LivePlot::drawPending();
     EndPaintHold();
-    bool holding = false;
-    for (;;) {
-        const double left = end - Timer();
-        if (left <= 0)
-            return;
-        if (!holding && left < 0.0015) {
-            // Over the rest of the pause and a fast exchange; a slow link outlasts it.
-            HoldPaintsFor(left * 1000.0 + 3.0);
-            holding = true;
-        }
-        const double wholeMs = std::floor(left * 1000.0);
-        if (wholeMs >= 1)
-            WaitForEvents((wholeMs - 0.5) / 1000.0); // rounds up to wholeMs
-        else
-            SleepPrecisely(left);
-    }
+    ProcessSystemEvents();
+    const double aim = loopSleep - lateness;
+    // Over the rest of the pause and a fast exchange; a slow link outlasts it.
+    HoldPaintsFor(std::max(0.0, aim - (Timer() - start)) * 1000.0 + 3.0);
+    WaitUntil(start, aim);
+    const double late = Timer() - start - aim;
+    lateness += (std::clamp(late, 0.0, maxLateness) - lateness) / 8;
 }
+
+double PauseLateness() { return lateness; }
 
 void CopyDatatoVars()
 {

@@ -7,8 +7,10 @@
 namespace tintra {
 
 // The 10 ms pause between two frames, spent in the event loop (pending events and repaints run
-// in it), ending on time rather than up to a millisecond late.
+// in it), ending on time: its mean length is 10 ms, the system's lateness in waking included.
 void PauseBetweenFrames();
+// How much earlier than 10 ms the pause now aims, for the wake-up that follows (seconds).
+double PauseLateness();
 
 // Words 2 ... 17 of databuf into dataR ... dataFrei16.
 void CopyDatatoVars();

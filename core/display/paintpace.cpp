@@ -108,8 +108,10 @@ private:
         for (const Window &w : windows)
             if (w.held && w.widget && (due < 0 || w.lastNs + period < due))
                 due = w.lastNs + period;
-        if (due < 0)
+        if (due < 0) {
+            timer.stop(); // a timer left running would wake the event loop for nothing
             return;
+        }
         due = std::max(due, holdUntilNs);
         const qint64 leftNs = due - clock.nsecsElapsed();
         timer.start(int(leftNs > 0 ? (leftNs + 999999) / 1000000 : 0));

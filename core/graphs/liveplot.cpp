@@ -273,6 +273,7 @@ int LivePlot::pendingDraws() { return int(pendingPlots().size()); }
 
 void LivePlot::drawPending()
 {
+    drawTimer().stop(); // called directly: the timer has nothing left to do
     QList<LivePlot *> &list = pendingPlots();
     // A plot drawn here may process events; take the list entries one by one.
     while (!list.isEmpty()) {
@@ -434,9 +435,11 @@ bool LivePlot::paintComposed(const QRegion &region)
     const QRegion system = engine->systemClip();
     if (!system.isEmpty())
         clips &= system.translated(-offset);
-    // One rectangle at a time: a copy each, then the lines clipped to it.
-    for (const QRect &r : region)
-        painter.drawImage(r.topLeft(), composed, r);
+    // One rectangle at a time: a copy each (within the painter's clip), then the lines clipped
+    // to it.
+    const QRegion copies = system.isEmpty() ? region : region & system.translated(-offset);
+    for (const QRect &r : copies)
+        CopyOpaque(*target, offset, composed, r);
     for (const QRect &c : clips) {
         ThinLines lines(*target, offset, c, &over);
         drawLines(lines);

@@ -17,10 +17,11 @@
 // the old cross-hair's pixels restored), and only its old and new bands are copied on screen.
 // The plot paints every pixel of itself, so nothing beneath it is painted first.
 //
-// The redraws of one frame are collected and carried out together about a millisecond later,
-// from the event loop; a cursor layer is drawn only when the plot is painted, so frames that
-// never reach the screen cost no drawing. The acquisition loop sleeps 10 ms between frames in
-// the event loop, so the drawing happens inside that pause instead of lengthening every pass.
+// The redraws of one frame are collected and carried out together: by the acquisition loop at
+// the start of its 10 ms pause between frames (so the drawing happens inside that pause instead
+// of lengthening every pass), otherwise about a millisecond later from the event loop. A cursor
+// layer is drawn only when the plot is painted, so frames that never reach the screen cost no
+// drawing.
 #pragma once
 
 #include "grapharith.h"

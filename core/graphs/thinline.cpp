@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace tintra {
@@ -96,6 +97,24 @@ void ThinLines::draw(const QLine &line, QRgb colour)
     else
         for (int u = first; u <= last; ++u, v += step)
             put(int(v >> 16), u, colour);
+}
+
+bool CopyOpaque(QImage &target, QPoint offset, const QImage &source, const QRect &r)
+{
+    if (!ThirtyTwoBit(target.format()) || !ThirtyTwoBit(source.format()))
+        return false;
+    const QRect from = r & source.rect() & target.rect().translated(-offset);
+    if (from.isEmpty())
+        return true;
+    const qsizetype dstStride = target.bytesPerLine(), srcStride = source.bytesPerLine();
+    uchar *dst = target.bits() + qsizetype(from.top() + offset.y()) * dstStride +
+                 qsizetype(from.left() + offset.x()) * 4;
+    const uchar *src = source.constBits() + qsizetype(from.top()) * srcStride +
+                       qsizetype(from.left()) * 4;
+    const size_t bytes = size_t(from.width()) * 4;
+    for (int y = from.top(); y <= from.bottom(); ++y, dst += dstStride, src += srcStride)
+        std::memcpy(dst, src, bytes);
+    return true;
 }
 
 } // namespace tintra

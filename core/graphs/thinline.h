@@ -40,4 +40,11 @@ private:
     qsizetype overStride = 0;
 };
 
+// Copies the rectangle `r` of the opaque picture `source` (RGB32, or premultiplied with every
+// pixel opaque) into `target` (RGB32 or ARGB32_Premultiplied) at `offset` from the source's
+// coordinates, row by row: what a painter's plain image copy gives, without its set-up, and
+// without the helper threads it hands large copies to (a wake-up of each per copy). The parts
+// outside either image are left out. False (nothing copied) for other formats.
+bool CopyOpaque(QImage &target, QPoint offset, const QImage &source, const QRect &r);
+
 } // namespace tintra

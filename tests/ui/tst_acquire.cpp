@@ -45,6 +45,28 @@ struct FrameWatch {
     ~FrameWatch() { SetFrameListener({}); }
 };
 
+// Runs `seen` whenever `w` gets an event of type `type`.
+class EventSpy : public QObject {
+public:
+    EventSpy(QObject *w, QEvent::Type type, std::function<void()> seen)
+        : type(type), seen(std::move(seen))
+    {
+        w->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == type)
+            seen();
+        return false;
+    }
+
+private:
+    QEvent::Type type;
+    std::function<void()> seen;
+};
+
 int DataOrders(const QList<QByteArray> &frames)
 {
     int n = 0;
@@ -257,6 +279,38 @@ private slots:
         QCOMPARE(watch.frames, 2);
         QCOMPARE(poll, uint16_t(0));
         QCOMPARE(status(), QStringLiteral("READY"));
+    }
+
+    // The pause between frames lasts 10 ms on average, the system's lateness in waking included,
+    // and never much less; a changed display is repainted at the start of a pause (at most once
+    // per screen refresh), never in the middle of one, where the repaint would wake the loop.
+    void pauseLastsTenMillisecondsAndPaintsAtItsStart()
+    {
+        QLineEdit *display = datapanel->DispRED;
+        QVERIFY(QTest::qWaitForWindowExposed(display->window()));
+        QList<double> paints;
+        EventSpy spy(display, QEvent::Paint, [&] { paints.append(Timer()); });
+        constexpr int n = 40;
+        QList<double> starts;
+        double shortest = 1, total = 0;
+        for (int i = 0; i < n; ++i) {
+            display->setText(QString::number(1000 + i));
+            starts.append(Timer());
+            PauseBetweenFrames();
+            const double d = Timer() - starts.last();
+            shortest = std::min(shortest, d);
+            total += d;
+        }
+        QVERIFY2(total / n >= 0.0099, qPrintable(QString::number(total / n)));
+        QVERIFY2(shortest >= 0.0094, qPrintable(QString::number(shortest)));
+        QVERIFY(PauseLateness() >= 0 && PauseLateness() <= 0.0005);
+        QVERIFY2(paints.size() >= n / 3 && paints.size() <= n / 2 + 2,
+                 qPrintable(QString::number(paints.size())));
+        for (const double t : paints) {
+            const auto k = std::upper_bound(starts.begin(), starts.end(), t) - starts.begin() - 1;
+            QVERIFY(k >= 0);
+            QVERIFY2(t - starts[k] < 0.005, qPrintable(QString::number(t - starts[k])));
+        }
     }
 
     void closingMainWindowDuringGoEndsLoopAndProgram()
