@@ -10,6 +10,8 @@
 #include <QStyleOptionFrame>
 #include <QTextLayout>
 #include <QFontMetrics>
+#include <QPaintEngine>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -32,6 +34,28 @@ public:
         QProxyStyle::drawPrimitive(pe, option, painter, widget);
     }
 };
+
+// Copies `source` (opaque, 32 bits a pixel), placed at `at` in the widget, into `target` (the
+// window's picture, 32 bits a pixel) at `offset` from the widget, only within `clip` (widget).
+void Blit(QImage &target, QPoint offset, const QImage &source, QPoint at, const QRect &clip)
+{
+    const QRect to = QRect(at, source.size()) & clip & target.rect().translated(-offset);
+    if (to.isEmpty())
+        return;
+    const qsizetype dstStride = target.bytesPerLine(), srcStride = source.bytesPerLine();
+    uchar *dst = target.bits() + qsizetype(to.top() + offset.y()) * dstStride +
+                 qsizetype(to.left() + offset.x()) * 4;
+    const uchar *src = source.constBits() + qsizetype(to.top() - at.y()) * srcStride +
+                       qsizetype(to.left() - at.x()) * 4;
+    const size_t bytes = size_t(to.width()) * 4;
+    for (int y = 0; y < to.height(); ++y, dst += dstStride, src += srcStride)
+        std::memcpy(dst, src, bytes);
+}
+
+bool ThirtyTwoBit(QImage::Format f)
+{
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied;
+}
 
 // One for all displays, made from the application's style when the first display is built.
 QStyle *SharedStyle()
@@ -157,44 +181,200 @@ bool NumberDisplay::paintDigits()
                      style()->pixelMetric(QStyle::PM_TextCursorWidth, &option, this);
     if (used > line.width())
         return false; // scrolled text: the line edit knows how
+    // The line edit places its layout's top a rounded ascent above the baseline of its font.
+    const int top = line.top() - (qRound(d->ascent) - fontMetrics().ascent());
     QPainter p(this);
+    if (option.rect == rect()) {
+        if (const auto *kps = dynamic_cast<const KeptPanelStyle *>(style())) {
+            keepPanel(&option, kps->baseStyle());
+            if (paintTiles(p, t, r, line.right() + 1,
+                           QPointF(line.right() + 1 - used, top + d->ascent), at.data(), d)) {
+                ++nDigits;
+                ++nTiles;
+                return true;
+            }
+        }
+    }
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &p, this);
     p.setClipRect(r);
     p.setPen(palette().text().color());
     run.setRawFont(d->raw);
     run.setGlyphIndexes(QList<quint32>(glyphs.begin(), glyphs.end()));
     run.setPositions(QList<QPointF>(at.begin(), at.end()));
-    // The line edit places its layout's top a rounded ascent above the baseline of its font.
-    const int top = line.top() - (qRound(d->ascent) - fontMetrics().ascent());
     p.drawGlyphRun(QPointF(line.right() + 1 - used, top + d->ascent), run);
     ++nDigits;
     return true;
 }
 
-bool NumberDisplay::drawKeptPanel(const QStyleOption *option, QPainter *painter,
-                                  const QStyle *base)
+void NumberDisplay::keepPanel(const QStyleOption *option, const QStyle *base)
 {
-    if (option->rect != rect() || !painter->device())
-        return false;
-    const qreal ratio = painter->device()->devicePixelRatio();
+    const qreal ratio = devicePixelRatio();
     const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option);
     const Key key{option->rect.size(), ratio, option->state, option->palette.cacheKey(),
                   frame ? frame->lineWidth : -1};
     if (key == kept) {
         ++nKept;
-    } else {
-        // The whole rectangle in the background colour, then the panel on it: the corners
-        // outside the rounded frame show the colour of what surrounds the display.
-        panel = QImage((QSizeF(option->rect.size()) * ratio).toSize(), QImage::Format_RGB32);
-        panel.setDevicePixelRatio(ratio);
-        panel.fill(option->palette.color(backgroundRole()));
-        QPainter p(&panel);
-        p.translate(-option->rect.topLeft());
-        base->drawPrimitive(QStyle::PE_PanelLineEdit, option, &p, this);
-        kept = key;
+        return;
     }
+    // The whole rectangle in the background colour, then the panel on it: the corners outside
+    // the rounded frame show the colour of what surrounds the display.
+    panel = QImage((QSizeF(option->rect.size()) * ratio).toSize(), QImage::Format_RGB32);
+    panel.setDevicePixelRatio(ratio);
+    panel.fill(option->palette.color(backgroundRole()));
+    QPainter p(&panel);
+    p.translate(-option->rect.topLeft());
+    base->drawPrimitive(QStyle::PE_PanelLineEdit, option, &p, this);
+    kept = key;
+}
+
+bool NumberDisplay::drawKeptPanel(const QStyleOption *option, QPainter *painter,
+                                  const QStyle *base)
+{
+    if (option->rect != rect() || !painter->device() ||
+        !qFuzzyCompare(painter->device()->devicePixelRatio(), devicePixelRatio()))
+        return false;
+    keepPanel(option, base);
     painter->drawImage(option->rect.topLeft(), panel);
     return true;
+}
+
+// The pixels of a text of n digits, glyph i at origin + at[i]: each glyph's columns (over all ten
+// digits) found once by drawing it alone; the columns only glyph i can reach (its own part) and
+// those two neighbours can both reach (a seam) are kept per digit, or per pair of digits.
+struct NumberDisplay::Layout {
+    bool usable = false;
+    QList<int> own0, own1;   // glyph i's own columns [own0[i], own1[i])
+    QList<int> seam1;        // seam after glyph i: [own1[i], seam1[i]) (empty when equal)
+    QList<QImage> own;       // [i * 10 + c]
+    QList<QImage> seams;     // [i * 100 + c * 10 + next]
+};
+
+bool NumberDisplay::paintTiles(QPainter &p, const QString &text, const QRect &clip, int right,
+                               QPointF origin, const QPointF *at, const void *digits)
+{
+    const auto *d = static_cast<const Digits *>(digits);
+    QPaintEngine *engine = p.paintEngine();
+    QPaintDevice *device = engine ? engine->paintDevice() : nullptr;
+    if (!p.isActive() || !device || device->devType() != QInternal::Image)
+        return false;
+    auto *target = static_cast<QImage *>(device);
+    const QTransform t = p.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || !target->isDetached() ||
+        !ThirtyTwoBit(target->format()) || !qFuzzyCompare(target->devicePixelRatio(), 1.0) ||
+        panel.isNull() || !qFuzzyCompare(panel.devicePixelRatio(), 1.0))
+        return false;
+    const int n = int(text.size());
+    const QColor colour = palette().text().color();
+    // The origin follows from the text's length and the line's right end.
+    const TileKey key{kept, colour.rgba(), d, clip, right, origin.y(), target->format()};
+    if (!(key == tileKey)) {
+        layouts.clear();
+        tileKey = key;
+    }
+    while (layouts.size() <= n)
+        layouts.append(nullptr);
+    if (!layouts[n])
+        layouts[n] = std::make_shared<Layout>(lay(n, clip, origin, at, d));
+    Layout &l = *layouts[n];
+    if (!l.usable)
+        return false;
+
+    const QPoint offset(qRound(t.dx()), qRound(t.dy()));
+    const QRegion system = engine->systemClip();
+    const QRegion where = system.isEmpty() ? QRegion(rect()) : system.translated(-offset) & rect();
+    const auto draw = [&](QImage &tile, int from, int to, int i, int count) {
+        if (from >= to)
+            return;
+        const QRect zone(from, clip.top(), to - from, clip.height());
+        if (tile.isNull()) {
+            // The panel's pixels there with the glyphs drawn on them, as the painter draws them.
+            tile = panel.copy(zone).convertToFormat(target->format());
+            QPainter tp(&tile);
+            tp.setPen(colour);
+            QGlyphRun g;
+            g.setRawFont(d->raw);
+            QList<quint32> glyphs;
+            QList<QPointF> places;
+            for (int j = i; j < i + count; ++j) {
+                glyphs.append(d->glyph[text.at(j).unicode() - '0']);
+                places.append(at[j]);
+            }
+            g.setGlyphIndexes(glyphs);
+            g.setPositions(places);
+            tp.drawGlyphRun(origin - QPointF(zone.topLeft()), g);
+        }
+        for (const QRect &r : where)
+            Blit(*target, offset, tile, zone.topLeft(), r);
+    };
+    for (const QRect &r : where)
+        Blit(*target, offset, panel, QPoint(), r);
+    for (int i = 0; i < n; ++i) {
+        const int c = text.at(i).unicode() - '0';
+        draw(l.own[i * 10 + c], l.own0[i], l.own1[i], i, 1);
+        if (i + 1 < n)
+            draw(l.seams[i * 100 + c * 10 + (text.at(i + 1).unicode() - '0')], l.own1[i],
+                 l.seam1[i], i, 2);
+    }
+    return true;
+}
+
+NumberDisplay::Layout NumberDisplay::lay(int n, const QRect &clip, QPointF origin,
+                                         const QPointF *at, const void *digits) const
+{
+    const auto *d = static_cast<const Digits *>(digits);
+    Layout l;
+    // The columns each glyph place can reach, over all ten digits: each drawn alone on a clear
+    // picture, at the same fraction of a pixel.
+    QList<int> first(n), last(n);
+    const int height = clip.height();
+    for (int i = 0; i < n; ++i) {
+        const QPointF o = origin + at[i];
+        const int left = int(std::floor(o.x())) - 2 * fontMetrics().height();
+        QImage probe(5 * fontMetrics().height(), 3 * height, QImage::Format_ARGB32_Premultiplied);
+        probe.fill(0);
+        {
+            QPainter pp(&probe);
+            pp.setPen(Qt::black);
+            QGlyphRun g;
+            g.setRawFont(d->raw);
+            for (int c = 0; c < 10; ++c) {
+                g.setGlyphIndexes({d->glyph[c]});
+                g.setPositions({QPointF(0, 0)});
+                pp.drawGlyphRun(o - QPointF(left, clip.top() - height), g);
+            }
+        }
+        int lo = INT_MAX, hi = INT_MIN;
+        for (int y = 0; y < probe.height(); ++y) {
+            const auto *row = reinterpret_cast<const QRgb *>(probe.constScanLine(y));
+            for (int x = 0; x < probe.width(); ++x)
+                if (row[x] != 0) {
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+        }
+        if (lo == INT_MAX || lo == 0 || hi == probe.width() - 1)
+            return l; // no ink, or ink reaching the probe's edge: not laid out this way
+        first[i] = std::max(left + lo, clip.left());
+        last[i] = std::min(left + hi + 1, clip.right() + 1); // exclusive
+    }
+    l.own0.resize(n);
+    l.own1.resize(n);
+    l.seam1.resize(n);
+    for (int i = 0; i < n; ++i) {
+        // Glyphs two places apart must never meet, nor reach past each other.
+        if ((i + 2 < n && last[i] > first[i + 2]) || (i + 1 < n && first[i + 1] < first[i]) ||
+            (i + 1 < n && last[i + 1] < last[i]))
+            return l;
+        l.own0[i] = i > 0 ? std::max(first[i], last[i - 1]) : first[i];
+        l.own1[i] = i + 1 < n ? std::min(last[i], first[i + 1]) : last[i];
+        l.seam1[i] = i + 1 < n ? std::max(l.own1[i], last[i]) : l.own1[i];
+        if (l.own1[i] < l.own0[i])
+            return l;
+    }
+    l.own = QList<QImage>(n * 10);
+    l.seams = QList<QImage>(n * 100);
+    l.usable = true;
+    return l;
 }
 
 } // namespace tintra

@@ -12,12 +12,18 @@
 // again on every repaint and lay it out anew to draw it. They land where the line edit puts
 // them (right-aligned, vertically centred), in its colours; any other text, alignment, a focus
 // or a selection is painted by the line edit itself.
+//
+// Where every digit of the font has the same whole-pixel advance and stays inside it, a digit's
+// place depends only on how far from the right end it stands. The display then keeps, for each
+// place and digit met so far, the finished pixels (the panel with the digit drawn on it, by the
+// painter, once) and a repaint is a few plain copies into the window's picture.
 #pragma once
 
 #include <QGlyphRun>
 #include <QImage>
 #include <QLineEdit>
 #include <QStyle>
+#include <memory>
 
 namespace tintra {
 
@@ -30,6 +36,7 @@ public:
     bool drawKeptPanel(const QStyleOption *option, QPainter *painter, const QStyle *base);
     int panelsKept() const { return nKept; } // repaints served from the kept panel
     int digitsPainted() const { return nDigits; } // repaints that drew the digits themselves
+    int tilesPainted() const { return nTiles; }   // of them, repaints made of kept digits
 
 protected:
     void paintEvent(QPaintEvent *e) override;
@@ -37,6 +44,16 @@ protected:
 private:
     // Draws the panel and the digits; false (nothing drawn) when the line edit must paint.
     bool paintDigits();
+    // The panel for `option` kept up to date (drawn anew when its key changed).
+    void keepPanel(const QStyleOption *option, const QStyle *base);
+    // Copies the kept panel and the kept digits of `text` (glyph i at `origin` + at[i], clipped
+    // to `clip`, the line ending before `right`) into the painter's picture; false (nothing
+    // drawn) when the painter or the font does not allow it.
+    bool paintTiles(QPainter &p, const QString &text, const QRect &clip, int right,
+                    QPointF origin, const QPointF *at, const void *digits);
+    struct Layout;
+    Layout lay(int n, const QRect &clip, QPointF origin, const QPointF *at,
+               const void *digits) const;
 
     struct Key {
         QSize size;
@@ -50,6 +67,21 @@ private:
     QImage panel;
     int nKept = 0;
     int nDigits = 0;
+    int nTiles = 0;
+    // Kept digits, per length of text (see Layout), valid for the panel, colour, font, place and
+    // picture format they were made for.
+    struct TileKey {
+        Key panel;
+        QRgb colour = 0;
+        const void *digits = nullptr;
+        QRect clip;
+        int right = 0;
+        qreal baseline = 0;
+        QImage::Format format = QImage::Format_Invalid;
+        bool operator==(const TileKey &) const = default;
+    };
+    TileKey tileKey;
+    QList<std::shared_ptr<Layout>> layouts;
     QGlyphRun run; // kept: its glyph and position lists are reused
 };
 

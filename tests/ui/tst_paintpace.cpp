@@ -174,11 +174,24 @@ private slots:
     // plain line edit on a filled background shows: numbers of changing width, a new colour
     // scheme (the panel drawn afresh) and a disabled state. It first appears where another
     // widget was painted: its anti-aliased corners must not blend into those stale pixels.
+    // The display's own font, and the same with its digits pushed together, so that neighbours
+    // draw into the same pixel columns (the display keeps those columns per pair of digits).
+    void numberDisplayLooksLikeALineEdit_data()
+    {
+        QTest::addColumn<qreal>("spacing");
+        QTest::newRow("own font") << qreal(0);
+        QTest::newRow("digits overlapping") << qreal(-2.5);
+    }
+
     void numberDisplayLooksLikeALineEdit()
     {
+        QFETCH(qreal, spacing);
         QWidget w;
         w.resize(300, 60);
         QLineEdit *shown = MakeDisplay(&w, "DispShown", 5);
+        QFont font = shown->font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        shown->setFont(font);
         auto *plain = new QLineEdit(&w);
         plain->setReadOnly(true);
         plain->setFocusPolicy(Qt::NoFocus);
@@ -199,21 +212,23 @@ private slots:
         cover->hide();
         auto *display = dynamic_cast<NumberDisplay *>(shown);
         QVERIFY(display);
-        const char *texts[] = {"0", "4095", "17", "1234", "999", "4", "65535", "0", "321", "12"};
-        for (int i = 0; i < 30; ++i) {
-            if (i == 10 || i == 20) {
+        // The widest digits, 4 and 9, next to each other too.
+        const char *texts[] = {"0", "4095", "17", "1234", "999", "4", "65535", "0", "321", "12",
+                               "4949", "9944", "5678", "8060", "27"};
+        for (int i = 0; i < 45; ++i) {
+            if (i == 15 || i == 30) {
                 QPalette p = plain->palette();
-                p.setColor(QPalette::Window, i == 10 ? QColor(0x00A000u) : QColor(0xEFEFEFu));
-                p.setColor(QPalette::Base, i == 10 ? QColor(0xFF0000u) : QColor(0xFFFFFFu));
-                p.setColor(QPalette::Text, i == 10 ? QColor(0xE0E0E0u) : QColor(0x000000u));
+                p.setColor(QPalette::Window, i == 15 ? QColor(0x00A000u) : QColor(0xEFEFEFu));
+                p.setColor(QPalette::Base, i == 15 ? QColor(0xFF0000u) : QColor(0xFFFFFFu));
+                p.setColor(QPalette::Text, i == 15 ? QColor(0xE0E0E0u) : QColor(0x000000u));
                 plain->setPalette(p);
                 shown->setPalette(p);
             }
-            if (i == 24 || i == 27) {
-                plain->setEnabled(i == 27);
-                shown->setEnabled(i == 27);
+            if (i == 36 || i == 40) {
+                plain->setEnabled(i == 40);
+                shown->setEnabled(i == 40);
             }
-            const QString t = QString::fromLatin1(texts[i % 10]);
+            const QString t = QString::fromLatin1(texts[i % 15]);
             plain->setText(t);
             shown->setText(t);
             QTRY_VERIFY(!PaintsWaiting());
@@ -225,6 +240,7 @@ private slots:
         QVERIFY2(display->panelsKept() > 10, qPrintable(QString::number(display->panelsKept())));
         QVERIFY2(display->digitsPainted() > 10,
                  qPrintable(QString::number(display->digitsPainted())));
+        QVERIFY2(display->tilesPainted() > 10, qPrintable(QString::number(display->tilesPainted())));
     }
 };
 
