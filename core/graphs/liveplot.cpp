@@ -301,7 +301,7 @@ void LivePlot::draw()
         restoreDue += cursorTrail.isEmpty()
                           ? QRegion(axisRect()->rect().adjusted(-2, -2, 2, 2)) & rect()
                           : cursorTrail;
-        if (restoreDue.rectCount() > 16) // many moves without a paint (a covered window)
+        if (restoreDue.rectCount() > 64) // many moves without a paint (a covered window)
             restoreDue = rect();
         cursorDue = true;
         update(cursorTrail + cursorArea());
@@ -479,7 +479,7 @@ void LivePlot::noteCursorLeaving()
     if (!isVisible())
         return;
     // Many moves before one draw: past a few pieces the whole plot is cheaper to track.
-    cursorTrail = cursorTrail.rectCount() > 16 ? QRegion(rect()) : cursorTrail + cursorArea();
+    cursorTrail = cursorTrail.rectCount() > 64 ? QRegion(rect()) : cursorTrail + cursorArea();
 }
 
 void LivePlot::showEvent(QShowEvent *e)
@@ -669,6 +669,7 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
 
 void StripChart::plotInterleaved(const double *buf)
 {
+    noteCursorLeaving(); // where the old traces are
     for (int j = 0; j < stripTraces; ++j) {
         auto it = traces[j]->data()->begin();
         for (int k = 0; k < stripSamples; ++k, ++it)
@@ -677,7 +678,35 @@ void StripChart::plotInterleaved(const double *buf)
     markCursorMoved();
 }
 
-QRegion StripChart::cursorArea() const { return axisRect()->rect() & rect(); }
+QRegion StripChart::cursorArea() const
+{
+    // A box per run of samples: its columns, and the rows between the lowest and the highest
+    // value of any trace there (a segment's pixels lie within its end points' box), with a
+    // pixel or two to spare for rounding.
+    constexpr int run = 10;
+    const QRect box = axisRect()->rect() & rect();
+    QRegion area;
+    for (int a = 0; a < stripSamples - 1; a += run) {
+        const int b = std::min(a + run, stripSamples - 1);
+        double lo = qInf(), hi = -qInf();
+        for (const QCPGraph *g : traces) {
+            auto it = g->data()->constBegin() + a;
+            for (int k = a; k <= b; ++k, ++it) {
+                lo = std::min(lo, it->value);
+                hi = std::max(hi, it->value);
+            }
+        }
+        const double x1 = xAxis->coordToPixel(a), x2 = xAxis->coordToPixel(b);
+        const double y1 = yAxis->coordToPixel(lo), y2 = yAxis->coordToPixel(hi);
+        if (!std::isfinite(x1) || !std::isfinite(x2) || !std::isfinite(y1) || !std::isfinite(y2) ||
+            std::max(std::abs(y1), std::abs(y2)) > 1e6)
+            return box; // nothing sensible to bound: the whole plotting area
+        area += QRect(QPoint(qFloor(std::min(x1, x2)) - 2, qFloor(std::min(y1, y2)) - 2),
+                      QPoint(qCeil(std::max(x1, x2)) + 2, qCeil(std::max(y1, y2)) + 2)) &
+                box;
+    }
+    return area;
+}
 
 bool StripChart::linesReady()
 {
@@ -715,8 +744,16 @@ bool StripChart::linesReady()
 
 void StripChart::drawLines(ThinLines &lines)
 {
+    // Only the segments reaching into the clip's columns (the samples' columns rise with k).
+    const QRect clip = lines.clip();
+    if (clip.isEmpty() || points[0].isEmpty())
+        return;
+    const QList<QPoint> &at = points[0];
+    const auto from = std::lower_bound(at.begin(), at.end(), clip.left(),
+                                       [](const QPoint &p, int x) { return p.x() < x; });
+    const int first = std::max(1, int(from - at.begin()));
     for (int j = 0; j < stripTraces; ++j)
-        for (int k = 1; k < points[j].size(); ++k)
+        for (int k = first; k < points[j].size() && points[j].at(k - 1).x() <= clip.right(); ++k)
             lines.draw(QLine(points[j].at(k - 1), points[j].at(k)), colours[j]);
 }
 

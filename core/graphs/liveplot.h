@@ -154,7 +154,8 @@ public:
     double value(int trace, int sample) const;
 
 protected:
-    // The plotting area: the traces are clipped to it.
+    // Where the traces are: a box per run of ten samples, within the plotting area (the traces
+    // are clipped to it).
     QRegion cursorArea() const override;
     bool linesReady() override;
     void drawLines(ThinLines &lines) override;

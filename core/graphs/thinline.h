@@ -24,6 +24,8 @@ public:
     ThinLines(QImage &target, QPoint offset, const QRect &clip, const QImage *over = nullptr);
 
     bool usable() const { return bits != nullptr; }
+    // Where lines are drawn, in the caller's coordinates (empty when nowhere).
+    QRect clip() const { return QRect(left, top, int(width), int(height)); }
     // The end points must lie within the device the raster engine would have drawn on: it cuts
     // lines reaching beyond it before rasterising, which moves their pixels.
     void draw(const QLine &line, QRgb colour);

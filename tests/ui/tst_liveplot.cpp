@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QtTest>
+#include <cmath>
 #include <algorithm>
 
 using namespace tintra;
@@ -116,12 +117,15 @@ private slots:
     void screenEqualsFreshDrawing_data()
     {
         QTest::addColumn<bool>("strip");
-        QTest::newRow("plane, cross-hair moved") << false;
-        QTest::newRow("strip chart, new samples") << true;
+        QTest::addColumn<bool>("smooth"); // slow traces: each repaint covers a few bands only
+        QTest::newRow("plane, cross-hair moved") << false << false;
+        QTest::newRow("strip chart, new samples") << true << false;
+        QTest::newRow("strip chart, slow traces") << true << true;
     }
     void screenEqualsFreshDrawing()
     {
         QFETCH(bool, strip);
+        QFETCH(bool, smooth);
         area->show();
         QVERIFY(QTest::qWaitForWindowExposed(area));
         PlaneGraph *plane = datagraphs->GraphData1;
@@ -136,7 +140,8 @@ private slots:
         for (int step = 0; step < 12; ++step) {
             // Values reach the frame (0 and 4096) and cross the circle and the rectangle.
             for (int i = 0; i < stripLen; ++i)
-                buf[i] = (i * 977 + step * 1531) % 4097;
+                buf[i] = smooth ? 1000 + 1000 * (i % 3) + 150 * std::sin((i / 3 + step) / 6.0)
+                                : (i * 977 + step * 1531) % 4097;
             chart->plotInterleaved(buf);
             chart->refresh();
             plane->setCursorPos(step % 3 ? step * 350 : 4096, step % 4 ? 4096 - step * 330 : 0);
