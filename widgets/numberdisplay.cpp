@@ -335,13 +335,12 @@ NumberDisplay::Layout NumberDisplay::lay(int n, const QRect &clip, QPointF origi
         {
             QPainter pp(&probe);
             pp.setPen(Qt::black);
+            // All ten at the same place, in one run.
             QGlyphRun g;
             g.setRawFont(d->raw);
-            for (int c = 0; c < 10; ++c) {
-                g.setGlyphIndexes({d->glyph[c]});
-                g.setPositions({QPointF(0, 0)});
-                pp.drawGlyphRun(o - QPointF(left, clip.top() - height), g);
-            }
+            g.setGlyphIndexes(QList<quint32>(std::begin(d->glyph), std::end(d->glyph)));
+            g.setPositions(QList<QPointF>(10, QPointF(0, 0)));
+            pp.drawGlyphRun(o - QPointF(left, clip.top() - height), g);
         }
         int lo = INT_MAX, hi = INT_MIN;
         for (int y = 0; y < probe.height(); ++y) {

@@ -309,6 +309,7 @@ void LivePlot::draw()
     }
     dirtyAll = dirtyCursor = false;
     cursorTrail = QRegion();
+    cursorAreaTaken();
 }
 
 void LivePlot::drawCursorLayer()
@@ -652,6 +653,7 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
                        QWidget *parent)
     : LivePlot(objectName, parent)
 {
+    cursorAreaTaken(); // nothing to repaint yet
     xAxis->setRange(0, stripPointsPerScreen - 1);
     // The points exist once; every frame only their values are overwritten.
     QVector<QCPGraphData> zeros(stripSamples);
@@ -669,7 +671,19 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
 
 void StripChart::plotInterleaved(const double *buf)
 {
-    noteCursorLeaving(); // where the old traces are
+    // Where the traces are now and were before, per run of samples (see cursorArea).
+    for (int r = 0; r < spanRuns; ++r) {
+        const int a = std::max(0, r * spanRun - 1), b = std::min((r + 1) * spanRun, stripSamples - 1);
+        double lo = qInf(), hi = -qInf();
+        for (int i = a * stripTraces; i < (b + 1) * stripTraces; ++i) {
+            lo = std::min(lo, buf[i]);
+            hi = std::max(hi, buf[i]);
+        }
+        dueLo[r] = std::min({dueLo[r], shownLo[r], lo});
+        dueHi[r] = std::max({dueHi[r], shownHi[r], hi});
+        shownLo[r] = lo;
+        shownHi[r] = hi;
+    }
     for (int j = 0; j < stripTraces; ++j) {
         auto it = traces[j]->data()->begin();
         for (int k = 0; k < stripSamples; ++k, ++it)
@@ -680,32 +694,33 @@ void StripChart::plotInterleaved(const double *buf)
 
 QRegion StripChart::cursorArea() const
 {
-    // A box per run of samples: its columns, and the rows between the lowest and the highest
-    // value of any trace there (a segment's pixels lie within its end points' box), with a
-    // pixel or two to spare for rounding.
-    constexpr int run = 10;
+    // A box per run of samples: the columns from its first sample to the next run's, and the
+    // rows between the lowest and the highest value of any trace from the sample before it to
+    // the next run's first (so the segments reaching into its columns lie within), with two
+    // pixels to spare for rounding.
     const QRect box = axisRect()->rect() & rect();
-    QRegion area;
-    for (int a = 0; a < stripSamples - 1; a += run) {
-        const int b = std::min(a + run, stripSamples - 1);
-        double lo = qInf(), hi = -qInf();
-        for (const QCPGraph *g : traces) {
-            auto it = g->data()->constBegin() + a;
-            for (int k = a; k <= b; ++k, ++it) {
-                lo = std::min(lo, it->value);
-                hi = std::max(hi, it->value);
-            }
-        }
-        const double x1 = xAxis->coordToPixel(a), x2 = xAxis->coordToPixel(b);
-        const double y1 = yAxis->coordToPixel(lo), y2 = yAxis->coordToPixel(hi);
-        if (!std::isfinite(x1) || !std::isfinite(x2) || !std::isfinite(y1) || !std::isfinite(y2) ||
-            std::max(std::abs(y1), std::abs(y2)) > 1e6)
+    QVarLengthArray<QRect, 16> boxes;
+    for (int r = 0; r < spanRuns; ++r) {
+        if (!(dueLo[r] <= dueHi[r]))
+            continue; // nothing moved there
+        const double y1 = yAxis->coordToPixel(dueLo[r]), y2 = yAxis->coordToPixel(dueHi[r]);
+        if (!std::isfinite(y1) || !std::isfinite(y2) || std::max(std::abs(y1), std::abs(y2)) > 1e6)
             return box; // nothing sensible to bound: the whole plotting area
-        area += QRect(QPoint(qFloor(std::min(x1, x2)) - 2, qFloor(std::min(y1, y2)) - 2),
-                      QPoint(qCeil(std::max(x1, x2)) + 2, qCeil(std::max(y1, y2)) + 2)) &
-                box;
+        const int left = r == 0 ? box.left()
+                                : qRound(xAxis->coordToPixel(r * spanRun)) - 2;
+        const int right = r + 1 == spanRuns ? box.right()
+                                            : qRound(xAxis->coordToPixel((r + 1) * spanRun)) - 3;
+        boxes.append(QRect(QPoint(left, qFloor(std::min(y1, y2)) - 2),
+                           QPoint(right, qCeil(std::max(y1, y2)) + 2)) &
+                     box);
     }
-    return area;
+    return RegionOfColumns(std::span<const QRect>(boxes.constData(), size_t(boxes.size())));
+}
+
+void StripChart::cursorAreaTaken()
+{
+    std::fill(std::begin(dueLo), std::end(dueLo), qInf());
+    std::fill(std::begin(dueHi), std::end(dueHi), -qInf());
 }
 
 bool StripChart::linesReady()
@@ -753,8 +768,11 @@ void StripChart::drawLines(ThinLines &lines)
                                        [](const QPoint &p, int x) { return p.x() < x; });
     const int first = std::max(1, int(from - at.begin()));
     for (int j = 0; j < stripTraces; ++j)
-        for (int k = first; k < points[j].size() && points[j].at(k - 1).x() <= clip.right(); ++k)
-            lines.draw(QLine(points[j].at(k - 1), points[j].at(k)), colours[j]);
+        for (int k = first; k < points[j].size() && points[j].at(k - 1).x() <= clip.right(); ++k) {
+            const QPoint &a = points[j].at(k - 1), &b = points[j].at(k);
+            if (std::max(a.y(), b.y()) >= clip.top() && std::min(a.y(), b.y()) <= clip.bottom())
+                lines.draw(QLine(a, b), colours[j]);
+        }
 }
 
 double StripChart::value(int trace, int sample) const

@@ -67,6 +67,8 @@ protected:
     // Called before the cursor moves: where it was must be repainted too (a hidden plot is
     // repainted whole when shown).
     void noteCursorLeaving();
+    // Called when a redraw has asked for the repaint of what changed (cursorArea included).
+    virtual void cursorAreaTaken() {}
     // A plot whose cursor layer is made of thin lines only may draw them itself, straight into the
     // window's picture (see ThinLines). `linesReady` works out the lines (false: the layer holds
     // something else, or a line reaches beyond the plot), `drawLines` draws them.
@@ -154,9 +156,10 @@ public:
     double value(int trace, int sample) const;
 
 protected:
-    // Where the traces are: a box per run of ten samples, within the plotting area (the traces
-    // are clipped to it).
+    // Where the traces were and are since the last redraw: a box per run of ten samples, within
+    // the plotting area (the traces are clipped to it).
     QRegion cursorArea() const override;
+    void cursorAreaTaken() override;
     bool linesReady() override;
     void drawLines(ThinLines &lines) override;
 
@@ -164,6 +167,12 @@ private:
     QCPGraph *traces[stripTraces] = {};
     QVector<QPoint> points[stripTraces]; // on the plot, worked out by linesReady
     QRgb colours[stripTraces] = {};
+    // Per run of samples (and the sample before it): the lowest and highest value of any trace
+    // now, and the span to repaint at the next redraw (the old values and the new).
+    static constexpr int spanRun = 10;
+    static constexpr int spanRuns = (stripSamples - 1 + spanRun - 1) / spanRun;
+    double shownLo[spanRuns] = {}, shownHi[spanRuns] = {};
+    double dueLo[spanRuns], dueHi[spanRuns];
 };
 
 } // namespace tintra

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <QVarLengthArray>
 #include <utility>
 
 namespace tintra {
@@ -115,6 +116,40 @@ bool CopyOpaque(QImage &target, QPoint offset, const QImage &source, const QRect
     for (int y = from.top(); y <= from.bottom(); ++y, dst += dstStride, src += srcStride)
         std::memcpy(dst, src, bytes);
     return true;
+}
+
+// The region made of `boxes`: side by side from left to right, none overlapping another's
+// columns, each with rows of its own. Laid out directly in horizontal bands (the region's own
+// form), instead of uniting the boxes one by one.
+QRegion RegionOfColumns(std::span<const QRect> boxes)
+{
+    QVarLengthArray<int, 32> edges;
+    for (const QRect &b : boxes)
+        if (!b.isEmpty()) {
+            edges.append(b.top());
+            edges.append(b.bottom() + 1);
+        }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    // Between two neighbouring edges the same boxes cover every row: one band. Two bands never
+    // cover the same columns (an edge is a box's own, and no other box shares its columns), so
+    // no band grows into the next.
+    QVarLengthArray<QRect, 64> rects;
+    for (qsizetype e = 0; e + 1 < edges.size(); ++e) {
+        const int top = edges[e], bottom = edges[e + 1] - 1;
+        const qsizetype start = rects.size();
+        for (const QRect &b : boxes) {
+            if (b.isEmpty() || b.top() > top || b.bottom() < bottom)
+                continue;
+            if (rects.size() > start && rects.back().right() + 1 >= b.left())
+                rects.back().setRight(b.right()); // touching: one rectangle
+            else
+                rects.append(QRect(b.left(), top, b.width(), bottom - top + 1));
+        }
+    }
+    QRegion region;
+    region.setRects(rects.constData(), int(rects.size()));
+    return region;
 }
 
 } // namespace tintra

@@ -3,6 +3,7 @@
 // plot at most once and never a hidden one.
 #include "core/display/dispnames.h"
 #include "core/graphs/graphs.h"
+#include "core/graphs/thinline.h"
 #include "link/paraimage.h"
 #include "link/state.h"
 
@@ -269,6 +270,30 @@ private slots:
         }
         QVERIFY(plane->paintsComposed() > 0);
         QCOMPARE(usual->paintsComposed(), 0);
+    }
+
+    // A strip chart's repaint area, laid out band by band, is the region that uniting its boxes
+    // gives: boxes side by side, touching or apart, empty ones, equal and staggered rows.
+    void regionOfColumnsIsTheUnion()
+    {
+        QRandomGenerator rng(7);
+        for (int round = 0; round < 2000; ++round) {
+            QList<QRect> boxes;
+            int x = int(rng.bounded(5));
+            const int n = 1 + int(rng.bounded(12));
+            for (int i = 0; i < n; ++i) {
+                const int w = int(rng.bounded(1, 8)), top = int(rng.bounded(6)) * (round % 3 ? 1 : 3);
+                const int h = int(rng.bounded(5)); // 0: an empty box
+                boxes.append(QRect(x, top, w, h));
+                x += w + (rng.bounded(3) == 0 ? int(rng.bounded(1, 4)) : 0);
+            }
+            QRegion united;
+            for (const QRect &b : boxes)
+                united += b;
+            const QRegion laid = RegionOfColumns(boxes);
+            QVERIFY2(laid == united, qPrintable(QString::number(round)));
+            QCOMPARE(laid.rectCount(), united.rectCount());
+        }
     }
 
     // Thin lines written straight into an image are the raster engine's, pixel for pixel: every
