@@ -345,11 +345,16 @@ NumberDisplay::Layout NumberDisplay::lay(int n, const QRect &clip, QPointF origi
         int lo = INT_MAX, hi = INT_MIN;
         for (int y = 0; y < probe.height(); ++y) {
             const auto *row = reinterpret_cast<const QRgb *>(probe.constScanLine(y));
-            for (int x = 0; x < probe.width(); ++x)
-                if (row[x] != 0) {
-                    lo = std::min(lo, x);
-                    hi = std::max(hi, x);
-                }
+            int x = 0;
+            while (x < probe.width() && row[x] == 0)
+                ++x;
+            if (x == probe.width())
+                continue; // no ink in this row
+            lo = std::min(lo, x);
+            x = probe.width() - 1;
+            while (row[x] == 0)
+                --x;
+            hi = std::max(hi, x);
         }
         if (lo == INT_MAX || lo == 0 || hi == probe.width() - 1)
             return l; // no ink, or ink reaching the probe's edge: not laid out this way

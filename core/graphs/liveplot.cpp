@@ -441,8 +441,11 @@ bool LivePlot::paintComposed(const QRegion &region)
     const QRegion copies = system.isEmpty() ? region : region & system.translated(-offset);
     for (const QRect &r : copies)
         CopyOpaque(*target, offset, composed, r);
+    // Inside the axes' transparent middle the lines need not look at the layer above.
+    const QRect clear = top->hole(axisRect()->rect().adjusted(8, 8, -8, -8));
     for (const QRect &c : clips) {
         ThinLines lines(*target, offset, c, &over);
+        lines.setClearArea(clear);
         drawLines(lines);
     }
     ++nComposed;

@@ -50,12 +50,12 @@ ThinLines::ThinLines(QImage &target, QPoint offset, const QRect &clip, const QIm
     bits = target.bits(); // the caller's image, not shared: no copy is made
 }
 
-inline void ThinLines::put(int x, int y, QRgb colour)
+template <bool Over> inline void ThinLines::put(int x, int y, QRgb colour)
 {
     if (unsigned(x - left) >= width || unsigned(y - top) >= height)
         return;
     auto *pixel = reinterpret_cast<QRgb *>(bits + (y + offset.y()) * stride) + x + offset.x();
-    if (overBits) {
+    if (Over) {
         const QRgb top = reinterpret_cast<const QRgb *>(overBits + y * overStride)[x];
         const uint alpha = top >> 24;
         if (alpha == 255)
@@ -73,7 +73,10 @@ void ThinLines::draw(const QLine &line, QRgb colour)
     colour |= 0xff000000;
     int x1 = line.x1(), y1 = line.y1(), x2 = line.x2(), y2 = line.y2();
     if (x1 == x2 && y1 == y2) {
-        put(x1, y1, colour);
+        if (overBits)
+            put<true>(x1, y1, colour);
+        else
+            put<false>(x1, y1, colour);
         return;
     }
     // Walk along the longer axis, one pixel per step, both ends included. The other coordinate
@@ -92,12 +95,23 @@ void ThinLines::draw(const QLine &line, QRgb colour)
     const int high = low + int(alongX ? width : height) - 1;
     const int first = std::max(from, low), last = std::min(to, high);
     v += step * (first - from);
+    // Wholly where nothing lies over the lines: no need to look there pixel by pixel.
+    if (!overBits || clearArea.contains(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                                              QPoint(std::max(x1, x2), std::max(y1, y2)))))
+        walk<false>(alongX, first, last, v, step, colour);
+    else
+        walk<true>(alongX, first, last, v, step, colour);
+}
+
+template <bool Over>
+void ThinLines::walk(bool alongX, int first, int last, int64_t v, int64_t step, QRgb colour)
+{
     if (alongX)
         for (int u = first; u <= last; ++u, v += step)
-            put(u, int(v >> 16), colour);
+            put<Over>(u, int(v >> 16), colour);
     else
         for (int u = first; u <= last; ++u, v += step)
-            put(int(v >> 16), u, colour);
+            put<Over>(int(v >> 16), u, colour);
 }
 
 bool CopyOpaque(QImage &target, QPoint offset, const QImage &source, const QRect &r)

@@ -12,6 +12,7 @@
 #include <QLine>
 #include <QRect>
 #include <QRegion>
+#include <cstdint>
 #include <span>
 
 namespace tintra {
@@ -24,6 +25,9 @@ public:
     // where it is opaque the line is hidden, where it is partly transparent it is blended over
     // the line. False from `usable()` when the images are not of those formats.
     ThinLines(QImage &target, QPoint offset, const QRect &clip, const QImage *over = nullptr);
+    // Where `over` is known to be fully transparent (caller's coordinates): a line lying wholly
+    // inside is drawn without looking at it.
+    void setClearArea(const QRect &clear) { clearArea = clear; }
 
     bool usable() const { return bits != nullptr; }
     // Where lines are drawn, in the caller's coordinates (empty when nowhere).
@@ -33,7 +37,9 @@ public:
     void draw(const QLine &line, QRgb colour);
 
 private:
-    void put(int x, int y, QRgb colour);
+    template <bool Over> void put(int x, int y, QRgb colour);
+    template <bool Over> void walk(bool alongX, int first, int last, int64_t v, int64_t step,
+                                   QRgb colour);
 
     uchar *bits = nullptr;
     qsizetype stride = 0;
@@ -42,6 +48,7 @@ private:
     unsigned width = 0, height = 0;
     const uchar *overBits = nullptr;
     qsizetype overStride = 0;
+    QRect clearArea;
 };
 
 // Copies the rectangle `r` of the opaque picture `source` (RGB32, or premultiplied with every
