@@ -323,41 +323,48 @@ NumberDisplay::Layout NumberDisplay::lay(int n, const QRect &clip, QPointF origi
 {
     const auto *d = static_cast<const Digits *>(digits);
     Layout l;
-    // The columns each glyph place can reach, over all ten digits: each drawn alone on a clear
-    // picture, at the same fraction of a pixel.
+    // The columns each glyph place can reach, over all ten digits: drawn on a clear picture, at
+    // the same fraction of a pixel, each place in a band of its own (one picture, one painter).
     QList<int> first(n), last(n);
-    const int height = clip.height();
+    // A band holds the clip's rows and half as many above and below; a place's columns reach a
+    // line's height to either side of its glyph's origin.
+    const int height = clip.height(), margin = fontMetrics().height();
+    const int band = 2 * height, above = height / 2;
+    const int left = int(std::floor(origin.x() + at[0].x())) - margin;
+    const int right = int(std::ceil(origin.x() + at[n - 1].x())) + 2 * margin;
+    QImage probe(right - left, n * band, QImage::Format_ARGB32_Premultiplied);
+    probe.fill(0);
+    {
+        QPainter pp(&probe);
+        pp.setPen(Qt::black);
+        QGlyphRun g; // all ten at the same place, in one run
+        g.setRawFont(d->raw);
+        g.setGlyphIndexes(QList<quint32>(std::begin(d->glyph), std::end(d->glyph)));
+        g.setPositions(QList<QPointF>(10, QPointF(0, 0)));
+        for (int i = 0; i < n; ++i)
+            pp.drawGlyphRun(origin + at[i] - QPointF(left, clip.top() - above - i * band), g);
+    }
     for (int i = 0; i < n; ++i) {
-        const QPointF o = origin + at[i];
-        const int left = int(std::floor(o.x())) - 2 * fontMetrics().height();
-        QImage probe(5 * fontMetrics().height(), 3 * height, QImage::Format_ARGB32_Premultiplied);
-        probe.fill(0);
-        {
-            QPainter pp(&probe);
-            pp.setPen(Qt::black);
-            // All ten at the same place, in one run.
-            QGlyphRun g;
-            g.setRawFont(d->raw);
-            g.setGlyphIndexes(QList<quint32>(std::begin(d->glyph), std::end(d->glyph)));
-            g.setPositions(QList<QPointF>(10, QPointF(0, 0)));
-            pp.drawGlyphRun(o - QPointF(left, clip.top() - height), g);
-        }
+        // Ink is looked for from both ends of each row of the place's band.
+        const int w = probe.width();
         int lo = INT_MAX, hi = INT_MIN;
-        for (int y = 0; y < probe.height(); ++y) {
+        bool atEdge = false;
+        for (int y = i * band; y < (i + 1) * band; ++y) {
             const auto *row = reinterpret_cast<const QRgb *>(probe.constScanLine(y));
             int x = 0;
-            while (x < probe.width() && row[x] == 0)
+            while (x < w && row[x] == 0)
                 ++x;
-            if (x == probe.width())
+            if (x == w)
                 continue; // no ink in this row
+            atEdge = atEdge || y == i * band || y == (i + 1) * band - 1;
             lo = std::min(lo, x);
-            x = probe.width() - 1;
+            x = w - 1;
             while (row[x] == 0)
                 --x;
             hi = std::max(hi, x);
         }
-        if (lo == INT_MAX || lo == 0 || hi == probe.width() - 1)
-            return l; // no ink, or ink reaching the probe's edge: not laid out this way
+        if (lo == INT_MAX || lo == 0 || hi == w - 1 || atEdge)
+            return l; // no ink, or ink reaching the edge of its band: not laid out this way
         first[i] = std::max(left + lo, clip.left());
         last[i] = std::min(left + hi + 1, clip.right() + 1); // exclusive
     }
