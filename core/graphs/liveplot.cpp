@@ -737,6 +737,10 @@ bool StripChart::linesReady()
         xAxis->range().upper < stripSamples - 1)
         return false;
     const QRect bounds = rect();
+    const ValueToPixel toY(yAxis);
+    double xAt[stripSamples]; // keys are the sample numbers
+    for (int k = 0; k < stripSamples; ++k)
+        xAt[k] = xAxis->coordToPixel(k);
     for (int j = 0; j < stripTraces; ++j) {
         auto *g = qobject_cast<QCPGraph *>(onLayer.at(j));
         const QPen pen = g ? g->pen() : QPen();
@@ -748,8 +752,11 @@ bool StripChart::linesReady()
             return false;
         colours[j] = pen.color().rgba();
         points[j].clear();
+        int k = 0;
         for (const QCPGraphData &d : *g->data()) {
-            const double x = xAxis->coordToPixel(d.key), y = yAxis->coordToPixel(d.value);
+            const double x = k < stripSamples && d.key == k ? xAt[k] : xAxis->coordToPixel(d.key);
+            const double y = toY(d.value);
+            ++k;
             // Beyond the plot the raster engine would cut the line first: drawn the usual way.
             if (!(x >= bounds.left() && x <= bounds.right() && y >= bounds.top() &&
                   y <= bounds.bottom()))
@@ -776,6 +783,21 @@ void StripChart::drawLines(ThinLines &lines)
             if (std::max(a.y(), b.y()) >= clip.top() && std::min(a.y(), b.y()) <= clip.bottom())
                 lines.draw(QLine(a, b), colours[j]);
         }
+}
+
+StripChart::ValueToPixel::ValueToPixel(const QCPAxis *axis)
+    : axis(axis), range(axis->range()),
+      linear(axis->scaleType() == QCPAxis::stLinear && !axis->rangeReversed() &&
+             axis->orientation() == Qt::Vertical),
+      bottom(axis->coordToPixel(range.lower)), length(bottom - axis->coordToPixel(range.upper))
+{
+}
+
+double StripChart::ValueToPixel::operator()(double v) const
+{
+    // As the axis maps it (the value less the range's lower end, over its size, times the
+    // axis' length, up from its bottom): the same operations in the same order.
+    return linear ? bottom - (v - range.lower) / range.size() * length : axis->coordToPixel(v);
 }
 
 double StripChart::value(int trace, int sample) const

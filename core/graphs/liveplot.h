@@ -155,6 +155,20 @@ public:
     void plotInterleaved(const double *buf);
     double value(int trace, int sample) const;
 
+    // The pixel row of a value on `axis` (vertical), as the axis itself works it out, without a
+    // call per value for a plain linear axis.
+    class ValueToPixel {
+    public:
+        explicit ValueToPixel(const QCPAxis *axis);
+        double operator()(double v) const;
+
+    private:
+        const QCPAxis *axis;
+        QCPRange range;
+        bool linear;
+        double bottom, length;
+    };
+
 protected:
     // Where the traces were and are since the last redraw: a box per run of ten samples, within
     // the plotting area (the traces are clipped to it).

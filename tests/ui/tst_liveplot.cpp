@@ -272,6 +272,35 @@ private slots:
         QCOMPARE(usual->paintsComposed(), 0);
     }
 
+    // A chart works out its traces' pixel rows as its value axis does, to the last bit (the
+    // same pixel after rounding, halves included), for plain and reversed axes.
+    void valuesMapToTheAxisPixels()
+    {
+        const QColor colours[stripTraces] = {Qt::red, Qt::darkGreen, Qt::blue};
+        StripChart owned(QStringLiteral("chart"), colours);
+        StripChart *chart = &owned;
+        chart->resize(417, 263);
+        QRandomGenerator rng(11);
+        for (const QCPRange &r : {QCPRange(0, 4096), QCPRange(-3.3, 1234.7), QCPRange(7, 9)}) {
+            for (const bool reversed : {false, true}) {
+                chart->yAxis->setRange(r);
+                chart->yAxis->setRangeReversed(reversed);
+                chart->replot(); // lays the axes out
+                QVERIFY(chart->axisRect()->height() > 100);
+                const StripChart::ValueToPixel toY(chart->yAxis);
+                for (int i = 0; i < 5000; ++i) {
+                    const double v = r.lower - 10 + rng.generateDouble() * (r.size() + 20);
+                    const double mine = toY(v), axis = chart->yAxis->coordToPixel(v);
+                    if (mine != axis) // exactly: a fuzzy comparison would hide the last bit
+                        QFAIL(qPrintable(QStringLiteral("%1: %2, the axis %3")
+                                             .arg(v, 0, 'g', 17)
+                                             .arg(mine, 0, 'g', 17)
+                                             .arg(axis, 0, 'g', 17)));
+                }
+            }
+        }
+    }
+
     // A strip chart's repaint area, laid out band by band, is the region that uniting its boxes
     // gives: boxes side by side, touching or apart, empty ones, equal and staggered rows.
     void regionOfColumnsIsTheUnion()
