@@ -41,11 +41,13 @@ void PauseBetweenFrames()
     EndPaintHold();
     ProcessSystemEvents();
     const double aim = loopSleep - lateness;
+    const double left = aim - (Timer() - start);
     // Over the rest of the pause and a fast exchange; a slow link outlasts it.
-    HoldPaintsFor(std::max(0.0, aim - (Timer() - start)) * 1000.0 + 3.0);
+    HoldPaintsFor(std::max(0.0, left) * 1000.0 + 3.0);
     WaitUntil(start, aim);
-    const double late = Timer() - start - aim;
-    lateness += (std::clamp(late, 0.0, maxLateness) - lateness) / 8;
+    // Only a pause that slept tells how late the system wakes (a long repaint does not).
+    if (left > 0)
+        lateness += (std::min(Timer() - start - aim, maxLateness) - lateness) / 8;
 }
 
 double PauseLateness() { return lateness; }
