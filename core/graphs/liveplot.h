@@ -9,8 +9,9 @@
 //
 // The layers below the cursor are drawn onto an opaque buffer in the plot's background colour.
 // A strip chart keeps that buffer with the axes layer composed over it; putting it on screen
-// copies the plotting area from there and writes the traces' pixels straight into the window's
-// picture, beneath the axes' pixels (see ThinLines). Other plots copy the buffer, draw the cursor
+// copies, from there, the boxes where its traces were and are (see StripChart::cursorArea) and
+// writes the traces' pixels straight into the window's picture, beneath the axes' pixels (see
+// ThinLines). Other plots copy the buffer, draw the cursor
 // layer straight onto the plot and blend the axes layer only where it has pixels (the frame
 // around the plotting area): no full-size blends or intermediate copies per paint. A moved cross-hair
 // is drawn in the cursor layer's own buffer, which starts as a copy of the picture below (only
