@@ -4,7 +4,9 @@
 #include <QTimer>
 #include <QtMath>
 #include <algorithm>
+#include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace tintra {
@@ -49,6 +51,12 @@ public:
     {
         if (direct)
             return new QCPPainter(direct);
+        if (idle) {
+            // Nothing is drawn (the layer is hidden meanwhile): the buffer stays out of date,
+            // to be filled from the bottom when next painted on.
+            static QImage nowhere(1, 1, QImage::Format_ARGB32_Premultiplied);
+            return new QCPPainter(&nowhere);
+        }
         takeBottom();
         return QCPPaintBufferPixmap::startPainting();
     }
@@ -68,6 +76,8 @@ public:
     // While set, the layer is drawn straight onto `device` (the widget being painted) instead of
     // into this buffer, which is then out of date.
     void drawDirectlyOn(QPaintDevice *device) { direct = device; }
+    // While set, a redraw leaves the buffer as it is (its layer is not wanted now).
+    void setIdle(bool on) { idle = on; }
     // The next redraw of the cursor layer restores only `area` from the bottom buffer, when the
     // bottom has not changed since it was copied: the old cursor lies within it.
     void restoreOnly(const QRegion &area) { restoreArea = area; }
@@ -159,6 +169,7 @@ private:
     const LayerBuffer *const bottom;
     const std::function<QColor()> background; // the plot's, when one opaque colour
     QPaintDevice *direct = nullptr;
+    bool idle = false;
     mutable bool baseDue = false;
     mutable QRegion restoreArea;
     quint64 generation = 0;      // of a bottom or top buffer: counts its redraws
@@ -219,6 +230,7 @@ LivePlot::LivePlot(const QString &objectName, QWidget *parent) : QCustomPlot(par
     pendingPlots().reserve(16);
     xAxis->setRange(0, 4096);
     yAxis->setRange(0, 4096);
+    mainRect = QCustomPlot::axisRect();
     axisRect()->setupFullAxesBox(false);
     addLayer(QStringLiteral("cursor"), layer(QStringLiteral("main")), limAbove);
     cursorLayer = layer(QStringLiteral("cursor"));
@@ -283,14 +295,33 @@ void LivePlot::drawPending()
     }
 }
 
+QCPAxisRect *LivePlot::axisRect(int index) const
+{
+    return index == 0 && mainRect ? mainRect.data() : QCustomPlot::axisRect(index);
+}
+
 void LivePlot::draw()
 {
     if (!isVisible())
         return; // drawn when shown
     if (dirtyAll || (dirtyCursor && hasInvalidatedPaintBuffers())) {
-        // Size or layers changed: everything is redrawn and the whole plot repainted.
+        // Size or layers changed: everything is redrawn and the whole plot repainted. A plot
+        // whose last paint drew its lines itself leaves the cursor layer undrawn: redrawn from
+        // the bottom when a paint needs it after all.
+        auto *onBelow = mPaintBuffers.size() == 3
+                            ? dynamic_cast<LayerBuffer *>(mPaintBuffers.at(1).data())
+                            : nullptr;
+        const bool skipCursor = composing && onBelow && cursorLayer->visible();
+        if (skipCursor) {
+            onBelow->setIdle(true);
+            cursorLayer->setVisible(false);
+        }
         replot(rpQueuedRefresh);
-        cursorDue = false;
+        if (skipCursor) {
+            cursorLayer->setVisible(true);
+            onBelow->setIdle(false);
+        }
+        cursorDue = skipCursor;
         restoreDue = QRegion();
         ++nFull;
     } else if (dirtyCursor) {
@@ -342,6 +373,7 @@ bool LivePlot::paintOpaque(const QRegion &region)
         return false;
     // Traces and cross-hairs the plot draws itself: the composed picture and their pixels.
     if (paintComposed(region)) {
+        composing = true;
         cursorDue = true; // the layer's own buffer is out of date
         restoreDue = rect();
         return true;
@@ -418,20 +450,30 @@ bool LivePlot::paintComposed(const QRegion &region)
         composedFrom[0] = from[0];
         composedFrom[1] = from[1];
     }
-    // The lines go straight into the window's picture: the painter's device, at the painter's
-    // offset, within the painter's clip.
-    QPainter painter(this);
-    QPaintEngine *engine = painter.paintEngine();
-    QPaintDevice *device = engine ? engine->paintDevice() : nullptr;
-    if (!painter.isActive() || !device || device->devType() != QInternal::Image)
+    // The lines go straight into the window's picture, at the plot's place in it, within the
+    // clip the window set for this paint. While the window paints its widgets, the picture is
+    // known without starting a painter (which costs more than a small repaint): otherwise (a
+    // grab, a painter shared with a parent) the painter says where its pixels go.
+    QPoint back;
+    QPaintDevice *device = sharedPainter() ? nullptr : redirected(&back);
+    QPoint offset = -back;
+    std::optional<QPainter> painter;
+    if (!device || device->devType() != QInternal::Image) {
+        painter.emplace(this);
+        QPaintEngine *engine = painter->paintEngine();
+        device = engine ? engine->paintDevice() : nullptr;
+        const QTransform t = painter->deviceTransform();
+        if (!painter->isActive() || t.type() > QTransform::TxTranslate)
+            return false;
+        offset = QPoint(qRound(t.dx()), qRound(t.dy()));
+    }
+    QPaintEngine *engine = device ? device->paintEngine() : nullptr;
+    if (!engine || device->devType() != QInternal::Image)
         return false;
     auto *target = static_cast<QImage *>(device);
-    const QTransform t = painter.deviceTransform();
-    if (t.type() > QTransform::TxTranslate || !target->isDetached() ||
-        !qFuzzyCompare(target->devicePixelRatio(), 1.0) ||
+    if (!target->isDetached() || !qFuzzyCompare(target->devicePixelRatio(), 1.0) ||
         !ThinLines(*target, QPoint(), QRect(), &over).usable())
         return false;
-    const QPoint offset(qRound(t.dx()), qRound(t.dy()));
     QRegion clips = region & axisRect()->rect(); // where the plot clips its graphs and items
     const QRegion system = engine->systemClip();
     if (!system.isEmpty())
@@ -458,6 +500,7 @@ void LivePlot::paintEvent(QPaintEvent *e)
     // plain rectangular copies; a clip of several rectangles would take the raster engine's much
     // slower per-line path, spread over helper threads.
     const QRegion &region = e->region();
+    composing = false;
     if (paintOpaque(region))
         return;
     drawCursorLayer();
@@ -657,6 +700,8 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
     : LivePlot(objectName, parent)
 {
     cursorAreaTaken(); // nothing to repaint yet
+    for (auto &runs : shownSpan)
+        std::fill(std::begin(runs), std::end(runs), Span{0, 0}); // the traces start at zero
     xAxis->setRange(0, stripPointsPerScreen - 1);
     // The points exist once; every frame only their values are overwritten.
     QVector<QCPGraphData> zeros(stripSamples);
@@ -674,18 +719,20 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
 
 void StripChart::plotInterleaved(const double *buf)
 {
-    // Where the traces are now and were before, per run of samples (see cursorArea).
+    // Where each trace is now and was before, per run of samples (see cursorArea).
     for (int r = 0; r < spanRuns; ++r) {
         const int a = std::max(0, r * spanRun - 1), b = std::min((r + 1) * spanRun, stripSamples - 1);
-        double lo = qInf(), hi = -qInf();
-        for (int i = a * stripTraces; i < (b + 1) * stripTraces; ++i) {
-            lo = std::min(lo, buf[i]);
-            hi = std::max(hi, buf[i]);
+        for (int j = 0; j < stripTraces; ++j) {
+            double lo = qInf(), hi = -qInf();
+            for (int k = a; k <= b; ++k) {
+                lo = std::min(lo, buf[stripTraces * k + j]);
+                hi = std::max(hi, buf[stripTraces * k + j]);
+            }
+            Span &due = dueSpan[j][r], &shown = shownSpan[j][r];
+            due.lo = std::min({due.lo, shown.lo, lo});
+            due.hi = std::max({due.hi, shown.hi, hi});
+            shown = {lo, hi};
         }
-        dueLo[r] = std::min({dueLo[r], shownLo[r], lo});
-        dueHi[r] = std::max({dueHi[r], shownHi[r], hi});
-        shownLo[r] = lo;
-        shownHi[r] = hi;
     }
     for (int j = 0; j < stripTraces; ++j) {
         auto it = traces[j]->data()->begin();
@@ -697,33 +744,54 @@ void StripChart::plotInterleaved(const double *buf)
 
 QRegion StripChart::cursorArea() const
 {
-    // A box per run of samples: the columns from its first sample to the next run's, and the
-    // rows between the lowest and the highest value of any trace from the sample before it to
-    // the next run's first (so the segments reaching into its columns lie within), with two
-    // pixels to spare for rounding.
+    // Per run of samples and trace, a box: the columns from the run's first sample to the next
+    // run's, and the rows between the trace's lowest and highest value from the sample before
+    // the run to the next run's first (so its segments reaching into the run's columns lie
+    // within), with two pixels to spare for rounding. Traces apart from each other leave the
+    // rows between them alone; boxes of one run that overlap or touch are joined.
     const QRect box = axisRect()->rect() & rect();
-    QVarLengthArray<QRect, 16> boxes;
+    QVarLengthArray<QRect, 4 * spanRuns> boxes;
     for (int r = 0; r < spanRuns; ++r) {
-        if (!(dueLo[r] <= dueHi[r]))
-            continue; // nothing moved there
-        const double y1 = yAxis->coordToPixel(dueLo[r]), y2 = yAxis->coordToPixel(dueHi[r]);
-        if (!std::isfinite(y1) || !std::isfinite(y2) || std::max(std::abs(y1), std::abs(y2)) > 1e6)
-            return box; // nothing sensible to bound: the whole plotting area
         const int left = r == 0 ? box.left()
-                                : qRound(xAxis->coordToPixel(r * spanRun)) - 2;
-        const int right = r + 1 == spanRuns ? box.right()
-                                            : qRound(xAxis->coordToPixel((r + 1) * spanRun)) - 3;
-        boxes.append(QRect(QPoint(left, qFloor(std::min(y1, y2)) - 2),
-                           QPoint(right, qCeil(std::max(y1, y2)) + 2)) &
-                     box);
+                                : std::max(box.left(), qRound(xAxis->coordToPixel(r * spanRun)) - 2);
+        const int right =
+            r + 1 == spanRuns ? box.right()
+                              : std::min(box.right(), qRound(xAxis->coordToPixel((r + 1) * spanRun)) - 3);
+        if (left > right)
+            continue;
+        std::array<std::pair<int, int>, stripTraces> rows;
+        int n = 0;
+        for (int j = 0; j < stripTraces; ++j) {
+            const Span &due = dueSpan[j][r];
+            if (!(due.lo <= due.hi))
+                continue; // nothing moved there
+            const double y1 = yAxis->coordToPixel(due.lo), y2 = yAxis->coordToPixel(due.hi);
+            if (!std::isfinite(y1) || !std::isfinite(y2) ||
+                std::max(std::abs(y1), std::abs(y2)) > 1e6)
+                return box; // nothing sensible to bound: the whole plotting area
+            const int top = std::max(box.top(), qFloor(std::min(y1, y2)) - 2);
+            const int bottom = std::min(box.bottom(), qCeil(std::max(y1, y2)) + 2);
+            if (top <= bottom)
+                rows[n++] = {top, bottom};
+        }
+        for (int i = 1; i < n; ++i) // top to bottom (three at most)
+            for (int k = i; k > 0 && rows[k] < rows[k - 1]; --k)
+                std::swap(rows[k], rows[k - 1]);
+        const qsizetype first = boxes.size();
+        for (int i = 0; i < n; ++i) {
+            if (boxes.size() > first && boxes.back().bottom() + 1 >= rows[i].first)
+                boxes.back().setBottom(std::max(boxes.back().bottom(), rows[i].second));
+            else
+                boxes.append(QRect(QPoint(left, rows[i].first), QPoint(right, rows[i].second)));
+        }
     }
     return RegionOfColumns(std::span<const QRect>(boxes.constData(), size_t(boxes.size())));
 }
 
 void StripChart::cursorAreaTaken()
 {
-    std::fill(std::begin(dueLo), std::end(dueLo), qInf());
-    std::fill(std::begin(dueHi), std::end(dueHi), -qInf());
+    for (auto &runs : dueSpan)
+        std::fill(std::begin(runs), std::end(runs), Span{});
 }
 
 bool StripChart::linesReady()

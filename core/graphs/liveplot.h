@@ -56,6 +56,10 @@ public:
     int replotsDone() const { return nDone; } // whole-plot redraws actually carried out
     int paintsComposed() const { return nComposed; } // paints with the lines drawn directly
 
+    // The plot's axis rect, looked up once: QCustomPlot walks its whole layout for it on every
+    // call, and a frame asks for it dozens of times.
+    QCPAxisRect *axisRect(int index = 0) const;
+
 protected:
     void markChanged() { dirtyAll = true; }
     // Only what lives on the top layer changed (the cursor, or a strip chart's traces).
@@ -79,6 +83,7 @@ protected:
     QCPLayer *cursorLayer = nullptr;
 
 private:
+    QPointer<QCPAxisRect> mainRect;
     void draw();
     // Redraws the cursor layer if a cursor change is waiting for it (done when painting).
     void drawCursorLayer();
@@ -96,6 +101,7 @@ private:
     bool dirtyCursor = false;
     QRegion cursorTrail;
     bool cursorDue = false; // the cursor layer is to be redrawn before the next paint
+    bool composing = false; // the last paint drew the cursor layer's lines itself
     QRegion restoreDue;     // where the cursor was since the cursor layer was last drawn
     int nFull = 0;
     int nCursor = 0;
@@ -182,12 +188,15 @@ private:
     QCPGraph *traces[stripTraces] = {};
     QVector<QPoint> points[stripTraces]; // on the plot, worked out by linesReady
     QRgb colours[stripTraces] = {};
-    // Per run of samples (and the sample before it): the lowest and highest value of any trace
-    // now, and the span to repaint at the next redraw (the old values and the new).
+    // Per trace and run of samples (and the sample before it): the trace's lowest and highest
+    // value now, and the span to repaint at the next redraw (the old values and the new).
     static constexpr int spanRun = 10;
     static constexpr int spanRuns = (stripSamples - 1 + spanRun - 1) / spanRun;
-    double shownLo[spanRuns] = {}, shownHi[spanRuns] = {};
-    double dueLo[spanRuns], dueHi[spanRuns];
+    struct Span {
+        double lo = qInf(), hi = -qInf();
+    };
+    Span shownSpan[stripTraces][spanRuns] = {};
+    Span dueSpan[stripTraces][spanRuns];
 };
 
 } // namespace tintra

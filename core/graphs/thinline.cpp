@@ -133,8 +133,8 @@ bool CopyOpaque(QImage &target, QPoint offset, const QImage &source, const QRect
 }
 
 // The region made of `boxes`: side by side from left to right, none overlapping another's
-// columns, each with rows of its own. Laid out directly in horizontal bands (the region's own
-// form), instead of uniting the boxes one by one.
+// columns unless they share the very same columns, stacked apart. Laid out directly in
+// horizontal bands (the region's own form), instead of uniting the boxes one by one.
 QRegion RegionOfColumns(std::span<const QRect> boxes)
 {
     QVarLengthArray<int, 32> edges;
@@ -145,9 +145,9 @@ QRegion RegionOfColumns(std::span<const QRect> boxes)
         }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    // Between two neighbouring edges the same boxes cover every row: one band. Two bands never
-    // cover the same columns (an edge is a box's own, and no other box shares its columns), so
-    // no band grows into the next.
+    // Between two neighbouring edges the same boxes cover every row: one band. Neighbouring
+    // bands never cover the same columns (an edge is a box's own, and no other box covers its
+    // columns on the edge's other side), so no band grows into the next.
     QVarLengthArray<QRect, 64> rects;
     for (qsizetype e = 0; e + 1 < edges.size(); ++e) {
         const int top = edges[e], bottom = edges[e + 1] - 1;

@@ -59,8 +59,9 @@ private:
 bool CopyOpaque(QImage &target, QPoint offset, const QImage &source, const QRect &r);
 
 // The region made of `boxes`, laid out straight in the region's own form (horizontal bands):
-// the boxes stand side by side from left to right, none reaching into another's columns. Equal
-// to uniting them one by one, at a fraction of the cost.
+// the boxes stand side by side from left to right, none reaching into another's columns, except
+// boxes of the very same columns, which follow each other from top to bottom, apart by at least
+// a row. Equal to uniting them one by one, at a fraction of the cost.
 QRegion RegionOfColumns(std::span<const QRect> boxes);
 
 } // namespace tintra

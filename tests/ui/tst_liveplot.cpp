@@ -2,6 +2,7 @@
 // fixed ranges per calculation mode, the zoom and cursors per frame, and that a frame redraws a
 // plot at most once and never a hidden one.
 #include "core/display/dispnames.h"
+#include "core/display/paintpace.h"
 #include "core/graphs/graphs.h"
 #include "core/graphs/thinline.h"
 #include "link/paraimage.h"
@@ -16,6 +17,18 @@
 #include <algorithm>
 
 using namespace tintra;
+
+// Collects the region a widget is asked to paint.
+class PaintSpy : public QObject {
+public:
+    QRegion painted;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(e)->region();
+        return false;
+    }
+};
 
 class TestLivePlot : public QObject {
     Q_OBJECT
@@ -138,7 +151,10 @@ private slots:
         settle();
         const int full = plot->replotsDone();
         double buf[stripLen];
+        PaintSpy spy;
         for (int step = 0; step < 12; ++step) {
+            if (step == 1)
+                chart->installEventFilter(&spy);
             // Values reach the frame (0 and 4096) and cross the circle and the rectangle.
             for (int i = 0; i < stripLen; ++i)
                 buf[i] = smooth ? 1000 + 1000 * (i % 3) + 150 * std::sin((i / 3 + step) / 6.0)
@@ -156,6 +172,15 @@ private slots:
         plane->refresh();
         settle();
         QCOMPARE(plot->replotsDone(), full); // new values and cursors only: no whole redraw
+        if (strip && smooth) {
+            // Traces apart from each other: the rows between them are left alone.
+            QVERIFY(!spy.painted.isEmpty());
+            for (const double between : {1500.0, 2500.0}) {
+                const int y = qRound(chart->yAxis->coordToPixel(between));
+                for (int x = chart->axisRect()->left(); x < chart->axisRect()->right(); x += 7)
+                    QVERIFY2(!spy.painted.contains(QPoint(x, y)), qPrintable(QString::number(x)));
+            }
+        }
         QVERIFY(plot->isVisible());
         QVERIFY(plot->paintsComposed() > 0); // the traces or cross-hair drawn by the plot itself
         const auto onScreen = [&] {
@@ -199,6 +224,8 @@ private slots:
             buf[i] = i % 11 == 0   ? (i % 2) * 4096.0
                      : i % 13 == 5 ? (i % 2 ? 4300.0 : -200.0)
                                    : (i * 977) % 4097 + (i % 7 == 0 ? 0.5 : 0.0);
+        double first[stripLen];
+        std::copy(std::begin(buf), std::end(buf), std::begin(first));
         if (beyond)
             buf[40] = 90000, buf[41] = -50000;
         for (int j = 0; j < stripTraces; ++j) {
@@ -208,7 +235,7 @@ private slots:
             for (int k = 0; k < stripSamples; ++k)
                 g->addData(k, buf[stripTraces * k + j]);
         }
-        chart->plotInterleaved(buf);
+        chart->plotInterleaved(first);
         for (QCustomPlot *p : {static_cast<QCustomPlot *>(chart), plain}) {
             p->setFixedSize(420, 260);
             lay->addWidget(p);
@@ -216,9 +243,19 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         chart->replot();
-        plain->replot();
+        chart->plotInterleaved(first); // new samples: the traces alone are painted again
+        chart->refresh();
+        settle();
+        QTRY_VERIFY(chart->paintsComposed() > 0);
+        QTRY_VERIFY(!PaintsWaiting());
+        QCoreApplication::processEvents();
+        // A new range redraws the whole chart, while its traces were drawn by the chart itself;
+        // then the last values, within the plot or not.
         const int composedBefore = chart->paintsComposed();
-        chart->plotInterleaved(buf); // new samples: the traces alone are painted again
+        chart->setRanges({0, stripPointsPerScreen - 1}, {-100, 4200});
+        plain->yAxis->setRange(-100, 4200);
+        plain->replot();
+        chart->plotInterleaved(buf);
         chart->refresh();
         settle();
         if (beyond)
@@ -311,9 +348,14 @@ private slots:
             int x = int(rng.bounded(5));
             const int n = 1 + int(rng.bounded(12));
             for (int i = 0; i < n; ++i) {
-                const int w = int(rng.bounded(1, 8)), top = int(rng.bounded(6)) * (round % 3 ? 1 : 3);
-                const int h = int(rng.bounded(5)); // 0: an empty box
-                boxes.append(QRect(x, top, w, h));
+                const int w = int(rng.bounded(1, 8));
+                int top = int(rng.bounded(6)) * (round % 3 ? 1 : 3);
+                // Up to three boxes stacked in the same columns, a row or more apart.
+                for (int stacked = 1 + int(rng.bounded(3)); stacked > 0; --stacked) {
+                    const int h = int(rng.bounded(5)); // 0: an empty box
+                    boxes.append(QRect(x, top, w, h));
+                    top += h + 1 + int(rng.bounded(3));
+                }
                 x += w + (rng.bounded(3) == 0 ? int(rng.bounded(1, 4)) : 0);
             }
             QRegion united;
