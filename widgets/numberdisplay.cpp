@@ -183,18 +183,32 @@ bool NumberDisplay::paintDigits()
         return false; // scrolled text: the line edit knows how
     // The line edit places its layout's top a rounded ascent above the baseline of its font.
     const int top = line.top() - (qRound(d->ascent) - fontMetrics().ascent());
+    const QPointF origin(line.right() + 1 - used, top + d->ascent);
+    const auto *kps = option.rect == rect() ? dynamic_cast<const KeptPanelStyle *>(style()) : nullptr;
+    const auto tiles = [&](QPaintDevice *device, QPoint offset) {
+        QPaintEngine *engine = device ? device->paintEngine() : nullptr;
+        if (!kps || !engine || device->devType() != QInternal::Image)
+            return false;
+        keepPanel(&option, kps->baseStyle());
+        if (!paintTiles(static_cast<QImage *>(device), offset, engine->systemClip(), t, r,
+                        line.right() + 1, origin, at.data(), d))
+            return false;
+        ++nDigits;
+        ++nTiles;
+        return true;
+    };
+    // While the window paints its widgets, its picture and this display's place in it are known
+    // without starting a painter (which costs more than copying a few digits).
+    QPoint back;
+    QPaintDevice *window = sharedPainter() ? nullptr : redirected(&back);
+    if (window && tiles(window, -back))
+        return true;
     QPainter p(this);
-    if (option.rect == rect()) {
-        if (const auto *kps = dynamic_cast<const KeptPanelStyle *>(style())) {
-            keepPanel(&option, kps->baseStyle());
-            if (paintTiles(p, t, r, line.right() + 1,
-                           QPointF(line.right() + 1 - used, top + d->ascent), at.data(), d)) {
-                ++nDigits;
-                ++nTiles;
-                return true;
-            }
-        }
-    }
+    const QTransform shift = p.deviceTransform();
+    if (p.isActive() && shift.type() <= QTransform::TxTranslate &&
+        tiles(p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr,
+              QPoint(qRound(shift.dx()), qRound(shift.dy()))))
+        return true;
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &p, this);
     p.setClipRect(r);
     p.setPen(palette().text().color());
@@ -249,19 +263,14 @@ struct NumberDisplay::Layout {
     QList<QImage> seams;     // [i * 100 + c * 10 + next]
 };
 
-bool NumberDisplay::paintTiles(QPainter &p, const QString &text, const QRect &clip, int right,
-                               QPointF origin, const QPointF *at, const void *digits)
+bool NumberDisplay::paintTiles(QImage *target, QPoint offset, const QRegion &system,
+                               const QString &text, const QRect &clip, int right, QPointF origin,
+                               const QPointF *at, const void *digits)
 {
     const auto *d = static_cast<const Digits *>(digits);
-    QPaintEngine *engine = p.paintEngine();
-    QPaintDevice *device = engine ? engine->paintDevice() : nullptr;
-    if (!p.isActive() || !device || device->devType() != QInternal::Image)
-        return false;
-    auto *target = static_cast<QImage *>(device);
-    const QTransform t = p.deviceTransform();
-    if (t.type() > QTransform::TxTranslate || !target->isDetached() ||
-        !ThirtyTwoBit(target->format()) || !qFuzzyCompare(target->devicePixelRatio(), 1.0) ||
-        panel.isNull() || !qFuzzyCompare(panel.devicePixelRatio(), 1.0))
+    if (!target->isDetached() || !ThirtyTwoBit(target->format()) ||
+        !qFuzzyCompare(target->devicePixelRatio(), 1.0) || panel.isNull() ||
+        !qFuzzyCompare(panel.devicePixelRatio(), 1.0))
         return false;
     const int n = int(text.size());
     const QColor colour = palette().text().color();
@@ -279,8 +288,6 @@ bool NumberDisplay::paintTiles(QPainter &p, const QString &text, const QRect &cl
     if (!l.usable)
         return false;
 
-    const QPoint offset(qRound(t.dx()), qRound(t.dy()));
-    const QRegion system = engine->systemClip();
     const QRegion where = system.isEmpty() ? QRegion(rect()) : system.translated(-offset) & rect();
     const auto draw = [&](QImage &tile, int from, int to, int i, int count) {
         if (from >= to)

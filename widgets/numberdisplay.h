@@ -47,10 +47,12 @@ private:
     // The panel for `option` kept up to date (drawn anew when its key changed).
     void keepPanel(const QStyleOption *option, const QStyle *base);
     // Copies the kept panel and the kept digits of `text` (glyph i at `origin` + at[i], clipped
-    // to `clip`, the line ending before `right`) into the painter's picture; false (nothing
-    // drawn) when the painter or the font does not allow it.
-    bool paintTiles(QPainter &p, const QString &text, const QRect &clip, int right,
-                    QPointF origin, const QPointF *at, const void *digits);
+    // to `clip`, the line ending before `right`) into `target`, where the display lies at
+    // `offset`, within `system` (the picture's clip for this paint, if any); false (nothing
+    // drawn) when the picture or the font does not allow it.
+    bool paintTiles(QImage *target, QPoint offset, const QRegion &system, const QString &text,
+                    const QRect &clip, int right, QPointF origin, const QPointF *at,
+                    const void *digits);
     struct Layout;
     Layout lay(int n, const QRect &clip, QPointF origin, const QPointF *at,
                const void *digits) const;
