@@ -18,14 +18,14 @@
 
 using namespace tintra;
 
-// Collects the region a widget is asked to paint.
+// Collects the regions a widget is asked to paint.
 class PaintSpy : public QObject {
 public:
-    QRegion painted;
+    QList<QRegion> paints;
     bool eventFilter(QObject *, QEvent *e) override
     {
         if (e->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent *>(e)->region();
+            paints.append(static_cast<QPaintEvent *>(e)->region());
         return false;
     }
 };
@@ -153,8 +153,12 @@ private slots:
         double buf[stripLen];
         PaintSpy spy;
         for (int step = 0; step < 12; ++step) {
-            if (step == 1)
+            if (step == 1) {
+                // From here on only new samples: the paints due before are done first.
+                QTRY_VERIFY(!PaintsWaiting());
+                QCoreApplication::processEvents();
                 chart->installEventFilter(&spy);
+            }
             // Values reach the frame (0 and 4096) and cross the circle and the rectangle.
             for (int i = 0; i < stripLen; ++i)
                 buf[i] = smooth ? 1000 + 1000 * (i % 3) + 150 * std::sin((i / 3 + step) / 6.0)
@@ -173,13 +177,20 @@ private slots:
         settle();
         QCOMPARE(plot->replotsDone(), full); // new values and cursors only: no whole redraw
         if (strip && smooth) {
-            // Traces apart from each other: the rows between them are left alone.
-            QVERIFY(!spy.painted.isEmpty());
-            for (const double between : {1500.0, 2500.0}) {
-                const int y = qRound(chart->yAxis->coordToPixel(between));
-                for (int x = chart->axisRect()->left(); x < chart->axisRect()->right(); x += 7)
-                    QVERIFY2(!spy.painted.contains(QPoint(x, y)), qPrintable(QString::number(x)));
+            // Traces apart from each other: the rows between them are left alone. (One paint
+            // of the whole window, which a loaded machine may bring late, is let pass.)
+            QVERIFY2(spy.paints.size() >= 5, qPrintable(QString::number(spy.paints.size())));
+            int across = 0;
+            for (const QRegion &painted : std::as_const(spy.paints)) {
+                bool touched = false;
+                for (const double between : {1500.0, 2500.0}) {
+                    const int y = qRound(chart->yAxis->coordToPixel(between));
+                    for (int x = chart->axisRect()->left(); x < chart->axisRect()->right(); x += 7)
+                        touched = touched || painted.contains(QPoint(x, y));
+                }
+                across += touched;
             }
+            QVERIFY2(across <= 1, qPrintable(QString::number(across)));
         }
         QVERIFY(plot->isVisible());
         QVERIFY(plot->paintsComposed() > 0); // the traces or cross-hair drawn by the plot itself
