@@ -50,20 +50,45 @@ ThinLines::ThinLines(QImage &target, QPoint offset, const QRect &clip, const QIm
     bits = target.bits(); // the caller's image, not shared: no copy is made
 }
 
-template <bool Over> inline void ThinLines::put(int x, int y, QRgb colour)
+namespace {
+
+// a / b rounded down, for b > 0 and any sign of a.
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+// The steps k = 0, 1, ... of a walk whose other coordinate runs v + k * step (16.16 fixed
+// point, taken as v >> 16) that keep it within [lo, hi]: [*k0, *k1], false when none. The
+// coordinate moves one way only, so they are one run of steps.
+bool StepsWithin(int64_t v, int64_t step, int lo, int hi, int64_t count, int64_t *k0, int64_t *k1)
 {
-    if (unsigned(x - left) >= width || unsigned(y - top) >= height)
-        return;
-    auto *pixel = reinterpret_cast<QRgb *>(bits + (y + offset.y()) * stride) + x + offset.x();
-    if (Over) {
-        const QRgb top = reinterpret_cast<const QRgb *>(overBits + y * overStride)[x];
-        const uint alpha = top >> 24;
-        if (alpha == 255)
-            return;
-        if (alpha != 0)
-            colour = top + Scale(colour, 255 - alpha);
+    const int64_t low = int64_t(lo) * 65536, end = (int64_t(hi) + 1) * 65536; // [low, end)
+    if (step == 0) {
+        *k0 = 0;
+        *k1 = count - 1;
+        return v >= low && v < end;
     }
-    *pixel = colour;
+    if (step > 0) {
+        if (v >= end)
+            return false;
+        *k0 = v >= low ? 0 : FloorDiv(low - v + step - 1, step);
+        *k1 = std::min(count - 1, FloorDiv(end - 1 - v, step));
+    } else {
+        if (v < low)
+            return false;
+        *k0 = v < end ? 0 : FloorDiv(v - end, -step) + 1;
+        *k1 = std::min(count - 1, FloorDiv(v - low, -step));
+    }
+    return *k0 <= *k1;
+}
+
+} // namespace
+
+inline QRgb ThinLines::under(QRgb colour, int x, int y) const
+{
+    const QRgb top = reinterpret_cast<const QRgb *>(overBits + y * overStride)[x];
+    const uint alpha = top >> 24;
+    if (alpha == 255)
+        return 0; // hidden: an opaque pixel is never 0
+    return alpha ? top + Scale(colour, 255 - alpha) : colour;
 }
 
 void ThinLines::draw(const QLine &line, QRgb colour)
@@ -72,15 +97,9 @@ void ThinLines::draw(const QLine &line, QRgb colour)
         return;
     colour |= 0xff000000;
     int x1 = line.x1(), y1 = line.y1(), x2 = line.x2(), y2 = line.y2();
-    if (x1 == x2 && y1 == y2) {
-        if (overBits)
-            put<true>(x1, y1, colour);
-        else
-            put<false>(x1, y1, colour);
-        return;
-    }
-    // Walk along the longer axis, one pixel per step, both ends included. The other coordinate
-    // runs in 16.16 fixed point; a rising run starts half a step on, a falling one does not.
+    // Walk along the longer axis, one pixel per step, both ends included (a point is a walk of
+    // one step). The other coordinate runs in 16.16 fixed point; a rising run starts half a step
+    // on, a falling one does not.
     const bool alongX = std::abs(x2 - x1) >= std::abs(y2 - y1);
     if (alongX ? x1 > x2 : y1 > y2) {
         std::swap(x1, x2);
@@ -88,30 +107,80 @@ void ThinLines::draw(const QLine &line, QRgb colour)
     }
     const int from = alongX ? x1 : y1, to = alongX ? x2 : y2;
     const int64_t across = alongX ? y2 - y1 : x2 - x1;
-    const int64_t step = (across << 16) / (to - from);
+    const int64_t step = to > from ? (across << 16) / (to - from) : 0;
     int64_t v = (int64_t(alongX ? y1 : x1) << 16) + (step > 0 ? step - (step >> 1) : 0);
-    // Only the steps inside the clip along the walk (a long line through a thin band).
+    // Only the steps inside the clip along the walk (a long line through a thin band), and of
+    // them those whose other coordinate lies inside it too.
     const int low = alongX ? left : top;
     const int high = low + int(alongX ? width : height) - 1;
     const int first = std::max(from, low), last = std::min(to, high);
+    if (first > last)
+        return;
     v += step * (first - from);
-    // Wholly where nothing lies over the lines: no need to look there pixel by pixel.
-    if (!overBits || clearArea.contains(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                                              QPoint(std::max(x1, x2), std::max(y1, y2)))))
-        walk<false>(alongX, first, last, v, step, colour);
-    else
-        walk<true>(alongX, first, last, v, step, colour);
+    const int acrossLow = alongX ? top : left;
+    const int acrossHigh = acrossLow + int(alongX ? height : width) - 1;
+    int64_t k0, k1;
+    if (!StepsWithin(v, step, acrossLow, acrossHigh, last - first + 1, &k0, &k1))
+        return;
+    const int u0 = first + int(k0), u1 = first + int(k1);
+    v += step * k0;
+    if (!overBits) {
+        walk<false>(alongX, u0, u1, v, step, colour);
+        return;
+    }
+    // Where nothing lies over the lines there is no need to look there pixel by pixel: a line
+    // wholly inside that area, or the part inside it of a line straight along an axis.
+    const int minX = std::min(x1, x2), maxX = std::max(x1, x2);
+    const int minY = std::min(y1, y2), maxY = std::max(y1, y2);
+    if (minX >= clearArea.left() && maxX <= clearArea.right() && minY >= clearArea.top() &&
+        maxY <= clearArea.bottom()) {
+        walk<false>(alongX, u0, u1, v, step, colour);
+        return;
+    }
+    const int at = int(v >> 16); // the other coordinate, when straight
+    const int clearLow = alongX ? clearArea.left() : clearArea.top();
+    const int clearHigh = alongX ? clearArea.right() : clearArea.bottom();
+    const bool crossesClear = step == 0 && at >= (alongX ? clearArea.top() : clearArea.left()) &&
+                              at <= (alongX ? clearArea.bottom() : clearArea.right()) &&
+                              clearLow <= u1 && clearHigh >= u0;
+    if (!crossesClear) {
+        walk<true>(alongX, u0, u1, v, step, colour);
+        return;
+    }
+    const int c0 = std::max(u0, clearLow), c1 = std::min(u1, clearHigh);
+    if (u0 < c0)
+        walk<true>(alongX, u0, c0 - 1, v, 0, colour);
+    walk<false>(alongX, c0, c1, v, 0, colour);
+    if (c1 < u1)
+        walk<true>(alongX, c1 + 1, u1, v, 0, colour);
 }
 
+// Every step from u0 to u1 lies inside the clip (see draw): no test per pixel.
 template <bool Over>
-void ThinLines::walk(bool alongX, int first, int last, int64_t v, int64_t step, QRgb colour)
+void ThinLines::walk(bool alongX, int u0, int u1, int64_t v, int64_t step, QRgb colour)
 {
-    if (alongX)
-        for (int u = first; u <= last; ++u, v += step)
-            put<Over>(u, int(v >> 16), colour);
-    else
-        for (int u = first; u <= last; ++u, v += step)
-            put<Over>(int(v >> 16), u, colour);
+    const int ox = offset.x(), oy = offset.y();
+    if (alongX) {
+        if (step == 0 && !Over) { // a row: one fill
+            auto *row = reinterpret_cast<QRgb *>(bits + (int(v >> 16) + oy) * stride) + ox;
+            std::fill(row + u0, row + u1 + 1, colour);
+            return;
+        }
+        for (int u = u0; u <= u1; ++u, v += step) {
+            const int y = int(v >> 16);
+            const QRgb c = Over ? under(colour, u, y) : colour;
+            if (!Over || c)
+                reinterpret_cast<QRgb *>(bits + (y + oy) * stride)[u + ox] = c;
+        }
+    } else {
+        uchar *row = bits + qsizetype(u0 + oy) * stride;
+        for (int u = u0; u <= u1; ++u, v += step, row += stride) {
+            const int x = int(v >> 16);
+            const QRgb c = Over ? under(colour, x, u) : colour;
+            if (!Over || c)
+                reinterpret_cast<QRgb *>(row)[x + ox] = c;
+        }
+    }
 }
 
 bool CopyOpaque(QImage &target, QPoint offset, const QImage &source, const QRect &r)

@@ -37,8 +37,9 @@ public:
     void draw(const QLine &line, QRgb colour);
 
 private:
-    template <bool Over> void put(int x, int y, QRgb colour);
-    template <bool Over> void walk(bool alongX, int first, int last, int64_t v, int64_t step,
+    // `colour` as it shows under the picture lying over (x, y); 0 where that hides it.
+    QRgb under(QRgb colour, int x, int y) const;
+    template <bool Over> void walk(bool alongX, int u0, int u1, int64_t v, int64_t step,
                                    QRgb colour);
 
     uchar *bits = nullptr;

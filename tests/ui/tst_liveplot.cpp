@@ -385,15 +385,19 @@ private slots:
     {
         QTest::addColumn<int>("span");
         QTest::addColumn<bool>("covered");
-        QTest::newRow("long lines") << 160 << false;
-        QTest::newRow("short lines and points") << 4 << false;
-        QTest::newRow("long lines under a picture") << 160 << true;
-        QTest::newRow("short lines under a picture") << 6 << true;
+        QTest::addColumn<bool>("straight"); // every other line along an axis
+        QTest::newRow("long lines") << 160 << false << false;
+        QTest::newRow("short lines and points") << 4 << false << false;
+        QTest::newRow("long lines under a picture") << 160 << true << false;
+        QTest::newRow("short lines under a picture") << 6 << true << false;
+        QTest::newRow("rows and columns") << 160 << false << true;
+        QTest::newRow("rows and columns under a picture") << 160 << true << true;
     }
     void thinLinesMatchThePainter()
     {
         QFETCH(int, span);
         QFETCH(bool, covered);
+        QFETCH(bool, straight);
         const QPoint offset(20, 10);
         const QRect clip(4, 6, 150, 100);
         QImage over(160, 120, QImage::Format_ARGB32_Premultiplied);
@@ -406,12 +410,14 @@ private slots:
         }
         QImage background(200, 150, QImage::Format_RGB32);
         background.fill(QColor(240, 240, 230));
-        QRandomGenerator rng(uint(span) * 31 + covered);
+        QRandomGenerator rng(uint(span) * 31 + covered + 2 * straight);
         const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 128, 0), qRgb(10, 20, 250)};
         for (int n = 0; n < 1500; ++n) {
             const int x = rng.bounded(160), y = rng.bounded(120);
-            const QLine line(x, y, qBound(0, x + rng.bounded(-span, span + 1), 159),
-                             qBound(0, y + rng.bounded(-span, span + 1), 119));
+            QLine line(x, y, qBound(0, x + rng.bounded(-span, span + 1), 159),
+                       qBound(0, y + rng.bounded(-span, span + 1), 119));
+            if (straight && n % 2)
+                (n % 4 == 1 ? line.setP2(QPoint(line.x2(), y)) : line.setP2(QPoint(x, line.y2())));
             const QRgb colour = colours[n % 3];
             QImage painted = background;
             {
