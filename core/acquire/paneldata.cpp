@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QProgressBar>
+#include "widgets/colourbar.h"
 #include <algorithm>
 
 namespace tintra {
@@ -59,7 +59,7 @@ void Number(QLabel *l, int v, Slot s)
 }
 
 // A bar ignores values outside its range; limit them so that a value above the top shows full.
-void Bar(QProgressBar *b, int v, Slot s)
+void Bar(ColourBar *b, int v, Slot s)
 {
     if (!b)
         return;

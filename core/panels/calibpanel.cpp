@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QProgressBar>
+#include "widgets/colourbar.h"
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -55,8 +55,8 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
     DispBars = barColumn(rawBox, "DispBars", "InfoDispCalibBars");
     struct Row {
         QLineEdit *CalibPanel::*disp;
-        QProgressBar *CalibPanel::*raw;
-        QProgressBar *CalibPanel::*cal;
+        ColourBar *CalibPanel::*raw;
+        ColourBar *CalibPanel::*cal;
         const char *dispName, *rawName, *calName, *caption, *colour;
     };
     const Row rows[] = {

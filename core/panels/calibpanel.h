@@ -5,11 +5,12 @@
 #include <QWidget>
 
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QSpinBox;
 
 namespace tintra {
+
+class ColourBar;
 
 class CalibPanel : public QWidget {
     Q_OBJECT
@@ -19,12 +20,12 @@ public:
     // Raw red, green, blue of the last data frame as numbers and bars, and their spread.
     QLineEdit *DispRawR, *DispRawG, *DispRawB;
     QWidget *DispBarsRAW; // the three bars
-    QProgressBar *BarRawR, *BarRawG, *BarRawB; // 0 ... 4095
+    ColourBar *BarRawR, *BarRawG, *BarRawB; // 0 ... 4095
     QLineEdit *DispRawDelta;
     // The calibrated red, green, blue of the same frame (what the sensor made of the raw values
     // with its factors), as bars beside the raw ones.
     QWidget *DispBars;
-    QProgressBar *BarCalR, *BarCalG, *BarCalB; // 0 ... 4095
+    ColourBar *BarCalR, *BarCalG, *BarCalB; // 0 ... 4095
 
     // Target and limit of a calibration, and the button that runs it.
     QSpinBox *EditSetValue;  // 100 ... 4095, start 2048

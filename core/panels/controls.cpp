@@ -1,5 +1,6 @@
 #include "controls.h"
 #include "core/info.h"
+#include "widgets/colourbar.h"
 #include "widgets/numberdisplay.h"
 
 #include <QFontDatabase>
@@ -111,18 +112,14 @@ unsigned ButtonColour(const QWidget *button)
     return button->palette().color(QPalette::Button).rgb() & 0xFFFFFFu;
 }
 
-QProgressBar *MakeColourBar(QWidget *parent, const char *name, const char *colour, const char *info,
+ColourBar *MakeColourBar(QWidget *parent, const char *name, const char *colour, const char *info,
                             int minWidth)
 {
-    auto *b = new QProgressBar(parent);
+    auto *b = new ColourBar(QColor(QLatin1String(colour)), parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setRange(0, 4095);
     b->setValue(0);
-    b->setTextVisible(false);
     b->setMinimumWidth(minWidth);
-    b->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; background: #f4f4f4; "
-                                    "min-height: 16px; } QProgressBar::chunk { background: %1; }")
-                         .arg(QLatin1String(colour)));
     SetInfo(b, info);
     return b;
 }

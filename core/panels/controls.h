@@ -4,7 +4,7 @@
 
 #include <QColor>
 #include <QFont>
-#include <QProgressBar>
+#include "widgets/colourbar.h"
 #include <QSpinBox>
 #include <QWidget>
 
@@ -57,7 +57,7 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &captio
 // A caption label named `name` placed before a control.
 QLabel *MakeCaption(QWidget *parent, const char *name, const QString &text, QWidget *buddy);
 // A bar of 0 ... 4095 filled in `colour` (a style-sheet colour); a right click shows `info`.
-QProgressBar *MakeColourBar(QWidget *parent, const char *name, const char *colour, const char *info,
+ColourBar *MakeColourBar(QWidget *parent, const char *name, const char *colour, const char *info,
                             int minWidth);
 
 // Paints the button face in 0xRRGGBB (kept in the palette, so tests can read it back).

@@ -11,7 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
+#include "widgets/colourbar.h"
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -63,7 +63,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     barColumn->setContentsMargins(0, 0, 0, 0);
     struct RgbRow {
         QLineEdit *DataPanel::*disp;
-        QProgressBar *DataPanel::*bar;
+        ColourBar *DataPanel::*bar;
         const char *dispName, *barName, *caption, *colour;
     };
     const RgbRow rgb[] = {
@@ -75,7 +75,7 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
         QLineEdit *d = MakeDisplay(rgbBox, rgb[i].dispName, 5);
         SetInfo(d, "InfoDispRAW");
         this->*rgb[i].disp = d;
-        QProgressBar *b = MakeColourBar(bars, rgb[i].barName, rgb[i].colour, "InfoDispRAW", 140);
+        ColourBar *b = MakeColourBar(bars, rgb[i].barName, rgb[i].colour, "InfoDispRAW", 140);
         b->setFixedHeight(d->sizeHint().height());
         this->*rgb[i].bar = b;
         barColumn->addWidget(b);

@@ -8,11 +8,11 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QStackedWidget;
 
 namespace tintra {
 
+class ColourBar;
 class Lamp;
 
 class DataPanel : public QWidget {
@@ -27,7 +27,7 @@ public:
     QLineEdit *DispServer;
 
     QLineEdit *DispRED, *DispGREEN, *DispBLUE;
-    QProgressBar *BarRED, *BarGREEN, *BarBLUE;   // 0 ... 4095
+    ColourBar *BarRED, *BarGREEN, *BarBLUE;   // 0 ... 4095
     QLineEdit *DispX, *DispY, *DispINT;
     QLabel *CaptionX, *CaptionY, *CaptionINT;    // "X", "Y", "INT" or "s", "i", "M"
     QLineEdit *DispCOL;    // C-No:

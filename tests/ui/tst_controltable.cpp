@@ -19,7 +19,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>

@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QtTest>
 
 using namespace tintra;

@@ -12,7 +12,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QtTest>
 
 using namespace tintra;

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPaintEvent>
+#include <QProgressBar>
 #include <QScreen>
 #include <QtTest>
 
@@ -249,6 +250,56 @@ private slots:
                       : display->tilesPainted() < display->digitsPainted(),
                  qPrintable(QStringLiteral("%1 of %2").arg(display->tilesPainted())
                                 .arg(display->digitsPainted())));
+    }
+
+    // The live level bars look exactly like a progress bar dressed by the style sheet they
+    // replace (sizes, frame, groove, chunk at every value), and on screen a small change of
+    // value shows at once.
+    void colourBarLooksLikeTheStyledBar()
+    {
+        QWidget w;
+        ColourBar *bar = MakeColourBar(&w, "BarShown", "#e02020", "InfoDispRAW", 110);
+        auto *styled = new QProgressBar(&w);
+        styled->setRange(0, 4095);
+        styled->setTextVisible(false);
+        styled->setMinimumWidth(110);
+        styled->setStyleSheet(QStringLiteral(
+            "QProgressBar { border: 1px solid #808080; background: #f4f4f4; min-height: 16px; } "
+            "QProgressBar::chunk { background: #e02020; }"));
+        styled->ensurePolished();
+        QCOMPARE(bar->sizeHint(), styled->sizeHint());
+        QCOMPARE(bar->minimumSizeHint(), styled->minimumSizeHint());
+        QCOMPARE(bar->minimumSize(), styled->minimumSize());
+        QCOMPARE(bar->sizePolicy(), styled->sizePolicy());
+        const auto look = [](QWidget *b) {
+            return b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        for (const QSize size : {QSize(140, 18), QSize(157, 24)}) {
+            bar->resize(size);
+            styled->resize(size);
+            for (int v = 0; v <= 4095; ++v) {
+                bar->setValue(v);
+                styled->setValue(v);
+                if (look(bar) != look(styled))
+                    QFAIL(qPrintable(QStringLiteral("value %1 at %2 wide").arg(v).arg(size.width())));
+            }
+        }
+        auto *row = new QHBoxLayout(&w);
+        row->addWidget(bar);
+        row->addWidget(styled);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_VERIFY(!PaintsWaiting());
+        QCoreApplication::processEvents();
+        PaintLog beneath(&w); // the bar covers its place: what lies beneath is not repainted
+        for (const int v : {100, 200, 180, 4095, 4000, 0, 30, 60}) {
+            bar->setValue(v);
+            QCoreApplication::processEvents(); // the repaint asked for, held or done
+            QTRY_VERIFY(!PaintsWaiting());
+            QCoreApplication::processEvents();
+            QVERIFY2(OnScreen(&w).copy(bar->geometry()) == look(bar), qPrintable(QString::number(v)));
+        }
+        QCOMPARE(beneath.at.size(), 0);
     }
 };
 

@@ -10,7 +10,6 @@
 #include "link/state.h"
 
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>

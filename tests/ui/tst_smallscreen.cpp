@@ -11,13 +11,13 @@
 #include "core/panels.h"
 #include "core/params/unsent.h"
 #include "link/platform.h"
+#include "widgets/colourbar.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -33,7 +33,7 @@ bool IsControl(QWidget *w)
 {
     return qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
            qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w) ||
-           qobject_cast<QTableWidget *>(w) || qobject_cast<QProgressBar *>(w) ||
+           qobject_cast<QTableWidget *>(w) || qobject_cast<ColourBar *>(w) ||
            qobject_cast<QCustomPlot *>(w);
 }
 
