@@ -58,7 +58,8 @@ void Number(QLabel *l, int v, Slot s)
         l->setText(QString::number(v));
 }
 
-// A bar ignores values outside its range; limit them so that a value above the top shows full.
+// A value beyond a bar's range shows at its end; limited first, so that all values above the
+// top count as one shown value.
 void Bar(ColourBar *b, int v, Slot s)
 {
     if (!b)
