@@ -661,9 +661,9 @@ QRegion PlaneGraph::cursorArea() const
     const QRect box = axisRect()->rect();
     const QPointF c = cursor->position->pixelPosition();
     const int x = qFloor(c.x()), y = qFloor(c.y());
-    QRegion r(QRect(box.left() - 2, y - 2, box.width() + 4, 5));
-    r += QRect(x - 2, box.top() - 2, 5, box.height() + 4);
-    return r & rect();
+    const QRect cross[2] = {QRect(box.left() - 2, y - 2, box.width() + 4, 5) & rect(),
+                            QRect(x - 2, box.top() - 2, 5, box.height() + 4) & rect()};
+    return RegionOfBoxes(cross);
 }
 
 bool PlaneGraph::ellipseAt(int i, CircleBox *box, QColor *color) const

@@ -235,4 +235,52 @@ QRegion RegionOfColumns(std::span<const QRect> boxes)
     return region;
 }
 
+QRegion RegionOfBoxes(std::span<const QRect> boxes)
+{
+    QVarLengthArray<int, 16> edges;
+    for (const QRect &b : boxes)
+        if (!b.isEmpty()) {
+            edges.append(b.top());
+            edges.append(b.bottom() + 1);
+        }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    // Between two neighbouring edges the same boxes cover every row: one band, its boxes'
+    // columns joined where they overlap or touch. A band whose columns are those of the band
+    // right above it grows that band instead (the region's form never has two such bands).
+    QVarLengthArray<QRect, 32> rects;
+    qsizetype above = -1; // where the last band's rectangles start
+    for (qsizetype e = 0; e + 1 < edges.size(); ++e) {
+        const int top = edges[e], bottom = edges[e + 1] - 1;
+        QVarLengthArray<std::pair<int, int>, 16> spans;
+        for (const QRect &b : boxes)
+            if (!b.isEmpty() && b.top() <= top && b.bottom() >= bottom)
+                spans.append({b.left(), b.right()});
+        if (spans.isEmpty())
+            continue;
+        std::sort(spans.begin(), spans.end());
+        const qsizetype start = rects.size();
+        for (const auto &[left, right] : spans) {
+            if (rects.size() > start && rects.back().right() + 1 >= left)
+                rects.back().setRight(std::max(rects.back().right(), right));
+            else
+                rects.append(QRect(QPoint(left, top), QPoint(right, bottom)));
+        }
+        bool same = above >= 0 && rects.at(above).bottom() + 1 == top && start - above == rects.size() - start;
+        for (qsizetype i = 0; same && i < start - above; ++i)
+            same = rects.at(above + i).left() == rects.at(start + i).left() &&
+                   rects.at(above + i).right() == rects.at(start + i).right();
+        if (same) {
+            for (qsizetype i = above; i < start; ++i)
+                rects[i].setBottom(bottom);
+            rects.resize(start);
+        } else {
+            above = start;
+        }
+    }
+    QRegion region;
+    region.setRects(rects.constData(), int(rects.size()));
+    return region;
+}
+
 } // namespace tintra

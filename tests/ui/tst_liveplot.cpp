@@ -378,6 +378,25 @@ private slots:
         }
     }
 
+    // A few boxes anywhere (a cursor's cross, old and new) laid out band by band are the region
+    // that uniting them gives: overlapping, touching, nested, empty, in equal columns.
+    void regionOfBoxesIsTheUnion()
+    {
+        QRandomGenerator rng(11);
+        for (int round = 0; round < 3000; ++round) {
+            QList<QRect> boxes;
+            for (int n = 1 + int(rng.bounded(6)); n > 0; --n)
+                boxes.append(QRect(int(rng.bounded(12)), int(rng.bounded(12)), int(rng.bounded(8)),
+                                   int(rng.bounded(8)))); // width or height 0: an empty box
+            QRegion united;
+            for (const QRect &b : boxes)
+                united += b;
+            const QRegion laid = RegionOfBoxes(boxes);
+            QVERIFY2(laid == united, qPrintable(QString::number(round)));
+            QCOMPARE(laid.rectCount(), united.rectCount());
+        }
+    }
+
     // Thin lines written straight into an image are the raster engine's, pixel for pixel: every
     // slope, points, short runs, clipped at the edges, and beneath a picture lying over them
     // (hidden where it is opaque, blended where it is partly transparent).
