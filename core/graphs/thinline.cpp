@@ -129,30 +129,30 @@ void ThinLines::draw(const QLine &line, QRgb colour)
         return;
     }
     // Where nothing lies over the lines there is no need to look there pixel by pixel: a line
-    // wholly inside that area, or the part inside it of a line straight along an axis.
-    const int minX = std::min(x1, x2), maxX = std::max(x1, x2);
-    const int minY = std::min(y1, y2), maxY = std::max(y1, y2);
-    if (minX >= clearArea.left() && maxX <= clearArea.right() && minY >= clearArea.top() &&
-        maxY <= clearArea.bottom()) {
+    // wholly inside that area is walked plainly, and so are the steps of another one that lie
+    // inside it (one run of them, the line being straight).
+    if (std::min(x1, x2) >= clearArea.left() && std::max(x1, x2) <= clearArea.right() &&
+        std::min(y1, y2) >= clearArea.top() && std::max(y1, y2) <= clearArea.bottom()) {
         walk<false>(alongX, u0, u1, v, step, colour);
         return;
     }
-    const int at = int(v >> 16); // the other coordinate, when straight
-    const int clearLow = alongX ? clearArea.left() : clearArea.top();
-    const int clearHigh = alongX ? clearArea.right() : clearArea.bottom();
-    const bool crossesClear = step == 0 && at >= (alongX ? clearArea.top() : clearArea.left()) &&
-                              at <= (alongX ? clearArea.bottom() : clearArea.right()) &&
-                              clearLow <= u1 && clearHigh >= u0;
-    if (!crossesClear) {
-        walk<true>(alongX, u0, u1, v, step, colour);
-        return;
+    int c0 = std::max(u0, alongX ? clearArea.left() : clearArea.top());
+    int c1 = std::min(u1, alongX ? clearArea.right() : clearArea.bottom());
+    if (c0 <= c1 &&
+        StepsWithin(v + step * (c0 - u0), step, alongX ? clearArea.top() : clearArea.left(),
+                    alongX ? clearArea.bottom() : clearArea.right(), c1 - c0 + 1, &k0, &k1)) {
+        c1 = c0 + int(k1);
+        c0 += int(k0);
+    } else {
+        c0 = u1 + 1; // none
+        c1 = u1;
     }
-    const int c0 = std::max(u0, clearLow), c1 = std::min(u1, clearHigh);
     if (u0 < c0)
-        walk<true>(alongX, u0, c0 - 1, v, 0, colour);
-    walk<false>(alongX, c0, c1, v, 0, colour);
+        walk<true>(alongX, u0, c0 - 1, v, step, colour);
+    if (c0 <= c1)
+        walk<false>(alongX, c0, c1, v + step * (c0 - u0), step, colour);
     if (c1 < u1)
-        walk<true>(alongX, c1 + 1, u1, v, 0, colour);
+        walk<true>(alongX, c1 + 1, u1, v + step * (c1 + 1 - u0), step, colour);
 }
 
 // Every step from u0 to u1 lies inside the clip (see draw): no test per pixel.
