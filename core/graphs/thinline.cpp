@@ -201,12 +201,15 @@ bool CopyOpaque(QImage &target, QPoint offset, const QImage &source, const QRect
     return true;
 }
 
-// The region made of `boxes`: side by side from left to right, none overlapping another's
-// columns unless they share the very same columns, stacked apart. Laid out directly in
-// horizontal bands (the region's own form), instead of uniting the boxes one by one.
-QRegion RegionOfColumns(std::span<const QRect> boxes)
+namespace {
+
+using RowEdges = QVarLengthArray<int, 32>;
+
+// The rows where boxes start and end (one past their bottom), in order, each once: between two
+// neighbours the same boxes cover every row.
+RowEdges EdgesOf(std::span<const QRect> boxes)
 {
-    QVarLengthArray<int, 32> edges;
+    RowEdges edges;
     for (const QRect &b : boxes)
         if (!b.isEmpty()) {
             edges.append(b.top());
@@ -214,6 +217,17 @@ QRegion RegionOfColumns(std::span<const QRect> boxes)
         }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    return edges;
+}
+
+} // namespace
+
+// The region made of `boxes`: side by side from left to right, none overlapping another's
+// columns unless they share the very same columns, stacked apart. Laid out directly in
+// horizontal bands (the region's own form), instead of uniting the boxes one by one.
+QRegion RegionOfColumns(std::span<const QRect> boxes)
+{
+    const RowEdges edges = EdgesOf(boxes);
     // Between two neighbouring edges the same boxes cover every row: one band. Neighbouring
     // bands never cover the same columns (an edge is a box's own, and no other box covers its
     // columns on the edge's other side), so no band grows into the next.
@@ -237,14 +251,7 @@ QRegion RegionOfColumns(std::span<const QRect> boxes)
 
 QRegion RegionOfBoxes(std::span<const QRect> boxes)
 {
-    QVarLengthArray<int, 16> edges;
-    for (const QRect &b : boxes)
-        if (!b.isEmpty()) {
-            edges.append(b.top());
-            edges.append(b.bottom() + 1);
-        }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    const RowEdges edges = EdgesOf(boxes);
     // Between two neighbouring edges the same boxes cover every row: one band, its boxes'
     // columns joined where they overlap or touch. A band whose columns are those of the band
     // right above it grows that band instead (the region's form never has two such bands).
