@@ -6,13 +6,13 @@
 #include "core/panels/controls.h"
 #include "link/paraimage.h"
 #include "link/state.h"
+#include "widgets/colourbar.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include "widgets/colourbar.h"
 #include <algorithm>
 
 namespace tintra {

@@ -2,12 +2,12 @@
 
 #include "controls.h"
 #include "core/info.h"
+#include "widgets/colourbar.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QGroupBox>
 #include <QLineEdit>
-#include "widgets/colourbar.h"
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>

@@ -113,7 +113,7 @@ unsigned ButtonColour(const QWidget *button)
 }
 
 ColourBar *MakeColourBar(QWidget *parent, const char *name, const char *colour, const char *info,
-                            int minWidth)
+                         int minWidth)
 {
     auto *b = new ColourBar(QColor(QLatin1String(colour)), parent);
     b->setObjectName(QString::fromLatin1(name));

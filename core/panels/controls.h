@@ -2,9 +2,10 @@
 // and the fonts the operator reads values in.
 #pragma once
 
+#include "widgets/colourbar.h"
+
 #include <QColor>
 #include <QFont>
-#include "widgets/colourbar.h"
 #include <QSpinBox>
 #include <QWidget>
 
@@ -56,9 +57,9 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &captio
 
 // A caption label named `name` placed before a control.
 QLabel *MakeCaption(QWidget *parent, const char *name, const QString &text, QWidget *buddy);
-// A bar of 0 ... 4095 filled in `colour` (a style-sheet colour); a right click shows `info`.
+// A bar of 0 ... 4095 filled in `colour` (such as "#e02020"); a right click shows `info`.
 ColourBar *MakeColourBar(QWidget *parent, const char *name, const char *colour, const char *info,
-                            int minWidth);
+                         int minWidth);
 
 // Paints the button face in 0xRRGGBB (kept in the palette, so tests can read it back).
 void SetButtonColour(QWidget *button, unsigned rgb);

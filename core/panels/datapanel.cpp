@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "core/info.h"
+#include "widgets/colourbar.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -11,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include "widgets/colourbar.h"
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
