@@ -1,6 +1,5 @@
 #include "colourbar.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionProgressBar>
@@ -55,14 +54,6 @@ QSize ColourBar::sizeHint() const
 QSize ColourBar::minimumSizeHint() const
 {
     return QSize(sizeHint().width(), fontMetrics().height() + 2);
-}
-
-bool ColourBar::event(QEvent *e)
-{
-    const bool done = QWidget::event(e);
-    if (e->type() == QEvent::Resize)
-        shownFill = -1; // painted anew anyway
-    return done;
 }
 
 int ColourBar::filledWidth() const

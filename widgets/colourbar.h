@@ -29,7 +29,6 @@ public:
     int maximum() const { return hi; }
     void setRange(int minimum, int maximum);
 
-    QColor chunkColour() const { return chunk; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -37,7 +36,6 @@ public:
     static constexpr int minimumGroove = 16; // least height inside the frame
 
 protected:
-    bool event(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 
 private:
