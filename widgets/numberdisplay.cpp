@@ -11,6 +11,7 @@
 #include <QTextLayout>
 #include <QFontMetrics>
 #include <QPaintEngine>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -139,18 +140,91 @@ NumberDisplay::NumberDisplay(QWidget *parent) : QLineEdit(parent)
 {
     if (QStyle *s = SharedStyle())
         setStyle(s);
+    reader.display = this;
+    reader.active = QAccessible::isActive();
+    QAccessible::installActivationObserver(&reader);
+    connect(this, &QLineEdit::textChanged, this, [this] { textSet(); });
+}
+
+NumberDisplay::~NumberDisplay() { QAccessible::removeActivationObserver(&reader); }
+
+void NumberDisplay::Reader::accessibilityActiveChanged(bool on)
+{
+    active = on;
+    if (on)
+        display->setQuiet(false);
+}
+
+void NumberDisplay::setQuiet(bool on)
+{
+    if (on == quiet)
+        return;
+    quiet = on;
+    setEchoMode(on ? NoEcho : Normal);
+}
+
+void NumberDisplay::textSet()
+{
+    const QString t = text();
+    const bool digits = !t.isEmpty() && t.size() <= 32 &&
+                        std::all_of(t.begin(), t.end(),
+                                    [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!digits)
+        setQuiet(false);
+    else if (digitsShown && !hasFocus() && !hasSelectedText() && !reader.active &&
+             !QAccessible::isActive())
+        setQuiet(true);
+    // The line edit repaints when its shown text changes; with the echo off that is never.
+    if (quiet)
+        update();
 }
 
 void NumberDisplay::paintEvent(QPaintEvent *e)
 {
-    if (!paintDigits())
-        QLineEdit::paintEvent(e);
+    if (!unseenPaint) {
+        digitsShown = paintDigits();
+        if (digitsShown)
+            return;
+        setQuiet(false); // the line edit paints from its layout
+    }
+    QLineEdit::paintEvent(e);
+}
+
+void NumberDisplay::readyForMouse()
+{
+    // Selecting maps the mouse to the laid-out text, shifted by the scroll the line edit works
+    // out when it paints itself, which it does not while the display draws the digits: it lays
+    // the text out and paints once, into a scratch picture.
+    setQuiet(false);
+    QImage scratch(size(), QImage::Format_ARGB32_Premultiplied);
+    unseenPaint = true;
+    render(&scratch, QPoint(), QRegion(), {});
+    unseenPaint = false;
+}
+
+void NumberDisplay::mousePressEvent(QMouseEvent *e)
+{
+    readyForMouse();
+    QLineEdit::mousePressEvent(e);
+}
+
+void NumberDisplay::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    readyForMouse();
+    QLineEdit::mouseDoubleClickEvent(e);
+}
+
+void NumberDisplay::focusInEvent(QFocusEvent *e)
+{
+    setQuiet(false);
+    QLineEdit::focusInEvent(e);
 }
 
 bool NumberDisplay::paintDigits()
 {
     const QString t = text();
-    if (t.isEmpty() || t.size() > 32 || hasFocus() || hasSelectedText() || echoMode() != Normal ||
+    if (t.isEmpty() || t.size() > 32 || hasFocus() || hasSelectedText() ||
+        echoMode() != (quiet ? NoEcho : Normal) ||
         layoutDirection() != Qt::LeftToRight || !textMargins().isNull() || !hasFrame() ||
         alignment() != (Qt::AlignRight | Qt::AlignVCenter) || !inputMask().isEmpty())
         return false;

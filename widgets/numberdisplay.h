@@ -17,8 +17,16 @@
 // place depends only on how far from the right end it stands. The display then keeps, for each
 // place and digit met so far, the finished pixels (the panel with the digit drawn on it, by the
 // painter, once) and a repaint is a few plain copies into the window's picture.
+//
+// While it draws its digits itself, the line edit's own text layout goes unused, yet a line edit
+// lays out every new text (about half of what setting it costs). The display then turns the
+// line edit's echo off: the text is kept and read as before, only its layout is skipped. The echo
+// comes back before the line edit has anything to show or do with it: a text other than digits,
+// a paint the display leaves to the line edit, a mouse press (selecting and copying), the focus,
+// or an accessibility client (which reads the shown text).
 #pragma once
 
+#include <QAccessible>
 #include <QGlyphRun>
 #include <QImage>
 #include <QLineEdit>
@@ -30,6 +38,7 @@ namespace tintra {
 class NumberDisplay : public QLineEdit {
 public:
     explicit NumberDisplay(QWidget *parent = nullptr);
+    ~NumberDisplay() override;
 
     // Called by the display's style for its panel: draws the kept panel (drawn first if need
     // be). False when the style must draw it itself.
@@ -38,10 +47,29 @@ public:
     int digitsPainted() const { return nDigits; } // repaints that drew the digits themselves
     int tilesPainted() const { return nTiles; }   // of them, repaints made of kept digits
 
+    bool echoSkipped() const { return quiet; } // the line edit lays out no text
+
 protected:
     void paintEvent(QPaintEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
 
 private:
+    // Turns the line edit's echo off (`on`) or back on.
+    void setQuiet(bool on);
+    // Echo on, and the line edit's scroll worked out, before the mouse selects.
+    void readyForMouse();
+    // After each new text: quiet while it is digits the display drew last time, else not.
+    void textSet();
+    bool quiet = false;
+    bool digitsShown = false; // the last paint drew the digits
+    bool unseenPaint = false; // the line edit paints into a scratch picture
+    struct Reader : QAccessible::ActivationObserver {
+        NumberDisplay *display = nullptr;
+        bool active = false; // an accessibility client reads the window
+        void accessibilityActiveChanged(bool active) override;
+    } reader;
     // Draws the panel and the digits; false (nothing drawn) when the line edit must paint.
     bool paintDigits();
     // The panel for `option` kept up to date (drawn anew when its key changed).

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QtTest>
+#include <functional>
 
 using namespace tintra;
 
@@ -53,6 +54,68 @@ bool ShownAndSettled(QWidget &w)
     QTest::qWait(50);
     return true;
 }
+
+// A numeric display beside a plain read-only line edit dressed the same, both first covered by a
+// red widget: the display's first paint lands on stale pixels.
+struct DisplayPair {
+    QWidget w;
+    QLineEdit *shown = nullptr;
+    QLineEdit *plain = nullptr;
+
+    explicit DisplayPair(qreal spacing = 0)
+    {
+        w.resize(300, 60);
+        shown = MakeDisplay(&w, "DispShown", 5);
+        QFont font = shown->font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        shown->setFont(font);
+        plain = new QLineEdit(&w);
+        plain->setReadOnly(true);
+        plain->setFocusPolicy(Qt::NoFocus);
+        plain->setFont(shown->font());
+        plain->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        plain->setBackgroundRole(QPalette::Window);
+        plain->setAutoFillBackground(true);
+        plain->setGeometry(20 + shown->width(), 10, shown->width(), shown->sizeHint().height());
+        shown->setGeometry(10, 10, shown->width(), shown->sizeHint().height());
+    }
+    bool shownAndUncovered()
+    {
+        auto *cover = new QWidget(&w);
+        QPalette red;
+        red.setColor(QPalette::Window, QColor(0xFF0000u));
+        cover->setPalette(red);
+        cover->setAutoFillBackground(true);
+        cover->setGeometry(0, 0, 300, 60);
+        w.show();
+        if (!QTest::qWaitForWindowExposed(&w))
+            return false;
+        cover->hide();
+        return true;
+    }
+    void setText(const QString &t)
+    {
+        plain->setText(t);
+        shown->setText(t);
+    }
+    // The repaints asked for so far are through.
+    static bool settled()
+    {
+        QCoreApplication::processEvents(); // the repaint requests reach the pacer
+        if (!QTest::qWaitFor([] { return !PaintsWaiting(); }))
+            return false;
+        QCoreApplication::processEvents();
+        return true;
+    }
+    // Once the repaints are through, both show the same pixels.
+    bool lookAlike()
+    {
+        if (!settled())
+            return false;
+        const QImage screen = OnScreen(&w);
+        return screen.copy(shown->geometry()) == screen.copy(plain->geometry());
+    }
+};
 
 } // namespace
 
@@ -192,30 +255,9 @@ private slots:
     {
         QFETCH(qreal, spacing);
         QFETCH(bool, kept);
-        QWidget w;
-        w.resize(300, 60);
-        QLineEdit *shown = MakeDisplay(&w, "DispShown", 5);
-        QFont font = shown->font();
-        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-        shown->setFont(font);
-        auto *plain = new QLineEdit(&w);
-        plain->setReadOnly(true);
-        plain->setFocusPolicy(Qt::NoFocus);
-        plain->setFont(shown->font());
-        plain->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        plain->setBackgroundRole(QPalette::Window);
-        plain->setAutoFillBackground(true);
-        plain->setGeometry(20 + shown->width(), 10, shown->width(), shown->sizeHint().height());
-        shown->setGeometry(10, 10, shown->width(), shown->sizeHint().height());
-        auto *cover = new QWidget(&w);
-        QPalette red;
-        red.setColor(QPalette::Window, QColor(0xFF0000u));
-        cover->setPalette(red);
-        cover->setAutoFillBackground(true);
-        cover->setGeometry(0, 0, 300, 60);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        cover->hide();
+        DisplayPair pair(spacing);
+        QVERIFY(pair.shownAndUncovered());
+        QLineEdit *shown = pair.shown, *plain = pair.plain;
         auto *display = dynamic_cast<NumberDisplay *>(shown);
         QVERIFY(display);
         // The widest digits, 4 and 9, next to each other too.
@@ -234,14 +276,8 @@ private slots:
                 plain->setEnabled(i == 40);
                 shown->setEnabled(i == 40);
             }
-            const QString t = QString::fromLatin1(texts[i % 15]);
-            plain->setText(t);
-            shown->setText(t);
-            QTRY_VERIFY(!PaintsWaiting());
-            QCoreApplication::processEvents();
-            const QImage screen = OnScreen(&w);
-            QVERIFY2(screen.copy(shown->geometry()) == screen.copy(plain->geometry()),
-                     qPrintable(QString::number(i)));
+            pair.setText(QString::fromLatin1(texts[i % 15]));
+            QVERIFY2(pair.lookAlike(), qPrintable(QString::number(i)));
         }
         QVERIFY2(display->panelsKept() > 10, qPrintable(QString::number(display->panelsKept())));
         QVERIFY2(display->digitsPainted() > 10,
@@ -250,6 +286,70 @@ private slots:
                       : display->tilesPainted() < display->digitsPainted(),
                  qPrintable(QStringLiteral("%1 of %2").arg(display->tilesPainted())
                                 .arg(display->digitsPainted())));
+    }
+
+    // A display that draws its digits itself lets the line edit skip laying them out (echo off),
+    // and still reads and looks like a line edit. The layout is back for any other text, after a
+    // paint the line edit made, for selecting with the mouse and while an accessibility client
+    // reads the window.
+    void numberDisplaySkipsTheLayoutItDoesNotShow()
+    {
+        DisplayPair pair;
+        QVERIFY(pair.shownAndUncovered());
+        auto *display = dynamic_cast<NumberDisplay *>(pair.shown);
+        QVERIFY(display);
+        const auto step = [&](const char *text, bool skipped) {
+            pair.setText(QString::fromLatin1(text));
+            return display->echoSkipped() == skipped &&
+                   display->text() == QString::fromLatin1(text) && pair.lookAlike();
+        };
+        // Skipped from the text after one whose digits the display drew.
+        const std::pair<const char *, bool> steps[] = {
+            {"12", false}, {"345", true}, {"-7", false}, {"89", false}, {"4095", true},
+            {"", false},   {"1", false},  {"2", true},   {"x1", false}, {"0", false}, {"65", true}};
+        for (const auto &[text, skipped] : steps)
+            QVERIFY2(step(text, skipped), text);
+
+        // Dragging over the number or a double click on it selects it, as in a line edit; the
+        // line edit paints the selection, the next number shows as before.
+        const QPoint end(display->width() - 4, display->height() / 2), start(4, end.y());
+        const auto selects = [&](const std::function<void()> &mouse, const char *next) {
+            mouse();
+            return display->selectedText() == display->text() && !display->echoSkipped() &&
+                   DisplayPair::settled() && step("5", false) && step(next, true);
+        };
+        QVERIFY(selects(
+            [&] {
+                QTest::mousePress(display, Qt::LeftButton, {}, end);
+                QTest::mouseMove(display, start);
+                QTest::mouseRelease(display, Qt::LeftButton, {}, start);
+            },
+            "66"));
+        QVERIFY(selects([&] { QTest::mouseDClick(display, Qt::LeftButton, {}, end); }, "67"));
+
+        QAccessible::setActive(true);
+        QVERIFY(!display->echoSkipped());
+        const bool readAlong = step("68", false) && step("69", false);
+        QAccessible::setActive(false);
+        QVERIFY(readAlong);
+        QVERIFY(step("70", true));
+
+        // A selection made by the program while the echo is off: the line edit paints it.
+        pair.shown->selectAll();
+        pair.plain->selectAll();
+        QVERIFY(pair.lookAlike());
+        QVERIFY(!display->echoSkipped());
+
+        // A click puts the cursor where a line edit puts it (the line edit's scroll is known
+        // although it did not paint the number); at the edge between two characters a pixel's
+        // rounding may pick the other one.
+        QVERIFY(step("3210", false));
+        for (int x = 2; x < display->width() - 2; x += 3) {
+            QTest::mouseClick(pair.plain, Qt::LeftButton, {}, QPoint(x, end.y()));
+            QTest::mouseClick(display, Qt::LeftButton, {}, QPoint(x, end.y()));
+            QVERIFY2(std::abs(display->cursorPosition() - pair.plain->cursorPosition()) <= 1,
+                     qPrintable(QString::number(x)));
+        }
     }
 
     // The live level bars look exactly like a progress bar dressed by the style sheet they
