@@ -113,8 +113,8 @@ double ProgramCpuSeconds() { return bench::ProcessCpuSeconds() - bench::ThreadCl
 struct Run {
     double fps = 0, cpuMs = 0, sysMs = 0, procMs = 0, allocs = 0, redraws = 0, switches = 0;
     bool ok = false;
+    QString status; // the status line when the run ended early
 };
-
 
 // GO until `frames` frames after the first one have been shown; the first frame (graphs just
 // prepared, windows just shown) is left out of the figures.
@@ -254,7 +254,10 @@ int main(int argc, char **argv)
                     continue;
                 if (row == rows.size())
                     rows.push_back({mode, name, {}});
-                rows[row++].runs.push_back(Measure(frames));
+                Run r = Measure(frames);
+                if (!r.ok)
+                    r.status = VersionText(); // as it stood when the run ended
+                rows[row++].runs.push_back(r);
             }
             if (p3sidesview)
                 p3sidesview->hide();
@@ -274,7 +277,7 @@ int main(int argc, char **argv)
         const Run &r = sorted[(sorted.size() - 1) / 2];
         if (!r.ok) {
             std::printf("%-8s %-8s   run ended early (status: %s)\n", qPrintable(row.mode),
-                        qPrintable(row.name), qPrintable(VersionText()));
+                        qPrintable(row.name), qPrintable(r.status));
             fpsOk = false;
             continue;
         }
