@@ -658,12 +658,22 @@ void PlaneGraph::drawLines(ThinLines &lines)
 
 QRegion PlaneGraph::cursorArea() const
 {
+    // A line lies on the pixel its position rounds to (drawn by the plot or by the tracer):
+    // the pixel the position falls in or the next one; a band of three holds both. Asked twice
+    // per move (where the cross-hair leaves, where the redraw finds it), so the last band pair
+    // is kept.
     const QRect box = axisRect()->rect();
     const QPointF c = cursor->position->pixelPosition();
-    const int x = qFloor(c.x()), y = qFloor(c.y());
-    const QRect cross[2] = {QRect(box.left() - 2, y - 2, box.width() + 4, 5) & rect(),
-                            QRect(x - 2, box.top() - 2, 5, box.height() + 4) & rect()};
-    return RegionOfBoxes(cross);
+    const QPoint at(qFloor(c.x()), qFloor(c.y()));
+    if (box == areaBox && at == areaAt && size() == areaSize)
+        return area;
+    const QRect cross[2] = {QRect(box.left() - 2, at.y() - 1, box.width() + 4, 3) & rect(),
+                            QRect(at.x() - 1, box.top() - 2, 3, box.height() + 4) & rect()};
+    area = RegionOfBoxes(cross);
+    areaBox = box;
+    areaAt = at;
+    areaSize = size();
+    return area;
 }
 
 bool PlaneGraph::ellipseAt(int i, CircleBox *box, QColor *color) const
@@ -750,8 +760,9 @@ QRegion StripChart::cursorArea() const
     // Per run of samples and trace, a box: the columns from the run's first sample to the next
     // run's, and the rows between the trace's lowest and highest value from the sample before
     // the run to the next run's first (so its segments reaching into the run's columns lie
-    // within), with two pixels to spare for rounding. Traces apart from each other leave the
-    // rows between them alone; boxes of one run that overlap or touch are joined.
+    // within), with a pixel to spare beyond the rows they round to. Traces apart from each
+    // other leave the rows between them alone; boxes of one run that overlap or touch are
+    // joined.
     const QRect box = axisRect()->rect() & rect();
     QVarLengthArray<QRect, 4 * spanRuns> boxes;
     for (int r = 0; r < spanRuns; ++r) {
@@ -772,8 +783,8 @@ QRegion StripChart::cursorArea() const
             if (!std::isfinite(y1) || !std::isfinite(y2) ||
                 std::max(std::abs(y1), std::abs(y2)) > 1e6)
                 return box; // nothing sensible to bound: the whole plotting area
-            const int top = std::max(box.top(), qFloor(std::min(y1, y2)) - 2);
-            const int bottom = std::min(box.bottom(), qCeil(std::max(y1, y2)) + 2);
+            const int top = std::max(box.top(), qFloor(std::min(y1, y2)) - 1);
+            const int bottom = std::min(box.bottom(), qCeil(std::max(y1, y2)) + 1);
             if (top <= bottom)
                 rows[n++] = {top, bottom};
         }

@@ -135,7 +135,7 @@ public:
     bool rectAt(int i, CircleBox *box, QColor *color) const;
 
 protected:
-    // The two lines of the cross-hair, with a pixel to spare on each side.
+    // The two lines of the cross-hair, as thin bands across the plotting area.
     QRegion cursorArea() const override;
     bool linesReady() override;
     void drawLines(ThinLines &lines) override;
@@ -145,6 +145,10 @@ private:
     QLine crossLines[2]; // worked out by linesReady
     int nCrossLines = 0;
     QRgb crossColour = 0;
+    mutable QRegion area; // the last cursorArea, for the plotting area, cursor pixel and size
+    mutable QRect areaBox;
+    mutable QPoint areaAt;
+    mutable QSize areaSize;
     int nCircles = 0;
     int nRects = 0;
 };
