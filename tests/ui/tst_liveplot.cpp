@@ -8,6 +8,7 @@
 #include "link/paraimage.h"
 #include "link/state.h"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -203,6 +204,46 @@ private slots:
         plot->replot(QCustomPlot::rpImmediateRefresh);
         QCOMPARE(plot->replotsDone(), full + 1);
         QCOMPARE(shown, plot->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+
+    // A widget lying over part of a chart keeps its pixels while the traces move under it: the
+    // chart's repaint leaves out what the widget covers, and the chart draws its lines only
+    // where it paints.
+    void tracesStayUnderAWidgetAbove()
+    {
+        QWidget w;
+        const QColor colours[stripTraces] = {Qt::red, Qt::darkGreen, Qt::blue};
+        auto *chart = new StripChart(QStringLiteral("chart"), colours, &w);
+        chart->setGeometry(0, 0, 420, 260);
+        auto *cover = new QFrame(&w);
+        cover->setAutoFillBackground(true);
+        QPalette palette = cover->palette();
+        palette.setColor(QPalette::Window, QColor(255, 0, 255));
+        cover->setPalette(palette);
+        w.resize(420, 260);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect box = chart->axisRect()->rect();
+        cover->setGeometry(box.center().x() - 40, box.top() + 20, 80, box.height() - 40);
+        cover->raise();
+        double buf[stripLen];
+        for (int step = 0; step < 8; ++step) {
+            for (int i = 0; i < stripLen; ++i)
+                buf[i] = (i * 977 + step * 1531) % 4097; // steep traces across the whole area
+            chart->plotInterleaved(buf);
+            chart->refresh();
+            settle();
+            QTRY_VERIFY(!PaintsWaiting());
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(chart->paintsComposed() > 0);
+        const QImage shown = w.screen()->grabWindow(w.winId()).toImage()
+                                 .convertToFormat(QImage::Format_RGB32).copy(cover->geometry());
+        int other = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                other += shown.pixel(x, y) != qRgb(255, 0, 255);
+        QCOMPARE(other, 0);
     }
 
     // A strip chart's traces look on screen exactly as a plain QCustomPlot, set up alike, draws
