@@ -171,8 +171,7 @@ void NumberDisplay::textSet()
                                     [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (!digits)
         setQuiet(false);
-    else if (digitsShown && !hasFocus() && !hasSelectedText() && !reader.active &&
-             !QAccessible::isActive())
+    else if (digitsShown && !hasFocus() && !hasSelectedText() && !reader.active)
         setQuiet(true);
     // The line edit repaints when its shown text changes; with the echo off that is never.
     if (quiet)
