@@ -14,7 +14,8 @@
 // a virtual X server. Space-mode runs are made with the three-sides view closed and open.
 //
 // Usage: bench_acquire [--rounds N] [FRAMES [ONLY]]   (frames per run, default 300)
-//   ONLY runs just the loop rows whose "mode view" contains it (e.g. "space X/Y+3S", "plane") and
+//   ONLY runs just the loop rows whose "mode view" contains it (e.g. "space X/Y+3S", "plane"), or
+//   with a leading '=' the one row that is exactly the rest ("=space RGB"), and
 //   leaves out the transfers and the calibration.
 //   --rounds N measures every row N times (default 1), the rows in turn, round after round, and
 //   prints for each row the run with the median processor time of the process, then each row's
@@ -172,6 +173,15 @@ double RoundTrip(int count)
     return sum / count;
 }
 
+// Whether the row "mode view" is to run: every row without ONLY, the rows containing ONLY, or
+// with a leading '=' only the row that is exactly the rest ("=space RGB" leaves out "space RGB+3S").
+bool Selected(const QString &row, const QString &only)
+{
+    if (only.startsWith(QLatin1Char('=')))
+        return row == QStringView(only).mid(1);
+    return only.isEmpty() || row.contains(only);
+}
+
 const char *const sourceNames[2][4] = {{"RGB", "X/Y", "INT", "X/Y INT"},
                                        {"RGB", "X/Y", "INT", "X/Y/INT"}};
 
@@ -250,7 +260,7 @@ int main(int argc, char **argv)
                 if (m && p3sidesview)
                     p3sidesview->setVisible(sides);
                 // A row left out still selects its view: view 3 opens the three-sides view.
-                if (!only.isEmpty() && !(mode + QLatin1Char(' ') + name).contains(only))
+                if (!Selected(mode + QLatin1Char(' ') + name, only))
                     continue;
                 if (row == rows.size())
                     rows.push_back({mode, name, {}});
