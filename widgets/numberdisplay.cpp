@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tintra {
@@ -146,7 +147,66 @@ NumberDisplay::NumberDisplay(QWidget *parent) : QLineEdit(parent)
     connect(this, &QLineEdit::textChanged, this, [this] { textSet(); });
 }
 
-NumberDisplay::~NumberDisplay() { QAccessible::removeActivationObserver(&reader); }
+namespace {
+
+bool numbersWait = false;
+QList<NumberDisplay *> &Waiting() // displays that were behind since numbers last stopped waiting
+{
+    static QList<NumberDisplay *> list;
+    return list;
+}
+
+bool IsDigits(const QString &t)
+{
+    return !t.isEmpty() && t.size() <= 32 &&
+           std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
+
+NumberDisplay::~NumberDisplay()
+{
+    QAccessible::removeActivationObserver(&reader);
+    Waiting().removeAll(this);
+}
+
+void NumberDisplay::letNumbersWait(bool on)
+{
+    numbersWait = on;
+    if (on)
+        return;
+    // A display caught up may process nothing, but take the list first all the same.
+    const QList<NumberDisplay *> list = std::exchange(Waiting(), {});
+    for (NumberDisplay *d : list)
+        d->catchUp();
+}
+
+void NumberDisplay::showNumber(const QString &digits)
+{
+    if (!numbersWait || !quiet || !IsDigits(digits)) {
+        if (std::exchange(behind, false))
+            update(); // the waiting number is on screen, and the text may be the line edit's own
+        setText(digits);
+        return;
+    }
+    if (behind ? digits == waiting : digits == text())
+        return;
+    if (!behind) {
+        behind = true;
+        if (!Waiting().contains(this))
+            Waiting().append(this);
+    }
+    waiting = digits;
+    update(); // the line edit would repaint for a new text; it is not told of this one
+}
+
+void NumberDisplay::catchUp()
+{
+    if (!behind)
+        return;
+    behind = false;
+    setText(waiting);
+}
 
 void NumberDisplay::Reader::accessibilityActiveChanged(bool on)
 {
@@ -157,6 +217,10 @@ void NumberDisplay::Reader::accessibilityActiveChanged(bool on)
 
 void NumberDisplay::setQuiet(bool on)
 {
+    // The line edit is about to show or use its text: it gets the waiting number first, while
+    // the echo is still off (so that no layout is made for nothing).
+    if (!on)
+        catchUp();
     if (on == quiet)
         return;
     quiet = on;
@@ -165,11 +229,10 @@ void NumberDisplay::setQuiet(bool on)
 
 void NumberDisplay::textSet()
 {
+    // A text given to the line edit replaces a waiting number.
+    behind = false;
     const QString t = text();
-    const bool digits = !t.isEmpty() && t.size() <= 32 &&
-                        std::all_of(t.begin(), t.end(),
-                                    [](QChar c) { return c >= u'0' && c <= u'9'; });
-    if (!digits)
+    if (!IsDigits(t))
         setQuiet(false);
     else if (digitsShown && !hasFocus() && !hasSelectedText() && !reader.active)
         setQuiet(true);
@@ -221,7 +284,7 @@ void NumberDisplay::focusInEvent(QFocusEvent *e)
 
 bool NumberDisplay::paintDigits()
 {
-    const QString t = text();
+    const QString t = shownText();
     if (t.isEmpty() || t.size() > 32 || hasFocus() || hasSelectedText() ||
         echoMode() != (quiet ? NoEcho : Normal) ||
         layoutDirection() != Qt::LeftToRight || !textMargins().isNull() || !hasFrame() ||

@@ -24,6 +24,10 @@
 // comes back before the line edit has anything to show or do with it: a text other than digits,
 // a paint the display leaves to the line edit, a mouse press (selecting and copying), the focus,
 // or an accessibility client (which reads the shown text).
+//
+// The line edit is not even given the numbers of a live stream while it has no use for them (see
+// showNumber): the display draws the number it was given, and the line edit catches up before
+// its echo comes back or when the stream stops.
 #pragma once
 
 #include <QAccessible>
@@ -49,6 +53,20 @@ public:
 
     bool echoSkipped() const { return quiet; } // the line edit lays out no text
 
+    // Shows the decimal digits of a number. While numbers may wait (see letNumbersWait) and the
+    // display draws its digits itself, the number is only drawn: the line edit is given it when
+    // it has a use for it (the echo coming back, see above) or when numbers stop waiting. Giving
+    // a line edit its text costs several times what drawing the digits does, and a live display
+    // gets a new number every frame.
+    void showNumber(const QString &digits);
+    // The text on screen: a waiting number, else the line edit's text.
+    QString shownText() const { return behind ? waiting : text(); }
+    bool numberWaiting() const { return behind; }
+    // While on, numbers given to showNumber may wait; turning it off gives every display its
+    // waiting number. The acquisition loop turns it on while it runs, so that the line edits hold
+    // the numbers shown whenever the loop is not running.
+    static void letNumbersWait(bool on);
+
 protected:
     void paintEvent(QPaintEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
@@ -63,6 +81,10 @@ private:
     // After each new text: quiet while it is digits the display drew last time, else not.
     void textSet();
     bool quiet = false;
+    // The line edit is given the waiting number (and textSet runs as for any new text).
+    void catchUp();
+    QString waiting;     // the number shown, not yet given to the line edit
+    bool behind = false; // a number waits
     bool digitsShown = false; // the last paint drew the digits
     bool unseenPaint = false; // the line edit paints into a scratch picture
     struct Reader : QAccessible::ActivationObserver {

@@ -10,6 +10,7 @@
 #include "link/platform.h"
 #include "link/state.h"
 #include "link/transport.h"
+#include "widgets/numberdisplay.h"
 
 #include <algorithm>
 
@@ -65,6 +66,8 @@ void SetFrameListener(std::function<void()> listener) { frameListener = std::mov
 void GetData()
 {
     ++loopDepth;
+    // The displays draw each frame's numbers; their line edits get the last ones at the end.
+    NumberDisplay::letNumbersWait(true);
     if (comprotocol == 0)
         FlushQueues();
     poll = 1;
@@ -87,7 +90,8 @@ void GetData()
         // pause, so drawing the frame does not lengthen the pass.
         PauseBetweenFrames();
     }
-    --loopDepth;
+    if (--loopDepth == 0)
+        NumberDisplay::letNumbersWait(false);
 }
 
 void RunGo(bool readPanelValues)

@@ -7,6 +7,7 @@
 #include "link/paraimage.h"
 #include "link/state.h"
 #include "widgets/colourbar.h"
+#include "widgets/numberdisplay.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -48,7 +49,11 @@ Shown shown[slotCount];
 
 void Number(QLineEdit *e, int v, Slot s)
 {
-    if (e && shown[s].changed(e, v))
+    if (!e || !shown[s].changed(e, v))
+        return;
+    if (auto *d = dynamic_cast<NumberDisplay *>(e))
+        d->showNumber(QString::number(v));
+    else
         e->setText(QString::number(v));
 }
 

@@ -11,6 +11,7 @@
 #include "link/transport.h"
 #include "sim/simthread.h"
 #include "tests/common/popupscript.h"
+#include "widgets/numberdisplay.h"
 #include "ui/uitestutil.h"
 
 #include <QLineEdit>
@@ -284,6 +285,29 @@ private slots:
     // The pause between frames lasts 10 ms on average, the system's lateness in waking included,
     // and never much less; a changed display is repainted at the start of a pause (at most once
     // per screen refresh), never in the middle of one, where the repaint would wake the loop.
+    // During GO a display that draws its digits itself does not give each new number to its line
+    // edit; when GO ends, the line edits hold the numbers of the last frame shown.
+    void displaysHoldTheLastFrameAfterGo()
+    {
+        auto *red = dynamic_cast<NumberDisplay *>(datapanel->DispRED);
+        QVERIFY(red && QTest::qWaitForWindowExposed(red->window()));
+        FrameWatch watch;
+        int waited = 0;
+        watch.onFrame = [&](int n) {
+            waited += red->numberWaiting();
+            sim.setColour({uint16_t(2400 + n), 1800, uint16_t(900 + 2 * n)});
+            if (n == 30)
+                QTest::mouseClick(mainpanel->ButtonStop, Qt::LeftButton);
+        };
+        QTest::mouseClick(mainpanel->ButtonGo, Qt::LeftButton);
+        QVERIFY(watch.frames >= 30);
+        QVERIFY2(waited > 10, qPrintable(QString::number(waited)));
+        QVERIFY(dataR > 2400);
+        QCOMPARE(red->text(), QString::number(dataR));
+        QCOMPARE(datapanel->DispBLUE->text(), QString::number(dataB));
+        QVERIFY(!red->numberWaiting());
+    }
+
     void pauseLastsTenMillisecondsAndPaintsAtItsStart()
     {
         QLineEdit *display = datapanel->DispRED;

@@ -13,6 +13,8 @@
 #include <QPaintEvent>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QtTest>
 #include <functional>
 
@@ -350,6 +352,71 @@ private slots:
             QVERIFY2(std::abs(display->cursorPosition() - pair.plain->cursorPosition()) <= 1,
                      qPrintable(QString::number(x)));
         }
+    }
+
+    // While numbers may wait (a live stream), a display that draws its digits itself only draws
+    // a new number: the line edit gets it, as its text, before it shows or uses its text (a mouse
+    // press, an accessibility client, a paint of its own) and when the stream ends. The screen
+    // shows every number at once; a text the program sets replaces a waiting number.
+    void numberDisplayLetsNumbersWait()
+    {
+        DisplayPair pair;
+        QVERIFY(pair.shownAndUncovered());
+        auto *display = dynamic_cast<NumberDisplay *>(pair.shown);
+        QVERIFY(display);
+        QSignalSpy texts(display, &QLineEdit::textChanged);
+        NumberDisplay::letNumbersWait(true);
+        auto stop = qScopeGuard([] { NumberDisplay::letNumbersWait(false); });
+        // Shows a number; true when the screen matches the plain line edit, the line edit holds
+        // `text` (null: the number) and was told of `told` texts since the last step.
+        const auto step = [&](const char *number, const char *text, int told) {
+            pair.plain->setText(QString::fromLatin1(number));
+            display->showNumber(QString::fromLatin1(number));
+            const bool ok = pair.lookAlike() && display->shownText() == pair.plain->text() &&
+                            display->text() == QString::fromLatin1(text ? text : number) &&
+                            texts.size() == told;
+            texts.clear();
+            return ok;
+        };
+        // The first numbers are texts: until the display drew digits, the echo is on.
+        QVERIFY(step("12", nullptr, 1));
+        QVERIFY(step("345", nullptr, 1));
+        QVERIFY(step("4095", "345", 0));
+        QVERIFY(step("7", "345", 0));
+        QVERIFY(step("-7", nullptr, 1)); // not a number the display draws: the echo is back
+        QVERIFY(step("8", nullptr, 1));
+        QVERIFY(step("98", nullptr, 1));
+        QVERIFY(step("99", "98", 0));
+
+        // A double click selects the number on screen.
+        const QPoint end(display->width() - 4, display->height() / 2);
+        QTest::mouseDClick(display, Qt::LeftButton, {}, end);
+        QCOMPARE(display->selectedText(), QStringLiteral("99"));
+        QVERIFY(step("100", nullptr, 2)); // the caught-up number and this one
+        QVERIFY(step("101", "100", 0));
+
+        // An accessibility client reads the number on screen, and every one after it.
+        QAccessible::setActive(true);
+        const bool read = display->text() == QStringLiteral("101") && step("103", nullptr, 2);
+        QAccessible::setActive(false);
+        QVERIFY(read);
+        QVERIFY(step("104", nullptr, 1));
+        QVERIFY(step("105", "104", 0));
+
+        // A text the program sets wins over a waiting number.
+        QVERIFY(display->numberWaiting());
+        pair.plain->setText(QStringLiteral("9"));
+        display->setText(QStringLiteral("9"));
+        QVERIFY(pair.lookAlike());
+        QVERIFY(!display->numberWaiting());
+        texts.clear();
+        QVERIFY(step("106", "9", 0));
+
+        // The stream ends: the line edit holds the last number.
+        stop.dismiss();
+        NumberDisplay::letNumbersWait(false);
+        QCOMPARE(display->text(), QStringLiteral("106"));
+        QVERIFY(step("107", nullptr, 2));
     }
 
     // The live level bars look exactly like a progress bar dressed by the style sheet they
