@@ -38,7 +38,7 @@ std::function<void()> frameListener;
 void PauseBetweenFrames()
 {
     const double start = Timer();
-    LivePlot::drawPending();
+    LivePlot::drawPending(false); // plots that wait are drawn at the start of a later pause
     EndPaintHold();
     ProcessSystemEvents();
     const double aim = loopSleep - lateness;
@@ -92,6 +92,7 @@ void GetData()
     }
     if (--loopDepth == 0)
         NumberDisplay::letNumbersWait(false);
+    LivePlot::drawPending(); // what still waits is drawn when its window is repainted
 }
 
 void RunGo(bool readPanelValues)

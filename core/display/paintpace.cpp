@@ -55,6 +55,17 @@ public:
         releaseDue();
     }
 
+    double msUntilRepaint(const QWidget *widget) const
+    {
+        // As releaseDue sees it: due half a millisecond before the period is over.
+        for (const Window &w : windows)
+            if (w.widget == widget) {
+                const qint64 left = w.lastNs + period - 500000 - clock.nsecsElapsed();
+                return left > 0 ? left / 1e6 : 0.0;
+            }
+        return 0;
+    }
+
     bool waiting() const
     {
         return std::any_of(windows.begin(), windows.end(),
@@ -183,6 +194,11 @@ void EndPaintHold()
 {
     if (pacer)
         pacer->endHold();
+}
+
+double MsUntilRepaint(const QWidget *window)
+{
+    return pacer ? pacer->msUntilRepaint(window) : 0.0;
 }
 
 bool PaintsWaiting() { return pacer && pacer->waiting(); }

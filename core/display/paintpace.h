@@ -8,6 +8,7 @@
 #pragma once
 
 class QObject;
+class QWidget;
 
 namespace tintra {
 
@@ -22,6 +23,12 @@ void StopPaintPacing();
 void HoldPaintsFor(double ms);
 // Ends the hold; the held repaints whose refresh period is over are carried out at once.
 void EndPaintHold();
+
+// Milliseconds until a repaint of `window` (a top-level widget) would be carried out if asked
+// for now: 0 when at once (no pacing, or its refresh period is over), else when the period ends.
+// Work done only for the screen (drawing a plot) can wait that long and be done once for all
+// the changes meanwhile.
+double MsUntilRepaint(const QWidget *window);
 
 // True while a held repaint is still to be carried out.
 bool PaintsWaiting();

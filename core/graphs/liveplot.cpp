@@ -1,5 +1,7 @@
 #include "liveplot.h"
 
+#include "core/display/paintpace.h"
+
 #include <QPaintEvent>
 #include <QTimer>
 #include <QtMath>
@@ -281,21 +283,33 @@ void LivePlot::refresh()
     scheduled = true;
     pendingPlots().append(this);
     if (!drawTimer().isActive())
-        drawTimer().start();
+        drawTimer().start(1);
 }
 
 int LivePlot::pendingDraws() { return int(pendingPlots().size()); }
 
-void LivePlot::drawPending()
+void LivePlot::drawPending(bool later)
 {
     drawTimer().stop(); // called directly: the timer has nothing left to do
     QList<LivePlot *> &list = pendingPlots();
-    // A plot drawn here may process events; take the list entries one by one.
-    while (!list.isEmpty()) {
-        LivePlot *p = list.takeFirst();
+    // A plot whose window will not be repainted yet waits: it is drawn once, for all its changes
+    // meanwhile, before that repaint. A plot drawn here may process events; take the list
+    // entries one by one.
+    double soonest = -1;
+    for (qsizetype i = 0; i < list.size();) {
+        LivePlot *p = list.at(i);
+        const double wait = p->dirtyAll ? 0.0 : MsUntilRepaint(p->window());
+        if (wait > 0) {
+            soonest = soonest < 0 ? wait : std::min(soonest, wait);
+            ++i;
+            continue;
+        }
+        list.removeAt(i);
         p->scheduled = false;
         p->draw();
     }
+    if (soonest >= 0 && later)
+        drawTimer().start(int(std::ceil(soonest)));
 }
 
 QCPAxisRect *LivePlot::axisRect(int index) const

@@ -46,8 +46,11 @@ public:
     // Schedules a redraw of what changed since the last call: the whole plot or only the cursor
     // layer. Nothing is drawn while the plot is hidden.
     void refresh();
-    // Carries out the scheduled redraws of all plots now (the timer does this by itself).
-    static void drawPending();
+    // Carries out the scheduled redraws of the plots whose window is to be repainted now (see
+    // core/display/paintpace.h); the others wait for the repaint of their window. With `later`
+    // the timer comes back for them when the first is due; without, the caller does (as the
+    // acquisition loop does at the start of every pause).
+    static void drawPending(bool later = true);
     static int pendingDraws();
 
     // Counters for tests and the benchmark.

@@ -3,7 +3,10 @@
 // time-out, dimming during GO, closing the main window during GO.
 #include "core/acquire/acquire.h"
 #include "core/acquire/paneldata.h"
+#include "core/display/paintpace.h"
 #include "core/display/ramps.h"
+#include "core/graphs/graphs.h"
+#include "core/graphs/liveplot.h"
 #include "core/panels.h"
 #include "link/codec.h"
 #include "link/platform.h"
@@ -286,26 +289,34 @@ private slots:
     // and never much less; a changed display is repainted at the start of a pause (at most once
     // per screen refresh), never in the middle of one, where the repaint would wake the loop.
     // During GO a display that draws its digits itself does not give each new number to its line
-    // edit; when GO ends, the line edits hold the numbers of the last frame shown.
-    void displaysHoldTheLastFrameAfterGo()
+    // edit, and a plot whose window is not due for a repaint waits for it; when GO ends, the
+    // line edits hold the numbers of the last frame, and the plots still waiting get drawn.
+    void displaysAndPlotsShowTheLastFrameAfterGo()
     {
         auto *red = dynamic_cast<NumberDisplay *>(datapanel->DispRED);
         QVERIFY(red && QTest::qWaitForWindowExposed(red->window()));
+        LivePlot *plot = datagraphs->GraphRGB;
+        QVERIFY(plot->isVisible());
+        const int drawn = plot->cursorReplots();
         FrameWatch watch;
         int waited = 0;
         watch.onFrame = [&](int n) {
             waited += red->numberWaiting();
             sim.setColour({uint16_t(2400 + n), 1800, uint16_t(900 + 2 * n)});
-            if (n == 30)
+            // Stopped just after a repaint: this frame's plots wait at the start of the pause.
+            if (n >= 30 && MsUntilRepaint(red->window()) > 4)
                 QTest::mouseClick(mainpanel->ButtonStop, Qt::LeftButton);
         };
         QTest::mouseClick(mainpanel->ButtonGo, Qt::LeftButton);
         QVERIFY(watch.frames >= 30);
         QVERIFY2(waited > 10, qPrintable(QString::number(waited)));
-        QVERIFY(dataR > 2400);
         QCOMPARE(red->text(), QString::number(dataR));
         QCOMPARE(datapanel->DispBLUE->text(), QString::number(dataB));
         QVERIFY(!red->numberWaiting());
+        // Drawn about once per repaint, not per frame, and the last frame's drawing comes.
+        QVERIFY2(plot->cursorReplots() - drawn < watch.frames * 3 / 4,
+                 qPrintable(QString::number(plot->cursorReplots() - drawn)));
+        QTRY_COMPARE(LivePlot::pendingDraws(), 0);
     }
 
     void pauseLastsTenMillisecondsAndPaintsAtItsStart()

@@ -236,6 +236,52 @@ private slots:
         }
     }
 
+    // A plot whose window was repainted less than a refresh period ago is not drawn for each
+    // change: it waits, and is drawn once for all of them when its window is due. The loop's
+    // call (no coming back) leaves it to the next call; the event loop's comes back by itself.
+    // Either way the screen ends up as a full redraw paints it.
+    void plotWaitsForItsWindowsRepaint()
+    {
+        PlaneGraph g(QStringLiteral("WaitGraph"));
+        g.resize(400, 300);
+        g.setRanges({0, 4096}, {0, 4096});
+        g.setCursorPos(1000, 1000);
+        g.show();
+        g.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&g));
+        for (const bool later : {false, true}) {
+            bool waited = false;
+            for (int attempt = 0; attempt < 20 && !waited; ++attempt) {
+                QTRY_COMPARE(LivePlot::pendingDraws(), 0);
+                QTRY_VERIFY(!PaintsWaiting());
+                QTest::qWait(20);
+                g.update();
+                QCoreApplication::processEvents(); // an idle window is repainted at once
+                const int drawn = g.cursorReplots();
+                for (const double x : {1500.0, 2500.0, 3500.0 - attempt}) {
+                    g.setCursorPos(x, 4096 - x);
+                    g.refresh();
+                }
+                if (MsUntilRepaint(&g) < 3)
+                    continue; // a busy machine let the period pass: no wait to see
+                LivePlot::drawPending(later);
+                QCOMPARE(g.cursorReplots(), drawn);
+                QCOMPARE(LivePlot::pendingDraws(), 1);
+                waited = true;
+                if (!later) {
+                    QTRY_COMPARE(MsUntilRepaint(&g), 0.0);
+                    QCOMPARE(LivePlot::pendingDraws(), 1); // nothing came back for it
+                    LivePlot::drawPending(false);
+                }
+                QTRY_COMPARE(LivePlot::pendingDraws(), 0);
+                QCOMPARE(g.cursorReplots(), drawn + 1);
+                QTRY_VERIFY(!PaintsWaiting());
+                QTRY_VERIFY(OnScreen(&g) == g.grab().toImage().convertToFormat(QImage::Format_RGB32));
+            }
+            QVERIFY2(waited, later ? "event loop" : "acquisition loop");
+        }
+    }
+
     // A numeric display that keeps its drawn panel shows, frame after frame, exactly what a
     // plain line edit on a filled background shows: numbers of changing width, a new colour
     // scheme (the panel drawn afresh) and a disabled state. It first appears where another
