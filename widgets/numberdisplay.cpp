@@ -183,7 +183,8 @@ void NumberDisplay::letNumbersWait(bool on)
 
 void NumberDisplay::showNumber(const QString &digits)
 {
-    if (!numbersWait || !quiet || !IsDigits(digits)) {
+    // A hidden display has no use for its text either (an accessibility client aside).
+    if (!numbersWait || !(quiet || (!isVisible() && !reader.active)) || !IsDigits(digits)) {
         if (std::exchange(behind, false))
             update(); // the waiting number is on screen, and the text may be the line edit's own
         setText(digits);

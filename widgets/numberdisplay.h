@@ -54,7 +54,8 @@ public:
     bool echoSkipped() const { return quiet; } // the line edit lays out no text
 
     // Shows the decimal digits of a number. While numbers may wait (see letNumbersWait) and the
-    // display draws its digits itself, the number is only drawn: the line edit is given it when
+    // display draws its digits itself or is hidden, the number is only drawn (or kept to be
+    // drawn when the display is shown): the line edit is given it when
     // it has a use for it (the echo coming back, see above) or when numbers stop waiting. Giving
     // a line edit its text costs several times what drawing the digits does, and a live display
     // gets a new number every frame.

@@ -458,6 +458,16 @@ private slots:
         texts.clear();
         QVERIFY(step("106", "9", 0));
 
+        // A hidden display keeps the numbers for the screen too, and shows the last one.
+        display->hide();
+        for (const char *n : {"4095", "12345", "0", "77"})
+            display->showNumber(QString::fromLatin1(n));
+        QVERIFY(texts.isEmpty());
+        display->show();
+        pair.plain->setText(QStringLiteral("77"));
+        QVERIFY(pair.lookAlike());
+        QVERIFY(step("106", "9", 0));
+
         // The stream ends: the line edit holds the last number.
         stop.dismiss();
         NumberDisplay::letNumbersWait(false);
