@@ -60,7 +60,8 @@ public:
     // a line edit its text costs several times what drawing the digits does, and a live display
     // gets a new number every frame.
     void showNumber(const QString &digits);
-    // The text on screen: a waiting number, else the line edit's text.
+    // The text on screen: a waiting number, else the line edit's text. Code that takes a value
+    // from a display reads this (see ShownText below), not text().
     QString shownText() const { return behind ? waiting : text(); }
     bool numberWaiting() const { return behind; }
     // While on, numbers given to showNumber may wait; turning it off gives every display its
@@ -137,5 +138,12 @@ private:
     QList<std::shared_ptr<Layout>> layouts;
     QGlyphRun run; // kept: its glyph and position lists are reused
 };
+
+// The text a line edit shows: a number display's waiting number, else the line edit's text.
+inline QString ShownText(const QLineEdit *e)
+{
+    const auto *d = dynamic_cast<const NumberDisplay *>(e);
+    return d ? d->shownText() : e->text();
+}
 
 } // namespace tintra

@@ -10,6 +10,7 @@
 #include "core/params/rowcolours.h"
 #include "link/paraimage.h"
 #include "link/state.h"
+#include "widgets/numberdisplay.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,7 +26,7 @@ namespace {
 uint16_t Shown(const QLineEdit *display)
 {
     bool ok = false;
-    const uint v = display ? display->text().trimmed().toUInt(&ok) : 0;
+    const uint v = display ? ShownText(display).trimmed().toUInt(&ok) : 0;
     return ok && v <= 65535 ? uint16_t(v) : 0;
 }
 
