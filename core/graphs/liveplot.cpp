@@ -738,7 +738,6 @@ StripChart::StripChart(const QString &objectName, const QColor colors[stripTrace
         traces[j] = new StripTrace(xAxis, yAxis);
         traces[j]->setLayer(cursorLayer);
         traces[j]->setPen(QPen(colors[j], 1));
-        points[j].reserve(stripSamples);
         traces[j]->setAdaptiveSampling(false);
         traces[j]->data()->set(zeros, true);
     }
@@ -832,7 +831,10 @@ bool StripChart::linesReady()
         !plottingHints().testFlag(QCP::phFastPolylines) || xAxis->range().lower > 0 ||
         xAxis->range().upper < stripSamples - 1)
         return false;
+    pointsKnown = false;
     const QRect bounds = rect();
+    const double left = bounds.left(), right = bounds.right(), top = bounds.top(),
+                 bottom = bounds.bottom();
     const ValueToPixel toY(yAxis);
     double xAt[stripSamples]; // keys are the sample numbers
     for (int k = 0; k < stripSamples; ++k)
@@ -847,19 +849,18 @@ bool StripChart::linesReady()
             g->data()->size() != stripSamples)
             return false;
         colours[j] = pen.color().rgba();
-        points[j].clear();
-        int k = 0;
+        QPoint *out = points[j].data();
+        int k = 0; // the container holds stripSamples points, checked above
         for (const QCPGraphData &d : *g->data()) {
-            const double x = k < stripSamples && d.key == k ? xAt[k] : xAxis->coordToPixel(d.key);
+            const double x = d.key == k ? xAt[k] : xAxis->coordToPixel(d.key);
             const double y = toY(d.value);
-            ++k;
             // Beyond the plot the raster engine would cut the line first: drawn the usual way.
-            if (!(x >= bounds.left() && x <= bounds.right() && y >= bounds.top() &&
-                  y <= bounds.bottom()))
+            if (!(x >= left && x <= right && y >= top && y <= bottom))
                 return false;
-            points[j].append(QPoint(qRound(x), qRound(y)));
+            out[k++] = QPoint(qRound(x), qRound(y));
         }
     }
+    pointsKnown = true;
     return true;
 }
 
@@ -867,15 +868,15 @@ void StripChart::drawLines(ThinLines &lines)
 {
     // Only the segments reaching into the clip's columns (the samples' columns rise with k).
     const QRect clip = lines.clip();
-    if (clip.isEmpty() || points[0].isEmpty())
+    if (clip.isEmpty() || !pointsKnown)
         return;
-    const QList<QPoint> &at = points[0];
+    const auto &at = points[0];
     const auto from = std::lower_bound(at.begin(), at.end(), clip.left(),
                                        [](const QPoint &p, int x) { return p.x() < x; });
     const int first = std::max(1, int(from - at.begin()));
     for (int j = 0; j < stripTraces; ++j)
-        for (int k = first; k < points[j].size() && points[j].at(k - 1).x() <= clip.right(); ++k) {
-            const QPoint &a = points[j].at(k - 1), &b = points[j].at(k);
+        for (int k = first; k < stripSamples && points[j][k - 1].x() <= clip.right(); ++k) {
+            const QPoint &a = points[j][k - 1], &b = points[j][k];
             if (std::max(a.y(), b.y()) >= clip.top() && std::min(a.y(), b.y()) <= clip.bottom())
                 lines.draw(QLine(a, b), colours[j]);
         }
@@ -889,12 +890,6 @@ StripChart::ValueToPixel::ValueToPixel(const QCPAxis *axis)
 {
 }
 
-double StripChart::ValueToPixel::operator()(double v) const
-{
-    // As the axis maps it (the value less the range's lower end, over its size, times the
-    // axis' length, up from its bottom): the same operations in the same order.
-    return linear ? bottom - (v - range.lower) / range.size() * length : axis->coordToPixel(v);
-}
 
 double StripChart::value(int trace, int sample) const
 {

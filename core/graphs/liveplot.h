@@ -30,6 +30,8 @@
 
 #include <qcustomplot.h>
 
+#include <array>
+
 namespace tintra {
 
 class LivePlot : public QCustomPlot {
@@ -174,7 +176,13 @@ public:
     class ValueToPixel {
     public:
         explicit ValueToPixel(const QCPAxis *axis);
-        double operator()(double v) const;
+        // As the axis maps it (the value less the range's lower end, over its size, times the
+        // axis' length, up from its bottom): the same operations in the same order.
+        double operator()(double v) const
+        {
+            return linear ? bottom - (v - range.lower) / range.size() * length
+                          : axis->coordToPixel(v);
+        }
 
     private:
         const QCPAxis *axis;
@@ -193,7 +201,8 @@ protected:
 
 private:
     QCPGraph *traces[stripTraces] = {};
-    QVector<QPoint> points[stripTraces]; // on the plot, worked out by linesReady
+    std::array<QPoint, stripSamples> points[stripTraces]; // on the plot, worked out by linesReady
+    bool pointsKnown = false; // the last linesReady worked them all out
     QRgb colours[stripTraces] = {};
     // Per trace and run of samples (and the sample before it): the trace's lowest and highest
     // value now, and the span to repaint at the next redraw (the old values and the new).
