@@ -175,7 +175,7 @@ void NumberDisplay::letNumbersWait(bool on)
     numbersWait = on;
     if (on)
         return;
-    // A display caught up may process nothing, but take the list first all the same.
+    // Taken first: a catch-up runs the line edit's handlers, which might show another number.
     const QList<NumberDisplay *> list = std::exchange(Waiting(), {});
     for (NumberDisplay *d : list)
         d->catchUp();

@@ -55,10 +55,12 @@ public:
 
     // Shows the decimal digits of a number. While numbers may wait (see letNumbersWait) and the
     // display draws its digits itself or is hidden, the number is only drawn (or kept to be
-    // drawn when the display is shown): the line edit is given it when
-    // it has a use for it (the echo coming back, see above) or when numbers stop waiting. Giving
-    // a line edit its text costs several times what drawing the digits does, and a live display
-    // gets a new number every frame.
+    // drawn when the display is shown): the line edit is given it when it has a use for it (the
+    // echo coming back, see above) or when numbers stop waiting. Giving a line edit its text
+    // costs several times what drawing the digits does, and a live display gets a new number
+    // every frame. A live display's numbers are given through here: a setText of a different
+    // text replaces a waiting number, but one of the line edit's own (older) text changes
+    // nothing in a line edit, so the waiting number would stay on screen.
     void showNumber(const QString &digits);
     // The text on screen: a waiting number, else the line edit's text. Code that takes a value
     // from a display reads this (see ShownText below), not text().

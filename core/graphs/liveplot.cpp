@@ -282,7 +282,8 @@ void LivePlot::refresh()
         return;
     scheduled = true;
     pendingPlots().append(this);
-    if (!drawTimer().isActive())
+    // Soon, even if the timer waits for another plot's window (see drawPending).
+    if (!drawTimer().isActive() || drawTimer().remainingTime() > 1)
         drawTimer().start(1);
 }
 
@@ -889,7 +890,6 @@ StripChart::ValueToPixel::ValueToPixel(const QCPAxis *axis)
       bottom(axis->coordToPixel(range.lower)), length(bottom - axis->coordToPixel(range.upper))
 {
 }
-
 
 double StripChart::value(int trace, int sample) const
 {

@@ -20,9 +20,10 @@
 //
 // The redraws of one frame are collected and carried out together: by the acquisition loop at
 // the start of its 10 ms pause between frames (so the drawing happens inside that pause instead
-// of lengthening every pass), otherwise about a millisecond later from the event loop. A cursor
-// layer is drawn only when the plot is painted, so frames that never reach the screen cost no
-// drawing.
+// of lengthening every pass), otherwise about a millisecond later from the event loop. A plot
+// whose window was repainted less than a screen refresh ago waits until the window is due, and
+// is then redrawn once for all the frames meanwhile. A cursor layer is drawn only when the plot
+// is painted, so frames that never reach the screen cost no drawing.
 #pragma once
 
 #include "grapharith.h"
