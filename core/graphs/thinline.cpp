@@ -106,24 +106,37 @@ void ThinLines::draw(const QLine &line, QRgb colour)
         std::swap(y1, y2);
     }
     const int from = alongX ? x1 : y1, to = alongX ? x2 : y2;
-    const int64_t across = alongX ? y2 - y1 : x2 - x1;
-    const int64_t step = to > from ? (across << 16) / (to - from) : 0;
+    const int across = alongX ? y2 - y1 : x2 - x1;
+    // A 32-bit division where the 16.16 value fits (any line on a screen), else a 64-bit one:
+    // both round towards zero.
+    const int steps = to - from;
+    const int64_t step = steps == 0            ? 0
+                         : std::abs(across) < 32768 ? int64_t(across * 65536 / steps)
+                                                    : (int64_t(across) << 16) / steps;
     int64_t v = (int64_t(alongX ? y1 : x1) << 16) + (step > 0 ? step - (step >> 1) : 0);
-    // Only the steps inside the clip along the walk (a long line through a thin band), and of
-    // them those whose other coordinate lies inside it too.
-    const int low = alongX ? left : top;
-    const int high = low + int(alongX ? width : height) - 1;
-    const int first = std::max(from, low), last = std::min(to, high);
-    if (first > last)
-        return;
-    v += step * (first - from);
-    const int acrossLow = alongX ? top : left;
-    const int acrossHigh = acrossLow + int(alongX ? height : width) - 1;
-    int64_t k0, k1;
-    if (!StepsWithin(v, step, acrossLow, acrossHigh, last - first + 1, &k0, &k1))
-        return;
-    const int u0 = first + int(k0), u1 = first + int(k1);
-    v += step * k0;
+    const int minX = std::min(x1, x2), maxX = std::max(x1, x2);
+    const int minY = std::min(y1, y2), maxY = std::max(y1, y2);
+    int u0 = from, u1 = to;
+    // Every pixel of a line lies within the box of its end points: a line wholly inside the
+    // clip (the short segments of a chart) needs no cutting.
+    if (minX < left || maxX >= left + int(width) || minY < top || maxY >= top + int(height)) {
+        // Only the steps inside the clip along the walk (a long line through a thin band), and
+        // of them those whose other coordinate lies inside it too.
+        const int low = alongX ? left : top;
+        const int high = low + int(alongX ? width : height) - 1;
+        const int first = std::max(from, low), last = std::min(to, high);
+        if (first > last)
+            return;
+        v += step * (first - from);
+        const int acrossLow = alongX ? top : left;
+        const int acrossHigh = acrossLow + int(alongX ? height : width) - 1;
+        int64_t k0, k1;
+        if (!StepsWithin(v, step, acrossLow, acrossHigh, last - first + 1, &k0, &k1))
+            return;
+        u0 = first + int(k0);
+        u1 = first + int(k1);
+        v += step * k0;
+    }
     if (!overBits) {
         walk<false>(alongX, u0, u1, v, step, colour);
         return;
@@ -131,13 +144,14 @@ void ThinLines::draw(const QLine &line, QRgb colour)
     // Where nothing lies over the lines there is no need to look there pixel by pixel: a line
     // wholly inside that area is walked plainly, and so are the steps of another one that lie
     // inside it (one run of them, the line being straight).
-    if (std::min(x1, x2) >= clearArea.left() && std::max(x1, x2) <= clearArea.right() &&
-        std::min(y1, y2) >= clearArea.top() && std::max(y1, y2) <= clearArea.bottom()) {
+    if (minX >= clearArea.left() && maxX <= clearArea.right() && minY >= clearArea.top() &&
+        maxY <= clearArea.bottom()) {
         walk<false>(alongX, u0, u1, v, step, colour);
         return;
     }
     int c0 = std::max(u0, alongX ? clearArea.left() : clearArea.top());
     int c1 = std::min(u1, alongX ? clearArea.right() : clearArea.bottom());
+    int64_t k0, k1;
     if (c0 <= c1 &&
         StepsWithin(v + step * (c0 - u0), step, alongX ? clearArea.top() : clearArea.left(),
                     alongX ? clearArea.bottom() : clearArea.right(), c1 - c0 + 1, &k0, &k1)) {
