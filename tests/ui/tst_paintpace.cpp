@@ -282,6 +282,51 @@ private slots:
         }
     }
 
+    // A plot whose window is due is drawn about a millisecond after its change, even while
+    // another window's plot waits for its own window: it does not wait behind that one.
+    void duePlotDoesNotWaitBehindAnotherWindow()
+    {
+        PlaneGraph a(QStringLiteral("WaitingGraph")), b(QStringLiteral("DueGraph"));
+        for (PlaneGraph *g : {&a, &b}) {
+            g->resize(300, 200);
+            g->setRanges({0, 4096}, {0, 4096});
+            g->setCursorPos(1000, 1000);
+            g->show();
+            QVERIFY(QTest::qWaitForWindowExposed(g));
+        }
+        bool seen = false;
+        for (int attempt = 0; attempt < 20 && !seen; ++attempt) {
+            QTRY_COMPARE(LivePlot::pendingDraws(), 0);
+            QTRY_VERIFY(!PaintsWaiting());
+            QTest::qWait(20); // both windows due
+            a.update();
+            QCoreApplication::processEvents(); // a repainted now: its next repaint a period on
+            a.setCursorPos(2000 + attempt, 2000);
+            a.refresh();
+            LivePlot::drawPending(); // a waits, the timer set for when its window is due
+            if (LivePlot::pendingDraws() != 1 || MsUntilRepaint(&a) < 6)
+                continue; // a busy machine let the period pass: no wait to see
+            const int drawn = b.cursorReplots();
+            b.setCursorPos(3000 + attempt, 1000);
+            b.refresh();
+            // Looked at after every event (QTRY_VERIFY looks every 50 ms, after a's window is due).
+            QTimer tick; // something to wake the loop for
+            tick.start(5);
+            QElapsedTimer t;
+            t.start();
+            while (b.cursorReplots() == drawn && t.elapsed() < 1000)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            QVERIFY(b.cursorReplots() > drawn);
+            // Drawn well before a's window is due, with a still waiting.
+            if (MsUntilRepaint(&a) < 2)
+                continue;
+            QCOMPARE(LivePlot::pendingDraws(), 1);
+            seen = true;
+        }
+        QVERIFY2(seen, "the due plot was drawn only with the waiting one");
+        QTRY_COMPARE(LivePlot::pendingDraws(), 0);
+    }
+
     // A numeric display that keeps its drawn panel shows, frame after frame, exactly what a
     // plain line edit on a filled background shows: numbers of changing width, a new colour
     // scheme (the panel drawn afresh) and a disabled state. It first appears where another
