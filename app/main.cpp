@@ -78,6 +78,7 @@ void InstallPopups()
 int main(int argc, char **argv)
 {
     tintra::PreferLeanEventLoop();
+    tintra::PreferRepaintsWithoutRoundTrip();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TintraV30"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -260,6 +260,16 @@ void PreferLeanEventLoop()
     qputenv("QT_NO_GLIB", "1");
 }
 
+void PreferRepaintsWithoutRoundTrip()
+{
+    // The platform reads the variable's presence, whatever its value; "0" is taken here as the
+    // wish to keep shared memory.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    else if (qgetenv("QT_XCB_NO_MITSHM") == "0")
+        qunsetenv("QT_XCB_NO_MITSHM");
+}
+
 bool NativeDialogsUsable()
 {
     const QAbstractEventDispatcher *d = QAbstractEventDispatcher::instance();

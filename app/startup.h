@@ -54,6 +54,14 @@ void EndUserInterface();
 // GLib's (unless the environment decides, or a GTK platform theme may need GLib). The live
 // display wakes the loop several times a frame; GLib's loop costs more system calls per wake-up.
 void PreferLeanEventLoop();
+// Before the application object exists: on X11 the windows' pixels go to the X server over the
+// connection instead of through shared memory (unless the environment decides; QT_XCB_NO_MITSHM=0
+// keeps shared memory). With shared memory, every repaint first waits for the server to have
+// finished copying the one before (a round trip, and a hand-over between threads); a live display
+// repaints small areas 50 to 60 times a second, for which the wait costs more than sending the
+// pixels, and it grows with the load on the machine. A repaint of a whole window costs a fraction
+// of a millisecond more.
+void PreferRepaintsWithoutRoundTrip();
 // True when the GLib loop runs: native (GTK) file and colour dialogs work only there.
 bool NativeDialogsUsable();
 

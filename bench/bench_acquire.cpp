@@ -192,6 +192,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     PreferLeanEventLoop(); // as the program does
+    PreferRepaintsWithoutRoundTrip();
     QApplication app(argc, argv);
     int rounds = 1;
     std::vector<const char *> args; // the positional arguments

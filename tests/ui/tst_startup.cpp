@@ -21,6 +21,10 @@
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTimer>
+#include <QScopeGuard>
+
+#include <optional>
+#include <vector>
 
 using namespace tintra;
 using namespace tintra::test;
@@ -340,6 +344,48 @@ private slots:
             QCOMPARE(tcpcon, uint16_t(1));
         } // EndUserInterface
         QCOMPARE(tcpcon, uint16_t(0));
+    }
+
+    // Before the application starts, the program picks Qt's own event loop and repaints without
+    // a round trip to the X server, unless the environment already chose.
+    void platformPreferencesLeaveTheEnvironmentsChoice_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<QByteArray>("before"); // "-" for not set
+        QTest::addColumn<QByteArray>("after");
+        for (const char *v : {"QT_NO_GLIB", "QT_XCB_NO_MITSHM"}) {
+            QTest::addRow("%s unset", v) << QByteArray(v) << QByteArray("-") << QByteArray("1");
+            QTest::addRow("%s=1", v) << QByteArray(v) << QByteArray("1") << QByteArray("1");
+            QTest::addRow("%s empty", v) << QByteArray(v) << QByteArray("") << QByteArray("");
+        }
+        QTest::addRow("QT_NO_GLIB=0") << QByteArray("QT_NO_GLIB") << QByteArray("0")
+                                      << QByteArray("0");
+        // Any value turns shared memory off in Qt; "0" asks for it to stay on.
+        QTest::addRow("QT_XCB_NO_MITSHM=0")
+            << QByteArray("QT_XCB_NO_MITSHM") << QByteArray("0") << QByteArray("-");
+    }
+    void platformPreferencesLeaveTheEnvironmentsChoice()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const char *const names[] = {"QT_NO_GLIB", "QT_XCB_NO_MITSHM", "QT_QPA_PLATFORMTHEME"};
+        std::vector<std::optional<QByteArray>> saved;
+        for (const char *n : names)
+            saved.push_back(qEnvironmentVariableIsSet(n) ? std::optional(qgetenv(n)) : std::nullopt);
+        const auto restore = qScopeGuard([&] {
+            for (size_t i = 0; i < saved.size(); ++i)
+                saved[i] ? qputenv(names[i], *saved[i]) : qunsetenv(names[i]);
+        });
+        for (const char *n : names)
+            qunsetenv(n);
+        if (before != "-")
+            qputenv(variable.constData(), before);
+        PreferLeanEventLoop();
+        PreferRepaintsWithoutRoundTrip();
+        const QByteArray got =
+            qEnvironmentVariableIsSet(variable.constData()) ? qgetenv(variable.constData()) : "-";
+        QCOMPARE(got, after);
     }
 };
 
