@@ -192,13 +192,18 @@ void NumberDisplay::showNumber(const QString &digits)
     }
     if (behind ? digits == waiting : digits == text())
         return;
+    const QRect cells = changedCells(behind ? waiting : text(), digits);
     if (!behind) {
         behind = true;
         if (!Waiting().contains(this))
             Waiting().append(this);
     }
     waiting = digits;
-    update(); // the line edit would repaint for a new text; it is not told of this one
+    // The line edit would repaint for a new text; it is not told of this one.
+    if (cells.isNull())
+        update();
+    else
+        update(cells);
 }
 
 void NumberDisplay::catchUp()
@@ -244,6 +249,7 @@ void NumberDisplay::textSet()
 
 void NumberDisplay::paintEvent(QPaintEvent *e)
 {
+    tilesLength = -1;
     if (!unseenPaint) {
         digitsShown = paintDigits();
         if (digitsShown)
@@ -332,6 +338,7 @@ bool NumberDisplay::paintDigits()
             return false;
         ++nDigits;
         ++nTiles;
+        tilesLength = int(t.size());
         return true;
     };
     // While the window paints its widgets, its picture and this display's place in it are known
@@ -394,6 +401,7 @@ bool NumberDisplay::drawKeptPanel(const QStyleOption *option, QPainter *painter,
 // those two neighbours can both reach (a seam) are kept per digit, or per pair of digits.
 struct NumberDisplay::Layout {
     bool usable = false;
+    QList<int> reach0, reach1; // the columns glyph i can reach, over all ten digits
     QList<int> own0, own1;   // glyph i's own columns [own0[i], own1[i])
     QList<int> seam1;        // seam after glyph i: [own1[i], seam1[i]) (empty when equal)
     QList<QImage> own;       // [i * 10 + c]
@@ -462,6 +470,25 @@ bool NumberDisplay::paintTiles(QImage *target, QPoint offset, const QRegion &sys
     return true;
 }
 
+QRect NumberDisplay::changedCells(const QString &from, const QString &to) const
+{
+    const int n = int(to.size());
+    if (n != tilesLength || from.size() != n || n >= layouts.size() || !layouts[n] ||
+        !layouts[n]->usable)
+        return {};
+    // Two neighbours share columns (a seam) only within both their reaches.
+    const Layout &l = *layouts[n];
+    int left = INT_MAX, right = INT_MIN;
+    for (int i = 0; i < n; ++i)
+        if (from.at(i) != to.at(i)) {
+            left = std::min(left, l.reach0[i]);
+            right = std::max(right, l.reach1[i]);
+        }
+    if (left >= right)
+        return {};
+    return QRect(left, tileKey.clip.top(), right - left, tileKey.clip.height()) & rect();
+}
+
 NumberDisplay::Layout NumberDisplay::lay(int n, const QRect &clip, QPointF origin,
                                          const QPointF *at, const void *digits) const
 {
@@ -526,6 +553,8 @@ NumberDisplay::Layout NumberDisplay::lay(int n, const QRect &clip, QPointF origi
         if (l.own1[i] < l.own0[i])
             return l;
     }
+    l.reach0 = first;
+    l.reach1 = last;
     l.own = QList<QImage>(n * 10);
     l.seams = QList<QImage>(n * 100);
     l.usable = true;

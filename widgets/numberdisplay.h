@@ -28,6 +28,11 @@
 // The line edit is not even given the numbers of a live stream while it has no use for them (see
 // showNumber): the display draws the number it was given, and the line edit catches up before
 // its echo comes back or when the stream stops.
+//
+// A new number as long as the one drawn from kept digits repaints only the columns its changed
+// digits can reach: on a live display usually the last one or two places, not the whole panel.
+// Less is painted, and far less travels to the screen (on X11 the pixels go over the
+// connection).
 #pragma once
 
 #include <QAccessible>
@@ -90,6 +95,11 @@ private:
     QString waiting;     // the number shown, not yet given to the line edit
     bool behind = false; // a number waits
     bool digitsShown = false; // the last paint drew the digits
+    int tilesLength = -1;     // the last paint was made of kept digits, for a text this long
+    // The columns of the display a change from `from` to `to` repaints: those the changed places'
+    // digits can reach, over the text line. Null when that is not known (other lengths, a paint
+    // not made of kept digits): the whole display is repainted then.
+    QRect changedCells(const QString &from, const QString &to) const;
     bool unseenPaint = false; // the line edit paints into a scratch picture
     struct Reader : QAccessible::ActivationObserver {
         NumberDisplay *display = nullptr;

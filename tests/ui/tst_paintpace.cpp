@@ -520,6 +520,64 @@ private slots:
         QVERIFY(step("107", nullptr, 2));
     }
 
+    // In a live stream a new number as long as the last one repaints only the columns its
+    // changed digits can reach (with digits pushed together, the columns neighbours share too),
+    // and the screen still matches the plain line edit; another length repaints the display.
+    void numberDisplayRepaintsOnlyChangedDigits_data()
+    {
+        QTest::addColumn<qreal>("spacing");
+        QTest::newRow("own font") << qreal(0);
+        QTest::newRow("digits overlapping") << qreal(-2.5);
+    }
+
+    void numberDisplayRepaintsOnlyChangedDigits()
+    {
+        QFETCH(qreal, spacing);
+        DisplayPair pair(spacing);
+        QVERIFY(pair.shownAndUncovered());
+        auto *display = dynamic_cast<NumberDisplay *>(pair.shown);
+        QVERIFY(display);
+        NumberDisplay::letNumbersWait(true);
+        auto stop = qScopeGuard([] { NumberDisplay::letNumbersWait(false); });
+        PaintLog log(display);
+        // Shows a number; what it repainted, once the screen matches the plain line edit.
+        const auto repainted = [&](const char *number) {
+            log.where.clear();
+            pair.plain->setText(QString::fromLatin1(number));
+            display->showNumber(QString::fromLatin1(number));
+            if (!pair.lookAlike())
+                return QRect(-1, -1, 1, 1);
+            QRegion all;
+            for (const QRegion &r : std::as_const(log.where))
+                all += r;
+            return all.boundingRect();
+        };
+        // The first numbers are given to the line edit; from then on the display draws them.
+        for (const char *n : {"1111", "2222", "2223"})
+            QVERIFY(!repainted(n).isEmpty());
+        const int tiles = display->tilesPainted();
+        const QRect full = display->rect();
+        // The last place alone: a narrow band inside the frame.
+        const auto lastOnly = [&](const QRect &r) {
+            return r.width() > 0 && r.width() <= full.width() / 4 && full.contains(r) &&
+                   r.right() < full.right();
+        };
+        const QRect last = repainted("2224");
+        QVERIFY2(lastOnly(last),
+                 qPrintable(QStringLiteral("%1 of %2").arg(last.width()).arg(full.width())));
+        const QRect first = repainted("3224");
+        QVERIFY2(first.width() > 0 && first.right() < last.left() && first.left() > full.left(),
+                 qPrintable(QStringLiteral("%1-%2").arg(first.left()).arg(first.right())));
+        QCOMPARE(repainted("4225"), first.united(last));
+        const QRect middle = repainted("4235");
+        QVERIFY(first.right() < middle.left() && middle.left() < last.left() &&
+                middle.right() <= last.right());
+        QCOMPARE(repainted("42250"), full); // another length
+        QVERIFY(lastOnly(repainted("42251")));
+        QCOMPARE(repainted("4225"), full);
+        QCOMPARE(display->tilesPainted() - tiles, 7);
+    }
+
     // The live level bars look exactly like a progress bar dressed by the style sheet they
     // replace (sizes, frame, groove, chunk at every value), and on screen a small change of
     // value shows at once.
