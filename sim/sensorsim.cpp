@@ -247,6 +247,7 @@ void SensorSim::handleFrame(Link link, const QByteArray &frame)
     {
         QMutexLocker lock(&mutex_);
         frames_.append(frame);
+        frameTimesUs_.append(clock_.nsecsElapsed() / 1000);
         autoWasOn = model_.autoSend;
         answer = model_.handleFrame(reinterpret_cast<const unsigned char *>(frame.constData()),
                                     nowMs());
@@ -551,10 +552,17 @@ QList<QByteArray> SensorSim::frames() const
     return frames_;
 }
 
+QList<qint64> SensorSim::frameTimesUs() const
+{
+    QMutexLocker lock(&mutex_);
+    return frameTimesUs_;
+}
+
 void SensorSim::clearFrames()
 {
     QMutexLocker lock(&mutex_);
     frames_.clear();
+    frameTimesUs_.clear();
 }
 
 void SensorSim::setAutoSendMode(AutoSendMode mode)
@@ -611,6 +619,7 @@ void SensorSim::reset()
         model_ = SensorModel();
         faults_.clear();
         frames_.clear();
+        frameTimesUs_.clear();
         autoMode_ = AutoSendMode::Interval;
         autoPeriodMs_ = autoSendIntervalMs;
     }

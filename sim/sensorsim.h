@@ -77,6 +77,8 @@ public:
 
     // Every frame received (36 bytes each, in arrival order) since the last clearFrames().
     QList<QByteArray> frames() const;
+    // When each of those frames was complete, in microseconds of the simulator's own clock.
+    QList<qint64> frameTimesUs() const;
     void clearFrames();
 
     void setAutoSendMode(AutoSendMode mode);
@@ -131,6 +133,7 @@ private:
     SensorModel model_;
     QList<ArmedFault> faults_;
     QList<QByteArray> frames_;
+    QList<qint64> frameTimesUs_;
     AutoSendMode autoMode_ = AutoSendMode::Interval;
     int autoPeriodMs_ = autoSendIntervalMs; // guarded by mutex_
 

@@ -50,6 +50,7 @@ public:
     void addFault(const Fault &fault) { sim_->addFault(fault); }
     void clearFaults() { sim_->clearFaults(); }
     QList<QByteArray> frames() const { return sim_->frames(); }
+    QList<qint64> frameTimesUs() const { return sim_->frameTimesUs(); }
     void clearFrames() { sim_->clearFrames(); }
     Image ramImage() const { return sim_->ramImage(); }
     void setRamImage(const Image &image) { sim_->setRamImage(image); }
