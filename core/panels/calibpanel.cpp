@@ -67,7 +67,7 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
         {&CalibPanel::DispRawB, &CalibPanel::BarRawB, &CalibPanel::BarCalB, "DispRawB", "BarRawB",
          "BarCalB", "RAW B", "#2040e0"},
     };
-    int r = 1;
+    int r = 0;
     for (const Row &row : rows) {
         QLineEdit *d = MakeDisplay(rawBox, row.dispName, 5);
         SetInfo(d, "InfoDispBarsRAW");
@@ -80,16 +80,18 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
         grid->addWidget(d, r, 1);
         ++r;
     }
-    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("RAW"), DispBarsRAW), 0, 2,
+    // The bar columns are named below the bars, in the row of DELTA: a row of captions above
+    // them would cost the page its fit on a small screen with the taller fonts.
+    grid->addWidget(DispBarsRAW, 0, 2, 3, 1);
+    grid->addWidget(DispBars, 0, 3, 3, 1);
+    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("RAW"), DispBarsRAW), 3, 2,
                     Qt::AlignHCenter);
-    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("CALIBRATED"), DispBars), 0, 3,
+    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("CALIBRATED"), DispBars), 3, 3,
                     Qt::AlignHCenter);
-    grid->addWidget(DispBarsRAW, 1, 2, 3, 1);
-    grid->addWidget(DispBars, 1, 3, 3, 1);
     DispRawDelta = MakeDisplay(rawBox, "DispRawDelta", 5);
     SetInfo(DispRawDelta, "InfoDispRawDelta");
-    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("DELTA"), DispRawDelta), 4, 0);
-    grid->addWidget(DispRawDelta, 4, 1);
+    grid->addWidget(MakeCaption(rawBox, nullptr, QStringLiteral("DELTA"), DispRawDelta), 3, 0);
+    grid->addWidget(DispRawDelta, 3, 1);
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(3, 1);
     outer->addWidget(rawBox);
@@ -143,6 +145,12 @@ CalibPanel::CalibPanel(QWidget *parent) : QWidget(parent)
         fontMetrics().horizontalAdvance(QStringLiteral("MAXIMUM DELTA")) + 12;
     for (QGridLayout *g : {grid, calc, cfGrid})
         g->setColumnMinimumWidth(0, captionWidth);
+    // Tighter from top to bottom than the style's margins, as on the data panel: the page fits
+    // a small screen also with fonts of a larger line height.
+    for (QGroupBox *box : {rawBox, calcBox, cfBox}) {
+        const QMargins m = box->layout()->contentsMargins();
+        box->layout()->setContentsMargins(m.left(), compactBoxMargin, m.right(), compactBoxMargin);
+    }
     outer->addStretch(1);
 }
 

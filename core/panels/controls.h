@@ -47,6 +47,9 @@ signals:
 };
 
 // Font for numeric displays: fixed pitch, larger than the text around it.
+// Top and bottom margin inside the group boxes of the pages that must fit a small screen.
+constexpr int compactBoxMargin = 5;
+
 QFont NumericFont(int pointSize = 13);
 
 // A read-only one-line display named `name` (text is always plain, never markup).

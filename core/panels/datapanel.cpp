@@ -180,6 +180,13 @@ DataPanel::DataPanel(QWidget *parent) : QWidget(parent)
     srcRow->addWidget(SelectSource);
     outer->addLayout(srcRow);
 
+    // Boxes a little tighter from top to bottom than the style's own margins, so that the graphs
+    // keep a readable height on a small screen whatever the interface font's line height.
+    for (QGroupBox *box : {ifBox, rgbBox, xyBox, resBox}) {
+        const QMargins m = box->layout()->contentsMargins();
+        box->layout()->setContentsMargins(m.left(), compactBoxMargin, m.right(), compactBoxMargin);
+    }
+
     GraphArea = new QStackedWidget(this);
     GraphArea->setObjectName(QStringLiteral("GraphArea"));
     // No minimum of its own: the graphs' minimums decide, so they shrink on a small screen.

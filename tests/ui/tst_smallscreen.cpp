@@ -9,6 +9,7 @@
 #include "common/popupscript.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
+#include "core/panels/controls.h"
 #include "core/params/unsent.h"
 #include "link/platform.h"
 #include "widgets/colourbar.h"
@@ -16,6 +17,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -174,6 +176,12 @@ private slots:
         QVERIFY(!datagraphs->GraphData2->isVisible());
         if (qEnvironmentVariable("TINTRA_TEST_SCREEN") == QLatin1String("1024x768"))
             QCOMPARE(mainpanel->screen()->geometry(), QRect(0, 0, 1024, 768));
+        // The fonts the run asked for are the ones in use (the interface's and the displays').
+        const QStringList fonts = qEnvironmentVariable("TINTRA_TEST_FONT").split(u'|');
+        if (fonts.size() == 2)
+            QCOMPARE((QStringList{QFontInfo(QApplication::font()).family(),
+                                  QFontInfo(NumericFont()).family()}),
+                     fonts);
         if (!qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
             QCOMPARE(mainpanel->devicePixelRatioF(),
                      qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
