@@ -41,9 +41,8 @@ void InstallPopups()
     h.fileSelect = [](const tintra::FileSelectRequest &req, QString *path) {
         const QString start = tintra::JoinPath(req.startDir, req.defaultName);
         const QString filter = req.filter.isEmpty() ? QString() : req.filter + QStringLiteral(";;*");
-        const QFileDialog::Options o = tintra::NativeDialogsUsable()
-                                           ? QFileDialog::Options()
-                                           : QFileDialog::DontUseNativeDialog;
+        const QFileDialog::Options o =
+            tintra::FileDialogOptions(req, tintra::NativeDialogsUsable());
         const QString p =
             req.forSaving ? QFileDialog::getSaveFileName(nullptr, req.title, start, filter, nullptr, o)
                           : QFileDialog::getOpenFileName(nullptr, req.title, start, filter, nullptr, o);

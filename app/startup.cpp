@@ -276,4 +276,14 @@ bool NativeDialogsUsable()
     return d && d->inherits("QEventDispatcherGlib");
 }
 
+QFileDialog::Options FileDialogOptions(const FileSelectRequest &req, bool native)
+{
+    QFileDialog::Options o;
+    if (!native)
+        o |= QFileDialog::DontUseNativeDialog;
+    if (!req.dialogAsksToReplace)
+        o |= QFileDialog::DontConfirmOverwrite;
+    return o;
+}
+
 } // namespace tintra

@@ -2,6 +2,9 @@
 // way out.
 #pragma once
 
+#include "link/platform.h"
+
+#include <QFileDialog>
 #include <QString>
 
 namespace tintra {
@@ -64,6 +67,10 @@ void PreferLeanEventLoop();
 void PreferRepaintsWithoutRoundTrip();
 // True when the GLib loop runs: native (GTK) file and colour dialogs work only there.
 bool NativeDialogsUsable();
+// How the file dialog for `req` is opened: never the native one where it cannot work (`native`
+// false), and the dialog never asks itself whether an existing file may be replaced unless the
+// request says so; it reports the choice and the program asks its own question.
+QFileDialog::Options FileDialogOptions(const FileSelectRequest &req, bool native);
 
 // The whole program: panels, callbacks, first page, InitAll, event loop, shutdown. Returns 0 after
 // a normal end, -1 if a panel could not be created.

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     FUZZ_CHECK(s.server.size() <= 255 && s.portNumber.size() <= 31);
-    FUZZ_CHECK(!s.server.contains(QLatin1Char('\n')) && !s.portNumber.contains(QLatin1Char('\n')));
+    for (const QChar end : {QLatin1Char('\n'), QLatin1Char('\r')}) // any line end ends a line
+        FUZZ_CHECK(!s.server.contains(end) && !s.portNumber.contains(end));
     // What is written is read back the same.
     const QString again = fuzz::WorkDir() + QStringLiteral("/ComSettings.again");
     FUZZ_CHECK(WriteComSettings(again, s));

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(servers.size() <= 10);
     FUZZ_CHECK(why == FileRead::Ok || servers.isEmpty());
     for (const QString &s : servers)
-        FUZZ_CHECK(!s.isEmpty() && s.size() <= 100 && !s.contains(QLatin1Char('\n')));
+        FUZZ_CHECK(!s.isEmpty() && s.size() <= 100 && !s.contains(QLatin1Char('\n')) &&
+                   !s.contains(QLatin1Char('\r')));
     ServerFileInLayout(path);
     if (servers.isEmpty())
         return 0;

@@ -125,24 +125,30 @@ QList<QPair<int, QString>> ComPortMappings()
         TellRefusedOnce(path, r);
     if (r != FileRead::Ok)
         return out;
-    // A lone CR (an old editor's line end) ends a line too: a device name is one line.
-    QStringList pieces;
-    for (const QString &l : std::as_const(lines))
-        pieces += l.split(QLatin1Char('\r'));
-    for (const QString &raw : std::as_const(pieces)) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        const qsizetype blank = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
-        if (blank <= 0)
-            continue;
-        bool ok = false;
-        const int num = line.left(blank).toInt(&ok, 10);
-        const QString device = line.mid(blank).trimmed();
-        if (ok && !device.isEmpty())
+    for (const QString &line : std::as_const(lines)) {
+        QString device;
+        const int num = ComPortLineNumber(line, &device);
+        if (num != 0)
             out.append({num, device});
     }
     return out;
+}
+
+int ComPortLineNumber(const QString &raw, QString *device)
+{
+    const QString line = raw.trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+        return 0;
+    const qsizetype blank = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
+    if (blank <= 0)
+        return 0;
+    bool ok = false;
+    const int num = line.left(blank).toInt(&ok, 10);
+    if (!ok || num == 0)
+        return 0;
+    if (device)
+        *device = line.mid(blank).trimmed();
+    return num;
 }
 
 QString ComPortDevice(int n)

@@ -296,13 +296,13 @@ bool FileToArray(const QString &path, uint16_t *values, int n)
     QByteArray all;
     if (ReadSmallFile(path, &all, qint64(std::max(n, 0)) * 64 + 1024) != FileRead::Ok)
         return false;
-    QList<QByteArray> lines = all.split('\n');
+    const QList<QByteArray> lines = SplitLines(all);
     std::vector<uint16_t> tmp(std::size_t(std::max(n, 0)));
     int got = 0;
     for (const QByteArray &raw : lines) {
         if (got == n)
             break;
-        const QByteArray line = raw.trimmed(); // blanks, tabs and a CR
+        const QByteArray line = raw.trimmed(); // blanks and tabs
         if (line.isEmpty())
             return false;
         bool ok = false;
@@ -384,38 +384,65 @@ FileRead ReadSmallFile(const QString &path, QByteArray *content, qint64 maxBytes
     return FileRead::Ok;
 }
 
+QList<QByteArray> SplitLines(const QByteArray &content, bool keepLineEnds)
+{
+    QList<QByteArray> lines;
+    const qsizetype n = content.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = content[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        const qsizetype textEnd = i;
+        if (c == '\r' && i + 1 < n && content[i + 1] == '\n')
+            ++i; // CR LF is one line end
+        lines << content.mid(start, (keepLineEnds ? i + 1 : textEnd) - start);
+        start = i + 1;
+    }
+    if (start < n)
+        lines << content.mid(start); // a last line without a line end
+    return lines;
+}
+
 FileRead ReadTextHead(const QString &path, QStringList *lines, int maxLines, int maxLen,
                       qint64 maxBytes)
 {
-    QFile f(path);
-    FileRead r = OpenSmallFile(f, maxBytes);
+    QByteArray content;
+    const FileRead r = ReadSmallFile(path, &content, maxBytes);
     if (r != FileRead::Ok)
         return r;
     QStringList out;
-    qint64 total = 0;
-    while (out.size() < maxLines && !f.atEnd()) {
-        QByteArray line = f.readLine(qint64(maxLen) + 2);
-        total += line.size();
-        bool ended = line.endsWith('\n');
-        // The rest of a longer line is skipped, a piece at a time.
-        while (!ended && !f.atEnd() && total <= maxBytes) {
-            const QByteArray rest = f.readLine(4096);
-            total += rest.size();
-            ended = rest.endsWith('\n');
-        }
-        if (total > maxBytes)
-            return FileRead::TooLarge; // grew while being read
-        while (line.endsWith('\n') || line.endsWith('\r'))
-            line.chop(1);
+    for (QByteArray &line : SplitLines(content)) {
+        if (out.size() >= maxLines)
+            break;
         line.truncate(maxLen);
         if (!std::all_of(line.cbegin(), line.cend(), IsTextByte))
             return FileRead::Binary;
         out << QString::fromLocal8Bit(line);
     }
-    if (f.error() != QFileDevice::NoError)
-        return FileRead::Unreadable;
     *lines = std::move(out);
     return FileRead::Ok;
+}
+
+FileRead ReadTextFile(const QString &path, QList<QByteArray> *lines, qint64 maxBytes)
+{
+    QByteArray content;
+    const FileRead r = ReadSmallFile(path, &content, maxBytes);
+    if (r != FileRead::Ok)
+        return r;
+    if (!std::all_of(content.cbegin(), content.cend(), IsTextByte))
+        return FileRead::Binary;
+    *lines = SplitLines(content, true);
+    return FileRead::Ok;
+}
+
+FileRead CopySmallFile(const QString &from, const QString &to, qint64 maxBytes)
+{
+    QByteArray content;
+    const FileRead r = ReadSmallFile(from, &content, maxBytes);
+    if (r != FileRead::Ok)
+        return r;
+    return WriteFileAtomically(to, content) ? FileRead::Ok : FileRead::Unreadable;
 }
 
 QString RefusedFileText(const QString &path, FileRead why)

@@ -44,6 +44,10 @@ struct FileSelectRequest {
     QString filter; // e.g. "*.ini"
     QString title;
     bool forSaving = false;
+    // Whether the dialog itself asks "already exists ... replace?" before it returns an existing
+    // file. Never: the dialog reports that choice (ExistingFileSelected) and the caller asks its
+    // own question where it has one, so the operator is asked once.
+    bool dialogAsksToReplace = false;
 };
 
 // What a popup or dialog does. The program installs real windows; tests install a script.
@@ -94,7 +98,7 @@ int GetFileInfo(const QString &path, qint64 *size = nullptr);
 // file keeps its previous end. Returns false when the file cannot be written.
 bool ArrayToFile(const QString &path, const uint16_t *values, int n, bool append = false);
 
-// Reads n numbers written as above. Blanks around a number and either line end are accepted.
+// Reads n numbers written as above. Blanks around a number and any line end are accepted.
 // Returns false, leaving `values` untouched, when the file is missing, is not a regular file, is
 // far larger than n such lines (more than 64 bytes a line and 1 KB besides) or has fewer than n
 // lines holding whole numbers 0 ... 65535.
@@ -116,7 +120,12 @@ constexpr qint64 maxSettingsFileBytes = 64 * 1024;
 
 enum class FileRead { Ok = 0, Missing, NotAFile, TooLarge, Binary, Truncated, Unreadable };
 
-// Reads the start of a text file: at most `maxLines` lines (without their line ends, CR LF or LF),
+// The lines of a text: a line ends at CR LF, LF or a lone CR (an old editor's line end) alike; a
+// final line end does not start another line. With `keepLineEnds` each line keeps its own end, so
+// that the pieces put together give `content` back byte for byte.
+QList<QByteArray> SplitLines(const QByteArray &content, bool keepLineEnds = false);
+
+// Reads the start of a text file: at most `maxLines` lines (without their line ends, see SplitLines),
 // each cut to `maxLen` bytes (the rest of a longer line is skipped). Reading stops after
 // `maxLines` lines. A file larger than `maxBytes` is refused unread (TooLarge); a zero byte or a
 // control character other than tab, CR and LF in what was read gives Binary. `lines` is changed
@@ -126,6 +135,17 @@ FileRead ReadTextHead(const QString &path, QStringList *lines, int maxLines, int
 
 // Reads a whole regular file of at most `maxBytes` bytes. `content` is changed only on Ok.
 FileRead ReadSmallFile(const QString &path, QByteArray *content,
+                       qint64 maxBytes = maxSettingsFileBytes);
+
+// A whole text file as lines that keep their line ends (SplitLines), for a file that is rewritten
+// with some lines changed and the others kept byte for byte. Refused as ReadTextHead refuses.
+FileRead ReadTextFile(const QString &path, QList<QByteArray> *lines,
+                      qint64 maxBytes = maxSettingsFileBytes);
+
+// Copies a file through ReadSmallFile, so that a pipe or a device in its place is never opened
+// and a file far larger than a settings file is not copied; the copy is written whole or not at
+// all (WriteFileAtomically). Ok when copied; otherwise why not (Unreadable: not written).
+FileRead CopySmallFile(const QString &from, const QString &to,
                        qint64 maxBytes = maxSettingsFileBytes);
 
 // What the operator is told about a refused file: " The file \n <path> \n cannot be used: <why>.

@@ -24,6 +24,16 @@ namespace tintra {
 
 namespace {
 
+// The line end a line finishes with (CR LF, LF or a lone CR), empty for none.
+QByteArray LineEndOf(const QByteArray &line)
+{
+    if (line.endsWith("\r\n"))
+        return QByteArrayLiteral("\r\n");
+    if (line.endsWith('\n') || line.endsWith('\r'))
+        return line.right(1);
+    return QByteArray();
+}
+
 SerialOpenFacts &LastFacts()
 {
     static SerialOpenFacts facts;
@@ -99,21 +109,37 @@ bool MapComPort(int n, const QString &device)
         device.contains(QRegularExpression(QStringLiteral("\\s"))))
         return false;
     const QString path = ComPortsCfgPath();
-    QStringList lines;
-    const FileRead r = ReadTextHead(path, &lines, 10000, 4096);
+    QList<QByteArray> lines;
+    const FileRead r = ReadTextFile(path, &lines);
     if (r != FileRead::Ok && r != FileRead::Missing)
         return false; // a file that is not ours is left as it is
-    QByteArray out;
-    for (const QString &raw : std::as_const(lines)) {
-        const QString line = raw.trimmed();
-        const qsizetype blank = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
-        bool ok = false;
-        const int num = blank > 0 ? line.left(blank).toInt(&ok, 10) : 0;
-        if (!line.startsWith(QLatin1Char('#')) && ok && num == n)
-            continue;
-        out += raw.toLocal8Bit() + '\n';
+    const QByteArray mapping = QByteArray::number(n) + ' ' + QFile::encodeName(device);
+    // A line that is added takes the file's own line end (an old editor's lone CR, too).
+    QByteArray lineEnd = "\n";
+    for (const QByteArray &l : std::as_const(lines)) {
+        const QByteArray end = LineEndOf(l);
+        if (!end.isEmpty()) {
+            lineEnd = end;
+            break;
+        }
     }
-    out += QByteArray::number(n) + ' ' + QFile::encodeName(device) + '\n';
+    QByteArray out;
+    bool placed = false;
+    for (const QByteArray &l : std::as_const(lines)) {
+        const QByteArray end = LineEndOf(l);
+        const QByteArray text = l.chopped(end.size());
+        if (ComPortLineNumber(QString::fromLocal8Bit(text)) != n) {
+            out += l;
+        } else if (!placed) {
+            out += mapping + (end.isEmpty() ? lineEnd : end); // the one that counts
+            placed = true;
+        }
+    }
+    if (!placed) {
+        if (!out.isEmpty() && LineEndOf(out).isEmpty())
+            out += lineEnd;
+        out += mapping + lineEnd;
+    }
     return WriteFileAtomically(path, out);
 }
 

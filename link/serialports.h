@@ -19,6 +19,9 @@ struct SerialPortEntry {
 
 // The lines of "ComPorts.cfg" as (number, device), in file order; a refused file gives none.
 QList<QPair<int, QString>> ComPortMappings();
+// The COM number one line of "ComPorts.cfg" maps, with its device; 0 for a comment, an empty line
+// or a line that maps nothing.
+int ComPortLineNumber(const QString &line, QString *device = nullptr);
 
 // Every serial port the system reports, and besides them every device named in "ComPorts.cfg"
 // that exists and is a terminal (pseudo-terminals, which the system does not list). Sorted by
@@ -29,8 +32,9 @@ QList<SerialPortEntry> ListSerialPorts();
 // number in front when the file gives it one.
 QString SerialPortLabel(const SerialPortEntry &e);
 
-// Makes COM port n mean `device` in "ComPorts.cfg": lines for n are replaced by "<n> <device>",
-// every other line (comments too) stays. False when n is outside 1 ... 256, the device name
+// Makes COM port n mean `device` in "ComPorts.cfg": the first line for n becomes "<n> <device>"
+// in its place (a new line at the end when there is none), further lines for n are dropped, and
+// every other line (comments too) stays byte for byte, with its own line end. False when n is outside 1 ... 256, the device name
 // holds blanks, the present file is refused or the file cannot be written (then it is unchanged).
 bool MapComPort(int n, const QString &device);
 

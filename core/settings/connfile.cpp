@@ -65,18 +65,9 @@ QStringList ParseServerList(const QByteArray &content)
 {
     QStringList servers;
     const qint64 count = content.size() / (serverRecordSize + 1);
-    qsizetype pos = 0;
-    for (qint64 i = 0; i < count && pos < content.size() && servers.size() < maxServerEntries;
-         ++i) {
-        const qsizetype end = content.indexOf('\n', pos);
-        const qsizetype next = end < 0 ? content.size() : end + 1;
-        QByteArray line = content.mid(pos, next - pos);
-        pos = next;
-        if (line.endsWith('\n'))
-            line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        line.truncate(serverRecordSize);
+    const QList<QByteArray> lines = SplitLines(content);
+    for (qint64 i = 0; i < count && i < lines.size() && servers.size() < maxServerEntries; ++i) {
+        QByteArray line = lines[i].left(serverRecordSize);
         const int zero = int(line.indexOf('\0'));
         if (zero >= 0)
             line.truncate(zero);
@@ -104,6 +95,8 @@ bool ServerListInLayout(const QByteArray &content)
             pos = end + 1;
         else if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n')
             pos = end + 2;
+        else if (end < content.size() && content[end] == '\r')
+            pos = end + 1; // a lone CR, an old editor's line end
         else
             return false;
     }
@@ -115,14 +108,9 @@ bool KeepServerFileCopy(const QString &path)
     if (ServerFileInLayout(path))
         return true;
     const QString bak = path + QStringLiteral(".bak");
-    const QString fresh = bak + QStringLiteral(".new");
-    QFile::remove(fresh);
-    if (!QFile::copy(path, fresh)) {
-        QFile::remove(fresh);
-        return false;
-    }
-    QFile::remove(bak);
-    if (!QFile::rename(fresh, bak))
+    // Through the guarded reader: a pipe or a device in the list's place is not opened (it would
+    // block the window) and is not replaced by a list either.
+    if (CopySmallFile(path, bak) != FileRead::Ok)
         return false;
     MessagePopup(QStringLiteral("INFO!"),
                  QStringLiteral(" %1 \n did not hold a list of servers in this program's layout. \n"

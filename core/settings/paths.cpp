@@ -3,7 +3,6 @@
 #include "link/platform.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace tintra {
@@ -30,11 +29,11 @@ void BuildSettingsPaths(const QString &programDir, const QString &fallbackDir)
     for (int i = 0; i < 3; ++i) {
         const QString name = QString::fromLatin1(names[i]);
         *paths[i] = JoinPath(settings_dir, name);
-        if (settings_dir != programDir && !QFileInfo::exists(*paths[i])) {
-            const QString shipped = JoinPath(programDir, name);
-            if (QFileInfo::exists(shipped))
-                QFile::copy(shipped, *paths[i]);
-        }
+        // The first start: a file shipped beside the program is copied, through the same guarded
+        // reader as the settings readers. Only a regular file of settings size is copied; a pipe
+        // is never opened (start-up would wait on it for ever), a huge file is not copied whole.
+        if (settings_dir != programDir && !QFileInfo::exists(*paths[i]))
+            CopySmallFile(JoinPath(programDir, name), *paths[i]);
     }
 }
 

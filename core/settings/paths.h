@@ -17,7 +17,8 @@ extern QString colorArrayStartupFileName; // "StartupFile.cfg"
 
 // Sets proj_dir to `programDir` and builds the settings paths. When the program's directory is
 // not writable the files live in `fallbackDir` instead; a file that exists only beside the program
-// is copied there first, so the settings shipped with the program still count.
+// is copied there first, so the settings shipped with the program still count (only a regular file
+// of settings size: a pipe or a huge file in its place is skipped).
 void BuildSettingsPaths(const QString &programDir, const QString &fallbackDir);
 
 } // namespace tintra

@@ -44,8 +44,11 @@ QString decodeText(const QByteArray &line)
 
 bool ParseTableAttributes(const QByteArray &content, int colours[taColours], QStringList *texts)
 {
-    QList<QByteArray> lines = content.split('\n');
-    if (content.endsWith('\n'))
+    // Lines end in LF or CR LF, and a lone CR then belongs to its text (a blank, see decodeText).
+    // A file without any LF is an old editor's: its lines end in a lone CR.
+    const char lineEnd = content.contains('\n') ? '\n' : '\r';
+    QList<QByteArray> lines = content.split(lineEnd);
+    if (content.endsWith(lineEnd))
         lines.removeLast(); // the piece after the last line end
     if (lines.size() < taColours + taTexts)
         return false;

@@ -101,6 +101,8 @@ private slots:
         using R = FileRead;
         QTest::addRow("stops after four lines") << QByteArray("1\r\n3\nplant-7\n300\n\n\0\0", 20)
             << 20 << int(R::Ok) << QStringList{"1", "3", "plan", "300"} << int(R::Ok);
+        QTest::addRow("lone CRs and mixed") << QByteArray("1\r3\r\nplant-7\n300\r\0", 18) << 20
+            << int(R::Ok) << QStringList{"1", "3", "plan", "300"} << int(R::Ok);
         QTest::addRow("one byte over") << QByteArray(21, '1') << 20 << int(R::TooLarge)
                                        << QStringList{"x"} << int(R::TooLarge);
         QTest::addRow("zero byte") << QByteArray("1\n3\0\n", 5) << 20 << int(R::Binary)

@@ -72,9 +72,12 @@ private slots:
         QTest::addColumn<QByteArray>("after");
         QTest::newRow("no file") << QByteArray() << 2 << "/dev/ttyUSB0" << true
                                  << QByteArray("2 /dev/ttyUSB0\n");
-        QTest::newRow("replaces its number, keeps the rest")
+        QTest::newRow("replaces its number in place, keeps the rest")
             << QByteArray("# lab\n2 /dev/ttyS1\n3 /dev/ttyACM0\n2\t/dev/old\n") << 2
-            << "/dev/ttyUSB1" << true << QByteArray("# lab\n3 /dev/ttyACM0\n2 /dev/ttyUSB1\n");
+            << "/dev/ttyUSB1" << true << QByteArray("# lab\n2 /dev/ttyUSB1\n3 /dev/ttyACM0\n");
+        QTest::newRow("lone CRs, no line end at the end")
+            << QByteArray("# \xe9t\xe9\r12 /dev/ttyS1") << 2 << "/dev/ttyUSB1" << true
+            << QByteArray("# \xe9t\xe9\r12 /dev/ttyS1\r2 /dev/ttyUSB1\r");
         QTest::newRow("number 0") << QByteArray("1 /dev/ttyS0\n") << 0 << "/dev/ttyUSB0" << false
                                   << QByteArray("1 /dev/ttyS0\n");
         QTest::newRow("number 257") << QByteArray("1 /dev/ttyS0\n") << 257 << "/dev/ttyUSB0"

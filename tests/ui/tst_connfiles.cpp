@@ -3,6 +3,7 @@
 #include "uitestutil.h"
 
 #include "common/linkrecorder.h"
+#include "common/scriptedpeer.h"
 #include "common/popupscript.h"
 #include "core/panels.h"
 #include "core/settings/connection.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -93,6 +95,10 @@ private slots:
                                          << "sensor-hall-2" << "300";
         QTest::newRow("two-byte line ends") << QByteArray("0\r\n7\r\n10.1.2.3\r\n10001\r\n") << 0
                                             << 7 << "10.1.2.3" << "10001";
+        QTest::newRow("lone CRs") << QByteArray("1\r3\rsensor-hall-2\r300\r") << 1 << 3
+                                  << "sensor-hall-2" << "300";
+        QTest::newRow("mixed line ends") << QByteArray("0\r\n7\rplant-7\n10001") << 0 << 7
+                                         << "plant-7" << "10001";
         QTest::newRow("letters count as 0") << QByteArray("x\nCOM\nhost\nabc\n") << 0 << 0 << "host"
                                             << "abc";
         QTest::newRow("missing lines") << QByteArray("1\n") << 1 << 0 << "" << "";
@@ -124,18 +130,6 @@ private slots:
         QCOMPARE(s.comPort, 42);
     }
 
-    void writeComSettingsExactly()
-    {
-        const QString path = dir.filePath("ComSettings.cfg");
-        ConnectionSettings s{1, 3, QStringLiteral("plant-7.local"), QStringLiteral("300")};
-        QVERIFY(WriteComSettings(path, s));
-        QCOMPARE(ReadBytes(path), QByteArray("1\n3\nplant-7.local\n300\n"));
-        ConnectionSettings back;
-        QVERIFY(ReadComSettings(path, &back));
-        QCOMPARE(back.server, s.server);
-        QCOMPARE(back.comPort, 3);
-    }
-
     void decimalValue_data()
     {
         QTest::addColumn<QString>("text");
@@ -163,6 +157,9 @@ private slots:
                                              << QStringList{"alpha", "gamma"};
         QTest::newRow("two-byte line ends") << Record("a1", "\r\n") + Record("b2", "\r\n")
                                             << QStringList{"a1", "b2"};
+        QTest::newRow("lone CRs and mixed") << Record("a1", "\r") + Record("b2", "\r\n") +
+                                                   Record("c3", "\r") + Record("d4")
+                                            << QStringList{"a1", "b2", "c3", "d4"};
         QTest::newRow("text ends at first zero")
             << QByteArray("host") + '\0' + QByteArray("junk") + QByteArray(92, '\0') + "\n"
             << QStringList{"host"};
@@ -423,6 +420,8 @@ private slots:
                                              << true;
         QTest::addRow("records, CR LF") << Record("a1", "\r\n") + Record("b2", "\r\n")
                                         << QStringList{"a1", "b2"} << false;
+        QTest::addRow("records, lone CRs") << Record("a1", "\r") + Record("b2", "\r")
+                                           << QStringList{"a1", "b2"} << false;
     }
     void serverListNotInLayoutIsKept()
     {
@@ -524,13 +523,100 @@ private slots:
         QCOMPARE(p->StringIpAdress->text(), QStringLiteral("cell-9"));
     }
 
+    // Every operation that writes a settings file, done as the operator does it, then the WHOLE
+    // file byte for byte as its format says: four lines (ACCEPT); 100-byte records padded with
+    // zero bytes, most recent first (a server entered); the one "<number> <device>" line put in
+    // place of the first for that number and every other line kept with its own line end,
+    // comments, long lines and bytes that are not UTF-8 too (a port chosen from the list); 233
+    // numbers right-aligned in ten columns (SEND to FILE, after GET from a file with lone CRs).
+    // The files before are read with their own line ends: what the operator sees comes from them.
+    void settingsFilesByteForByte_data()
+    {
+        QTest::addColumn<int>("op"); // 0 ACCEPT, 1 server, 2 port (COM number), 3 SEND to FILE
+        QTest::addColumn<int>("comPort");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("before"); // @PTY@: a pseudo-terminal's path
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ACCEPT") << 0 << 14 << "ComSettings.cfg" << QByteArray("0\r2\rold-host\r300\r")
+                                << QByteArray("0\n14\nold-host\n300\n") << "0|14|old-host|300";
+        QTest::newRow("server") << 1 << 0 << "IPComboBox.cfg"
+                                << Record("alpha", "\r") + Record("beta", "\r") + Record("gamma", "\r")
+                                << Record("gamma") + Record("alpha") + Record("beta")
+                                << "gamma|alpha|beta";
+        const QByteArray comment = "# bench \xff\xfe " + QByteArray(5000, 'x');
+        QTest::newRow("port, lone CRs") << 2 << 5 << "ComPorts.cfg"
+            << comment + "\r5 /dev/ttyOLD\r7 @PTY@\r\r5\t/dev/ttyOLDER\r# end"
+            << comment + "\r5 @PTY@\r7 @PTY@\r\r# end" << "COM 5 = @PTY@";
+        QTest::newRow("port, new number") << 2 << 9 << "ComPorts.cfg" << QByteArray("7 @PTY@\r\n# end")
+            << QByteArray("7 @PTY@\r\n# end\r\n9 @PTY@\r\n") << "COM 9 = @PTY@";
+        QByteArray in, out = "       640\n         0\n        32\n         1\n        90\n       410\n"
+                             "        12\n         1\n         3\n         0\n         0\n      1200\n"
+                             "      3400\n         1\n         1\n         4\n";
+        for (const QByteArray &line : out.split('\n'))
+            in += line.trimmed() + (line.isEmpty() ? "" : "\r");
+        for (int r = 0; r < 31; ++r) // five teach words 3k + 7 (k: the line), group r, hold 3k + 7
+            for (int k = 16 + 7 * r; k < 23 + 7 * r; ++k) {
+                const int v = k == 21 + 7 * r ? r : 3 * k + 7;
+                in += QByteArray::number(v) + " \r";
+                out += QStringLiteral("%1\n").arg(v, 10).toLatin1();
+            }
+        QTest::newRow("SEND to FILE") << 3 << 0 << "Parameter.ini" << in << out << "";
+    }
+    void settingsFilesByteForByte()
+    {
+        QFETCH(int, op);
+        QFETCH(int, comPort);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, shown);
+        SettingsPage page;
+        ScriptedPeer pty(ScriptedPeer::Pty, page.program.path("ttyBENCH"));
+        QVERIFY(pty.start());
+        const QString path = page.program.dir.filePath(name), in = page.program.path("in.ini");
+        WriteBytes(op == 3 ? in : path, before.replace("@PTY@", QFile::encodeName(pty.linkPath())));
+        PopupScript script;
+        FillServerList();
+        GetConnectionSettingsFromFile();
+        InterfacePanel *p = interfacepanel;
+        ShowChildPanel(1);
+        if (op == 2)
+            ChooseItem(p->EditCommunicationProtocol, 0); // RS-232: COM PORT and the list show
+        if (op == 0 || op == 2)
+            TypeInto(p->EditSelectComPort, comPort);
+        if (op == 0) {
+            p->ButtonAccept->setEnabled(true); // as after a successful TRY TO CONNECT
+            QTest::mouseClick(p->ButtonAccept, Qt::LeftButton);
+        } else if (op == 1) {
+            EnterServer(QStringLiteral("gamma"));
+        } else if (op == 2) {
+            ChooseItem(p->SelectSerialPort, p->SelectSerialPort->findData(pty.linkPath()));
+        } else {
+            script.answerFile(ExistingFileSelected, in);
+            script.answerFile(NewFileSelected, path);
+            for (QPushButton *b : {mainpanel->SelectFILE, mainpanel->ButtonGet, mainpanel->ButtonSend})
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+        QCOMPARE(ReadBytes(path), after.replace("@PTY@", QFile::encodeName(pty.linkPath())));
+        const QStringList values = PageValues();
+        const QString seen = op == 0 ? values.mid(0, 4).join(QLatin1Char('|')) : op == 1 ? values[4]
+                           : op == 2 ? p->DispComDevice->text() : QString();
+        QCOMPARE(seen, shown.replace("@PTY@", pty.linkPath()));
+        QCOMPARE(script.messages().size(), 0);
+    }
+
     // A program folder that cannot be written: the settings go to the fallback folder, with the
-    // shipped file copied there. Root may write anywhere, so the paths are built in a child
-    // process that has given up root's rights.
+    // shipped file copied there; a pipe or a huge file shipped in a settings file's place is not
+    // copied, and start-up does not wait on the pipe (a child that waits is ended by its alarm).
+    // Root may write anywhere, so the paths are built in a child process that has given up
+    // root's rights.
     void settingsFilesFallBackWhenProgramDirIsReadOnly()
     {
         QTemporaryDir prog, fallback;
         WriteBytes(prog.filePath("ComSettings.cfg"), "1\n2\nshipped\n9\n");
+        QCOMPARE(mkfifo(QFile::encodeName(prog.filePath("IPComboBox.cfg")).constData(), 0644), 0);
+        WriteBytes(prog.filePath("StartupFile.cfg"), QByteArray(8 << 20, '\n'));
         const auto rx = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
                         QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
         QVERIFY(QFile::setPermissions(prog.path(), rx));
@@ -542,8 +628,11 @@ private slots:
         if (pid == 0) {
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
                 _exit(10);
+            alarm(60);
             BuildSettingsPaths(prog.path(), fb);
             int fails = 0;
+            fails += QDir(fb).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                        QDir::NoDotAndDotDot) != QStringList{"ComSettings.cfg"};
             fails += proj_dir != prog.path();
             fails += settings_dir != fb;
             fails += conSettingsFileName != JoinPath(fb, "ComSettings.cfg");

@@ -15,6 +15,7 @@
 #include "widgets/combobox.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,6 +48,7 @@ private slots:
         QTest::newRow("ComPorts.cfg (text lines)") << 2;
         QTest::newRow("parameter file") << 3;
         QTest::newRow("TableAttributes.cfg / StartupFile.cfg") << 4;
+        QTest::newRow("IPComboBox.cfg kept as .bak before a rewrite") << 5;
     }
     void readersRefuseAPipe()
     {
@@ -74,9 +76,11 @@ private slots:
                        lines == QStringList{QStringLiteral("kept")};
             case 3:
                 return !FileToArray(path, values, 4) && values[3] == 4;
-            default:
+            case 4:
                 return !ReadTableAttributesFile(path, colours, &lines) &&
                        lines == QStringList{QStringLiteral("kept")};
+            default: // not copied, and then not rewritten either
+                return !KeepServerFileCopy(path) && !QFileInfo::exists(path + ".bak");
             }
         });
         const bool returned = refused.wait_for(std::chrono::seconds(3)) == std::future_status::ready;

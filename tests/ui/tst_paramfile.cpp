@@ -107,18 +107,11 @@ void TstParamFile::saveWritesImageInFormat()
     QCOMPARE(dlg.request.filter, QStringLiteral("*.ini"));
     QVERIFY(dlg.request.forSaving);
 
+    // The whole file is compared byte for byte by the settings files' golden rows (tst_connfiles);
+    // here: line 0 holds the panel's value, not the stale word.
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = f.readAll().split('\n');
-    QCOMPARE(lines.size(), anzpara + 1); // last line end
-    QVERIFY(lines.last().isEmpty());
-    for (int k = 0; k < anzpara; ++k) {
-        QByteArray l = lines[k];
-        if (l.endsWith('\r'))
-            l.chop(1);
-        QCOMPARE(l.size(), 10);
-        QCOMPARE(l.trimmed().toInt(), int(w[size_t(k)]));
-    }
+    QCOMPARE(f.read(22), QByteArray("       640\n         0\n"));
 }
 
 void TstParamFile::roundTripRestoresEverything()

@@ -2,6 +2,7 @@
 // shortcuts, the big number windows, the graph panel switch and closing the program.
 #include "uitestutil.h"
 
+#include "app/startup.h"
 #include "common/popupscript.h"
 #include "core/panels.h"
 #include <QLabel>
@@ -133,6 +134,55 @@ private slots:
         QCOMPARE(FindControl("DispBigCOL"), qobject_cast<QWidget *>(colbigpanel->DispBigCOL));
         QCOMPARE(FindControl("grpbigpanel"), static_cast<QWidget *>(grpbigpanel));
         QCOMPARE(FindControl("NoSuchControl"), nullptr);
+    }
+
+    // Every file dialog the program opens, opened as the operator does, and how it is opened: a
+    // dialog never asks "already exists ... replace?" itself, so choosing an existing file brings
+    // only the program's own question where it has one ("File already exist!").
+    void fileDialogsNeverAskToReplace_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("clicks"); // "menu N": the entry chosen in the next menu
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("SEND to FILE") << 2 << QStringList{"SelectFILE", "ButtonSend"}
+                                      << "Parameter|Parameter.ini|*.ini|save";
+        QTest::newRow("GET from FILE") << 2 << QStringList{"SelectFILE", "ButtonGet"}
+                                       << "Parameter|Parameter.ini|*.ini|open";
+        QTest::newRow("record file") << 5 << QStringList{"ButtonSelRecFile"}
+                                     << "FILENAME!|record.dat|*.dat|save";
+        QTest::newRow("table attributes SAVE") << 7 << QStringList{"ButtonSaveArray"}
+            << "TableAttributes|TableAttributes.cfg|*.cfg|save";
+        QTest::newRow("table attributes LOAD") << 7 << QStringList{"ButtonGetArray"}
+            << "TableAttributes|TableAttributes.cfg|*.cfg|open";
+        QTest::newRow("graph as PDF") << 2 << QStringList{"menu 2", "GraphRGB"}
+                                      << "Save graph as PDF|GraphRGB.pdf|*.pdf|save";
+    }
+    void fileDialogsNeverAskToReplace()
+    {
+        QFETCH(int, page);
+        QFETCH(QStringList, clicks);
+        QFETCH(QString, dialog);
+        ShowChildPanel(page);
+        PopupScript script;
+        for (const QString &name : clicks) {
+            if (name.startsWith(QLatin1String("menu ")))
+                script.answerMenu(name.mid(5).toInt());
+            else if (name.startsWith(QLatin1String("Graph"))) // a graph's menu opens on a right click
+                RightClick(FindControl(qPrintable(name)));
+            else
+                QTest::mouseClick(FindControl(qPrintable(name)), Qt::LeftButton);
+        }
+        QTest::mouseClick(mainpanel->SelectRAM, Qt::LeftButton); // as the other tests expect
+        QStringList dialogs;
+        for (const ShownPopup &p : script.shown) {
+            const QFileDialog::Options o = FileDialogOptions(p.request, true);
+            if (p.kind == QLatin1String("file"))
+                dialogs << QStringList{p.title, p.request.defaultName, p.request.filter,
+                                       p.request.forSaving ? "save" : "open"}.join('|') +
+                               (o.testFlag(QFileDialog::DontConfirmOverwrite) ? "" : "|asks to replace");
+        }
+        QCOMPARE(dialogs, QStringList{dialog});
+        QVERIFY(FileDialogOptions({}, false).testFlag(QFileDialog::DontUseNativeDialog));
     }
 
     // The help texts themselves are checked word for word by the control-table test; here both

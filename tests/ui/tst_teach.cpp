@@ -500,6 +500,7 @@ private slots:
         QTest::newRow("left-aligned, tabs") << leftAligned + good.mid(good.indexOf("row 0")) << t0;
         QTest::newRow("120 characters cut to 99") << QByteArray(good).replace("row 0 ÄÖÜ", QByteArray(110, 'a') + "bbbbbbbbbb") << QString(99, QLatin1Char('a'));
         QTest::newRow("Latin-1") << QByteArray(good).replace("row 0 \xc3\x84\xc3\x96\xc3\x9c", "Gr\xfcn") << QStringLiteral("Grün");
+        QTest::newRow("lone CRs only, an old editor's") << AttrFile("\r") << t0;
         QTest::newRow("lone CR inside a text") << QByteArray(good).replace("row 0 ", "row\r0 ") << QStringLiteral("row 0 ÄÖÜ");
         QTest::newRow("empty") << QByteArray() << QString();
         QTest::newRow("44 colours") << good.left(44 * 12) << QString();
