@@ -82,9 +82,8 @@ private:
 
 void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
 
-// Words 2 ... 17 of the k-th scripted data frame: word w carries k * 100 + w - 1, so every column
-// and course shows the word it came from (R k01, G k02, B k03, X k04, Y k05, INT k06, colour
-// number k07, raw R, G, B k08 ... k10, TEMP k11, group k12, trigger k13, spare words k14 ... k16).
+// Words 2 ... 17 of the k-th scripted frame: word w carries k * 100 + w - 1, so every column and
+// course shows the word it came from (R k01 ... INT k06, colour number k07, raw k08 ... k10, TEMP k11).
 std::array<uint16_t, 16> Words(int k)
 {
     std::array<uint16_t, 16> w{};
@@ -92,6 +91,7 @@ std::array<uint16_t, 16> Words(int k)
         w[std::size_t(i)] = uint16_t(k * 100 + i + 1);
     return w;
 }
+constexpr int courseWord[7] = {1, 2, 3, 4, 5, 6, 11}; // R, G, B, X, Y, INT, TEMP
 
 const QString sure = QStringLiteral("ATTENTION!: Are you sure, that you have selected the right file name?");
 const QString warnTimed = QStringLiteral("ATTENTION!: ") + notOpened + QString(34, u' ') + notSaved;
@@ -100,17 +100,14 @@ const QString saved = QStringLiteral("INFO!: File has been saved!");
 const QString noFile = QStringLiteral("ATTENTION!: No filename was choosen! \nRecording will not be done! ");
 const QByteArray header = "DATE\tTIME\tRED\tGREEN\tBLUE\tX s\tY i\tINT M\tCOLOR\tTEMP\t\r\n";
 
-// The record file's line for frame k, date and time as placeholders: R, G, B, X, Y, INT, colour
-// number, TEMP.
+// The line for frame k, date and time masked: R, G, B, X, Y, INT, colour number, TEMP.
 QByteArray Line(int k)
 {
-    return QStringLiteral("D\tT\tk01\tk02\tk03\tk04\tk05\tk06\tk07\tk11\r\n")
-        .replace(u'k', QString::number(k))
-        .toLatin1();
+    const QString line = QStringLiteral("D\tT\tk01\tk02\tk03\tk04\tk05\tk06\tk07\tk11\r\n");
+    return QString(line).replace(u'k', QString::number(k)).toLatin1();
 }
 
-// A record file with the date and time of each data line (which depend on the clock) replaced by
-// "D" and "T"; a malformed date or time stays and spoils the comparison.
+// The record file with each well-formed date and time (known only to the clock) masked.
 QByteArray Masked(const QByteArray &bytes)
 {
     static const QRegularExpression stamp(
@@ -120,25 +117,21 @@ QByteArray Masked(const QByteArray &bytes)
     return QString::fromLatin1(bytes).replace(stamp, QStringLiteral("D\tT\t")).toLatin1();
 }
 
-// The signal a course shows, as word k?? of the frames: R, G, B, X, Y, INT, TEMP.
-constexpr int courseWord[7] = {1, 2, 3, 4, 5, 6, 11};
-
-// One step of a recording session and everything it must leave behind.
+// One step of a recording session and all it must leave behind.
 struct Step {
     const char *what;
-    int mode;                 // RECORD MODE, chosen with the keys (a change resets things)
-    int interval = 0;         // typed into INTERVAL / VALUES when not 0
-    int values = 0;
-    QList<int> frames = {};   // the sensor's next data frames carry Words(k) in turn
-    // "select" (SELECT FILE), "start" (START RECORD), "until n" (START RECORD, STOP RECORD once
-    // n lines are in), "start trig" (START TRIG REC), "trigger n" (START TRIG REC, n frames sent
-    // by the sensor one after another, STOP TRIG REC), "manual n" (MANUAL RECORD n times).
-    QString action = {};
-    QStringList heard = {};   // the whole exchange with the sensor
-    QList<int> lines = {};    // frames whose lines the record file gains
-    QStringList counters = {}; // RECORDED, REMAINING, frame counter
-    QList<int> course = {};   // frames in every course of the signal graph afterwards
-    QStringList popups = {};  // "title: text" of every message and question
+    int mode;          // RECORD MODE, chosen with the keys
+    int values;        // typed into VALUES when not 0 (INTERVAL stays at its 1 s)
+    QList<int> frames; // the sensor's next data frames carry Words(k) in turn
+    // "select" (SELECT FILE), "start" (START RECORD), "until n" (START RECORD, STOP RECORD after
+    // n lines), "trig" (START TRIG REC), "trigger n" (START TRIG REC, n frames sent one at a time,
+    // STOP TRIG REC), "manual n" (MANUAL RECORD n times).
+    QString action;
+    QStringList heard;    // the whole exchange with the sensor
+    QList<int> lines;     // frames whose lines the record file gains
+    QStringList counters; // RECORDED, REMAINING, frame counter
+    QList<int> course;    // frames in every course of the signal graph afterwards
+    QStringList popups;   // "title: text" of every message and question
 };
 
 } // namespace
@@ -160,16 +153,14 @@ class TestRecorder : public QObject {
                 rows << r;
         return rows;
     }
-    QByteArray fileSoFar; // what the record file must hold (date and time masked)
+    QByteArray fileSoFar; // what the record file must hold, date and time masked
 
-    // Runs one step as an operator would, with `during` run from the event loop first, and
-    // compares the whole outcome with the step's expectation.
+    // Runs a step as an operator would, with `during` run from the event loop first, and compares
+    // its whole outcome with the step's expectation.
     void run(const Step &s, QList<std::function<bool()>> during = {})
     {
         popups->clear();
         ChooseItem(recpanel->EditSelectDataRec, s.mode);
-        if (s.interval)
-            TypeInto(recpanel->EditInterval, s.interval);
         if (s.values)
             TypeInto(recpanel->EditRecVal, s.values);
         sim.sim().withModel([&](sim::SensorModel &m) {
@@ -180,83 +171,69 @@ class TestRecorder : public QObject {
         sim.clearFrames();
         if (s.popups.contains(sure))
             popups->answerConfirm(1);
-        const QStringList a = s.action.split(u' ');
-        const int n = a.last().toInt();
-        const bool trig = a[0] == QLatin1String("trigger");
-        if (a[0] == QLatin1String("select")) {
-            popups->answerFile(NewFileSelected, file);
-            Click(recpanel->ButtonSelRecFile);
-            fileSoFar = header;
-        } else if (a[0] == QLatin1String("manual")) {
-            for (int i = 0; i < n; ++i)
-                Click(recpanel->ButtonManualRecord);
-        } else {
-            QPushButton *start = trig || a.size() > 1 ? recpanel->ButtonStartTrigRec
-                                                      : recpanel->ButtonStartRecord;
-            QPushButton *stop = recpanel->ButtonStopTrigRec;
-            QList<std::function<bool()>> steps = during;
-            auto counted = [this](int i) {
-                return [this, i] { return recpanel->DispFrameCounter->text() == QString::number(i); };
-            };
-            if (a[0] == QLatin1String("until")) {
-                start = recpanel->ButtonStartRecord;
-                stop = recpanel->ButtonStopRecord;
-                steps << counted(n);
-            } else if (trig) {
-                steps << [this] { return sim.autoSending(); };
-                for (int i = 1; i <= n; ++i) // one at a time: two together are dropped
-                    steps << [this] { sim.fireTrigger(); return true; } << counted(i);
-            }
-            if (a.size() > 1 && a[1] != QLatin1String("trig"))
-                steps << [stop] { Click(stop); return true; };
-            Script script(20, steps);
-            Click(start);
-            QVERIFY2(script.done(), s.what);
+        popups->answerFile(NewFileSelected, file);
+        const QString verb = s.action.section(u' ', 0, 0);
+        const int n = s.action.section(u' ', 1).toInt();
+        auto counted = [this](int i) {
+            return [this, i] { return recpanel->DispFrameCounter->text().toInt() == i; };
+        };
+        auto click = [](QPushButton *b) { return [b] { Click(b); return true; }; };
+        if (verb == QLatin1String("until"))
+            during << counted(n) << click(recpanel->ButtonStopRecord);
+        if (verb == QLatin1String("trigger")) {
+            during << [this] { return sim.autoSending(); };
+            for (int i = 1; i <= n; ++i) // one at a time: two together are dropped
+                during << [this] { sim.fireTrigger(); return true; } << counted(i);
+            during << click(recpanel->ButtonStopTrigRec);
         }
+        QPushButton *button = QMap<QString, QPushButton *>{
+            {"select", recpanel->ButtonSelRecFile}, {"start", recpanel->ButtonStartRecord},
+            {"until", recpanel->ButtonStartRecord}, {"trig", recpanel->ButtonStartTrigRec},
+            {"trigger", recpanel->ButtonStartTrigRec}, {"manual", recpanel->ButtonManualRecord}}[verb];
+        Script script(20, during);
+        for (int i = 0; i < (verb == QLatin1String("manual") ? n : 1); ++i)
+            Click(button);
+        QVERIFY2(script.done(), s.what);
+        fileSoFar = verb == QLatin1String("select") ? header : fileSoFar;
         for (int k : s.lines)
             fileSoFar += Line(k);
         // The last order (automatic sending off) may still be on its way.
-        const qsizetype orders = test::Unfold(s.heard).size() - s.heard.filter(QStringLiteral("pause")).size();
+        const qsizetype orders = test::Unfold(s.heard).size() - s.heard.filter("pause").size();
         QTest::qWaitFor([&] { return sim.frames().size() >= orders; }, 3000);
 
-        auto state = [&](QStringList heard, QByteArray bytes, QStringList counters,
-                         QStringList courses, QStringList shown) {
-            QStringList out{QStringLiteral("heard: ") + heard.join(QStringLiteral(", ")),
-                            QStringLiteral("file: ") + QString::fromLatin1(bytes),
-                            QStringLiteral("counters: ") + counters.join(u' ')};
-            out << courses << QStringLiteral("popups: ") + shown.join(QStringLiteral(" || "));
-            for (QString &l : out)
-                l.prepend(QString::fromLatin1(s.what) + QStringLiteral(" | "));
-            return out;
-        };
-        QStringList courses, wantCourses;
+        QStringList got{test::Heard(sim, s.heard).join(", "),
+                        QString::fromLatin1(Masked(test::ReadBytes(file))),
+                        QStringList{recpanel->DispRecordedValues->text(), recpanel->DispRemaining->text(),
+                                    recpanel->DispFrameCounter->text()}.join(u' ')};
+        QStringList want{test::Fold(s.heard).join(", "), QString::fromLatin1(fileSoFar),
+                         s.counters.join(u' ')};
         for (int sig = 0; sig < 7; ++sig) {
             ChooseItem(graphpanel->EditSignal, sig);
             SyncSignalGraph();
-            QStringList got, want;
+            QStringList g, w;
             for (const EnvelopePoint &p : SignalGraph(sig)->plotted())
-                got << QStringLiteral("%1:%2").arg(p.x).arg(p.y);
+                g << QStringLiteral("%1:%2").arg(p.x).arg(p.y);
             for (int i = 0; i < s.course.size(); ++i)
-                want << QStringLiteral("%1:%2").arg(i).arg(s.course[i] * 100 + courseWord[sig]);
+                w << QStringLiteral("%1:%2").arg(i).arg(s.course[i] * 100 + courseWord[sig]);
             const bool shown = graphpanel->PanelGraphArea->currentWidget() == SignalGraph(sig);
-            courses << QStringLiteral("signal %1%2: %3 | %4 | count %5")
-                           .arg(sig).arg(shown ? "" : " hidden").arg(got.join(u' '))
-                           .arg(graphpanel->GpDisp[sig]->text()).arg(graphcnt);
-            wantCourses << QStringLiteral("signal %1: %2 | %3 | count %4")
-                               .arg(sig).arg(want.join(u' '))
-                               .arg(s.course.isEmpty() ? graphpanel->GpDisp[sig]->text()
-                                                       : QString::number(s.course.last() * 100 + courseWord[sig]))
-                               .arg(s.course.size());
+            const QString disp = graphpanel->GpDisp[sig]->text();
+            got << QStringLiteral("signal %1%2: %3 now %4, count %5")
+                       .arg(sig).arg(shown ? "" : " hidden", g.join(u' '), disp).arg(graphcnt);
+            const QString last = s.course.isEmpty()
+                                     ? disp
+                                     : QString::number(s.course.last() * 100 + courseWord[sig]);
+            want << QStringLiteral("signal %1: %2 now %3, count %4")
+                        .arg(sig).arg(w.join(u' '), last).arg(s.course.size());
         }
         QStringList shown;
         for (const test::ShownPopup &p : popups->shown)
             if (p.kind != QLatin1String("file"))
                 shown << p.title + QStringLiteral(": ") + p.text;
-        QCOMPARE(state(test::Heard(sim, s.heard), Masked(test::ReadBytes(file)),
-                       {recpanel->DispRecordedValues->text(), recpanel->DispRemaining->text(),
-                        recpanel->DispFrameCounter->text()},
-                       courses, shown),
-                 state(test::Fold(s.heard), fileSoFar, s.counters, wantCourses, s.popups));
+        got << shown.join(" || ");
+        want << s.popups.join(" || ");
+        for (QStringList *l : {&got, &want})
+            l->replaceInStrings(QRegularExpression("^"), QString::fromLatin1(s.what) + " | ");
+        QCOMPARE(got, want);
     }
 
     void startSession()
@@ -327,35 +304,27 @@ private slots:
         popups.reset();
     }
 
-    // Every mode against the simulated sensor, one step after another as an operator goes: the
-    // whole exchange, the whole record file, the counters, every course of the signal graph and
-    // every popup after each step. Shows when the graph and the counters start afresh.
+    // Every mode against the simulated sensor, step after step as an operator goes: the whole
+    // exchange, record file, counters, every course of the signal graph and every popup after each
+    // step, so also when the graph and the counters start afresh.
     void recordingSessionGolden()
     {
         startSession();
-        const QString noFrames = QStringLiteral(
-            "INFO!:  No frame has been recorded: \n 0 lines were written to the record file. ");
+        const QString noFrames = QStringLiteral("INFO!:  No frame has been recorded: \n 0 lines were written to the record file. ");
+        const QStringList timed{sure, warnTimed, saved}, trig{sure, warnTrig, saved}, pause{"pause 0.95"};
         const Step steps[] = {
-            {"no file: START RECORD", 0, 0, 3, {}, "start", {}, {}, {"0", "3", "0"}, {}, {noFile}},
-            {"no file: MANUAL RECORD", 2, 0, 0, {}, "manual 1", {}, {}, {"0", "3", "0"}, {}, {noFile}},
-            {"no file: START TRIG REC", 3, 0, 0, {}, "start trig", {}, {}, {"0", "3", "0"}, {}, {noFile}},
-            {"SELECT FILE", 0, 0, 0, {}, "select", {}, {}, {"0", "3", "0"}, {}, {}},
-            {"3 values", 0, 1, 0, {1, 2, 3}, "start", {"5", "pause 0.95", "5", "pause 0.95", "5"},
-             {1, 2, 3}, {"3", "0", "0"}, {1, 2, 3}, {sure, warnTimed, saved}},
-            {"2 values: graph and counters afresh", 0, 0, 2, {4, 5}, "start",
-             {"5", "pause 0.95", "5"}, {4, 5}, {"2", "0", "0"}, {4, 5}, {sure, warnTimed, saved}},
-            {"until STOP", 1, 0, 0, {6, 7}, "until 2", {"5", "pause 0.95", "5"}, {6, 7},
-             {"0", "2", "2"}, {6, 7}, {sure, warnTimed, saved}},
-            {"manual: last frame's values", 2, 0, 0, {}, "manual 2", {}, {7, 7}, {"2", "2", "2"},
-             {7, 7}, {}},
-            {"triggered", 3, 0, 0, {8, 9}, "trigger 2", {"50 1", "50"}, {8, 9}, {"2", "2", "2"},
-             {8, 9}, {sure, warnTrig, saved}},
-            {"triggered again: the graph goes on", 3, 0, 0, {10}, "trigger 1", {"50 1", "50"}, {10},
-             {"2", "2", "1"}, {8, 9, 10}, {sure, warnTrig, saved}},
-            {"triggered, nothing sent", 3, 0, 0, {}, "trigger 0", {"50 1", "50"}, {},
-             {"2", "2", "0"}, {8, 9, 10}, {sure, warnTrig, noFrames}},
-            {"manual again: counter and graph afresh", 2, 0, 0, {}, "manual 1", {}, {10},
-             {"1", "2", "0"}, {10}, {}},
+            {"no file: START RECORD", 0, 3, {}, "start", {}, {}, {"0", "3", "0"}, {}, {noFile}},
+            {"no file: MANUAL RECORD", 2, 0, {}, "manual 1", {}, {}, {"0", "3", "0"}, {}, {noFile}},
+            {"no file: START TRIG REC", 3, 0, {}, "trig", {}, {}, {"0", "3", "0"}, {}, {noFile}},
+            {"SELECT FILE", 0, 0, {}, "select", {}, {}, {"0", "3", "0"}, {}, {}},
+            {"3 values", 0, 0, {1, 2, 3}, "start", {"5", "pause 0.95", "5", "pause 0.95", "5"}, {1, 2, 3}, {"3", "0", "0"}, {1, 2, 3}, timed},
+            {"2 values: afresh", 0, 2, {4, 5}, "start", {"5", "pause 0.95", "5"}, {4, 5}, {"2", "0", "0"}, {4, 5}, timed},
+            {"until STOP", 1, 0, {6, 7}, "until 2", {"5", "pause 0.95", "5"}, {6, 7}, {"0", "2", "2"}, {6, 7}, timed},
+            {"manual: last frame's values", 2, 0, {}, "manual 2", {}, {7, 7}, {"2", "2", "2"}, {7, 7}, {}},
+            {"triggered", 3, 0, {8, 9}, "trigger 2", {"50 1", "50"}, {8, 9}, {"2", "2", "2"}, {8, 9}, trig},
+            {"triggered again: graph goes on", 3, 0, {10}, "trigger 1", {"50 1", "50"}, {10}, {"2", "2", "1"}, {8, 9, 10}, trig},
+            {"triggered, nothing sent", 3, 0, {}, "trigger 0", {"50 1", "50"}, {}, {"2", "2", "0"}, {8, 9, 10}, {sure, warnTrig, noFrames}},
+            {"manual again: afresh", 2, 0, {}, "manual 1", {}, {10}, {"1", "2", "0"}, {10}, {}},
         };
         for (const Step &s : steps) {
             run(s);
@@ -364,62 +333,39 @@ private slots:
         }
     }
 
-    // A cycle that starts late (a popup held open 1.5 s) starts the schedule afresh: the next
-    // line comes a whole interval after it, not at the old schedule's next tick.
-    void lateCycleStartsScheduleAfresh()
+    // A late cycle (a popup held open 1.5 s) starts the schedule afresh; a full disk cuts the line
+    // that did not fit off whole and names the reason; MANUAL RECORD into a file that cannot be
+    // written says so once for the series.
+    void lateCycleFullDiskUnwritableFile()
     {
         startSession();
-        run({"SELECT FILE", 0, 1, 3, {}, "select", {}, {}, {"0", "3", "0"}, {}, {}});
+        run({"SELECT FILE", 0, 3, {}, "select", {}, {}, {"0", "3", "0"}, {}, {}});
+        const QStringList heard{"5", "pause 1.5", "5", "pause 0.95", "5"};
         popups->whileShown = [](const test::ShownPopup &p) {
-            if (p.title == QLatin1String("INFO!") && p.text.contains(QLatin1String("path")))
+            if (p.text.contains(QLatin1String("path")))
                 QThread::msleep(1500);
         };
-        run({"info popup held after line 1", 0, 0, 0, {1, 2, 3}, "start",
-             {"5", "pause 1.5", "5", "pause 0.95", "5"}, {1, 2, 3}, {"3", "0", "0"}, {1, 2, 3},
-             {sure, warnTimed, QStringLiteral("INFO!:  Shows the path of the record file. "), saved}},
+        run({"popup held after line 1", 0, 0, {1, 2, 3}, "start", heard, {1, 2, 3}, {"3", "0", "0"}, {1, 2, 3},
+             {sure, warnTimed, "INFO!:  Shows the path of the record file. ", saved}},
             {[this] { return recpanel->DispRecordedValues->text() == QLatin1String("1"); },
              [this] { test::RightClick(recpanel->DispRecFile); return true; }});
-    }
-
-    // A full disk in the middle of a recording: the line that did not fit is cut off whole, the
-    // next one starts on its own line once there is room, and the message names the reason.
-    void fullDiskCutsLineBackAndNamesReason()
-    {
-        startSession();
-        run({"SELECT FILE", 0, 1, 3, {}, "select", {}, {}, {"0", "3", "0"}, {}, {}});
-        std::optional<test::FileSizeLimit> full;
-        // Line 2 fits in part (a line is 16 bytes longer than its masked form).
-        full.emplace(rlim_t(header.size() + Line(1).size() + 16 + 9));
-        QVERIFY(full->ok);
-        run({"disk full at line 2", 0, 0, 0, {1, 2, 3}, "start",
-             {"5", "pause 0.95", "5", "pause 0.95", "5"}, {1, 3}, {"3", "0", "0"}, {1, 2, 3},
-             {sure, warnTimed,
-              QStringLiteral("ATTENTION!:  The record file could not be written: \n %1 \n Reason: "
-                             "File too large \n 1 of 3 lines are missing from it. ").arg(file)}},
-            {[this, &full] {
-                if (recpanel->DispRecordedValues->text() != QLatin1String("2"))
-                    return false;
-                full.reset(); // room again
-                return true;
-            }});
-    }
-
-    // MANUAL RECORD into a file that cannot be written: one message for the series, not one per
-    // press; a press that writes again ends the series.
-    void unwritableManualSeriesSaysSoOnce()
-    {
-        startSession();
-        run({"SELECT FILE", 0, 1, 1, {}, "select", {}, {}, {"0", "1", "0"}, {}, {}});
-        run({"one value", 0, 0, 0, {1}, "start", {"5"}, {1}, {"1", "0", "0"}, {1},
-             {sure, warnTimed, saved}});
+        popups->whileShown = nullptr;
+        // Line 2 fits in part: header, three lines and line 1 (each 16 bytes longer than masked).
+        std::optional<test::FileSizeLimit> full(std::in_place,
+                                                rlim_t(fileSoFar.size() + 4 * 16 + Line(1).size() + 9));
+        const QString failed =
+            QStringLiteral("ATTENTION!:  The record file could not be written: \n %1 \n Reason: %2 ")
+                .arg(file);
+        run({"disk full at line 2", 0, 0, {1, 2, 3}, "start", {"5", "pause 0.95", "5", "pause 0.95", "5"}, {1, 3},
+             {"3", "0", "0"}, {1, 2, 3},
+             {sure, warnTimed, failed.arg("File too large") + "\n 1 of 3 lines are missing from it. "}},
+            {[this, &full] { return recpanel->DispRecordedValues->text() == QLatin1String("2") && (full.reset(), true); }});
         QVERIFY(QFile::remove(file) && QDir().mkpath(file)); // a folder where the file was
         fileSoFar.clear();
-        const QString failed = QStringLiteral("ATTENTION!:  The record file could not be written: "
-                                              "\n %1 \n Reason: Is a directory ").arg(file);
-        run({"3 presses into a folder", 2, 0, 0, {}, "manual 3", {}, {}, {"3", "0", "0"},
-             {1, 1, 1}, {failed}});
+        run({"3 presses into a folder", 2, 0, {}, "manual 3", {}, {}, {"3", "0", "0"}, {3, 3, 3},
+             {failed.arg("Is a directory")}});
         QVERIFY(QDir(file).removeRecursively());
-        run({"room again", 2, 0, 0, {}, "manual 1", {}, {1}, {"4", "0", "0"}, {1, 1, 1, 1}, {}});
+        run({"room again", 2, 0, {}, "manual 1", {}, {3}, {"4", "0", "0"}, {3, 3, 3, 3}, {}});
     }
 
     void modesShowTheirControls_data()
