@@ -9,6 +9,8 @@
 #include "link/state.h"
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -26,15 +28,27 @@ void ConnectRecorderCallbacks()
     if (!r || !graphpanel || !mainpanel)
         return;
     CreateSignalGraphs();
+    // "Save course as CSV" on any of the graphs saves every course of the recording, named after
+    // the record file.
+    const CourseSource courses{[] {
+                                   std::vector<Course> all;
+                                   for (int i = 0; i < signalCount; ++i) {
+                                       all.push_back({graphpanel->EditSignal->itemText(i), {}});
+                                       if (SignalPlot *p = SignalGraph(i))
+                                           p->course.points(&all.back().points);
+                                   }
+                                   return all;
+                               },
+                               [] {
+                                   const QString rec = recpanel->DispRecFile->text().section(
+                                       QLatin1Char('\n'), 0, 0);
+                                   const QString base = QFileInfo(rec).completeBaseName();
+                                   return (base.isEmpty() ? QStringLiteral("record") : base)
+                                          + QStringLiteral(".csv");
+                               }};
     for (int i = 0; i < signalCount; ++i)
         if (SignalPlot *p = SignalGraph(i))
-            SetGraphMenu(p, "InfoGraphPanel",
-                         {[p] {
-                              std::vector<EnvelopePoint> pts;
-                              p->course.points(&pts);
-                              return pts;
-                          },
-                          [i] { return graphpanel->EditSignal->itemText(i); }});
+            SetGraphMenu(p, "InfoGraphPanel", courses);
 
     auto click = [](QPushButton *b, void (*fn)()) {
         QObject::connect(b, &QPushButton::clicked, b, [fn] { fn(); });

@@ -162,7 +162,9 @@ QByteArray SensorModel::dataFrame(qint64 nowMs, bool triggered)
                                 0,
                                 0};
     for (int k = 0; k < 16; ++k)
-        putWord(a, 2 + k, words[k]);
+        putWord(a, 2 + k, scriptedData.empty() ? words[k] : scriptedData.front()[std::size_t(k)]);
+    if (scriptedData.size() > 1)
+        scriptedData.pop_front();
     return a;
 }
 

@@ -8,6 +8,8 @@
 #include "colourmath.h"
 
 #include <QByteArray>
+#include <array>
+#include <deque>
 #include <random>
 #include <vector>
 
@@ -37,6 +39,9 @@ public:
     int cyclePeriodMs = 1500;    // the cycle scene shows each colour this long
     bool autoSend = false;       // set by order 50
     uint16_t frameCounter = 0;   // data frames produced, sent in word 15
+    // Words 2 ... 17 of the next data frames, taken in turn in place of the measured ones (the
+    // last stays), so a test knows every value a frame carries. Empty: measured frames.
+    std::deque<std::array<uint16_t, 16>> scriptedData;
 
     // The colours of the cycle scene, in order; the last one is too dark to be recognised.
     static const std::vector<Rgb> &cycleColours();

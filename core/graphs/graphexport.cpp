@@ -72,20 +72,37 @@ bool SaveGraphPdf(QCustomPlot *plot, const QString &path)
     });
 }
 
-QByteArray CourseCsv(const std::vector<EnvelopePoint> &points, const QString &signal)
+QByteArray CourseCsv(const std::vector<Course> &courses)
 {
-    QByteArray out = "frame," + signal.toUtf8() + '\n';
-    for (const EnvelopePoint &p : points)
-        out += QByteArray::number(qint64(p.x)) + ',' + QByteArray::number(qint64(p.y)) + '\n';
-    return out;
+    QByteArray out = "frame";
+    // Each course runs left to right: walk them side by side, one line per frame.
+    std::vector<std::size_t> next(courses.size(), 0);
+    for (const Course &c : courses)
+        out += ',' + c.name.toUtf8();
+    out += '\n';
+    for (;;) {
+        double frame = -1;
+        for (std::size_t i = 0; i < courses.size(); ++i)
+            if (next[i] < courses[i].points.size()
+                && (frame < 0 || courses[i].points[next[i]].x < frame))
+                frame = courses[i].points[next[i]].x;
+        if (frame < 0)
+            return out;
+        out += QByteArray::number(qint64(frame));
+        for (std::size_t i = 0; i < courses.size(); ++i) {
+            out += ',';
+            if (next[i] < courses[i].points.size() && courses[i].points[next[i]].x == frame)
+                out += QByteArray::number(qint64(courses[i].points[next[i]++].y));
+        }
+        out += '\n';
+    }
 }
 
-bool SaveCourseCsv(const std::vector<EnvelopePoint> &points, const QString &signal,
-                   const QString &path)
+bool SaveCourseCsv(const std::vector<Course> &courses, const QString &path)
 {
     if (QFileInfo(path).isDir())
         return false;
-    return WriteFileAtomically(path, CourseCsv(points, signal));
+    return WriteFileAtomically(path, CourseCsv(courses));
 }
 
 void SetGraphMenu(QCustomPlot *plot, const char *infoName, CourseSource course)
@@ -94,7 +111,7 @@ void SetGraphMenu(QCustomPlot *plot, const char *infoName, CourseSource course)
     OnRightClick(plot, [plot, info, course] {
         QStringList entries{QString::fromLatin1(MenuInfo), QString::fromLatin1(MenuSavePng),
                             QString::fromLatin1(MenuSavePdf)};
-        if (course.points)
+        if (course.courses)
             entries << QString::fromLatin1(MenuSaveCsv);
         const QString base = plot->objectName();
         QString path;
@@ -114,9 +131,9 @@ void SetGraphMenu(QCustomPlot *plot, const char *infoName, CourseSource course)
             ok = path.isEmpty() || SaveGraphPdf(plot, path);
             break;
         case 3:
-            path = AskFile(base + QStringLiteral(".csv"), QStringLiteral("*.csv"),
-                           QStringLiteral("Save course as CSV"));
-            ok = path.isEmpty() || SaveCourseCsv(course.points(), course.signal(), path);
+            path = AskFile(course.fileName ? course.fileName() : base + QStringLiteral(".csv"),
+                           QStringLiteral("*.csv"), QStringLiteral("Save course as CSV"));
+            ok = path.isEmpty() || SaveCourseCsv(course.courses(), path);
             break;
         default:
             return;

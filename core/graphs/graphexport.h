@@ -21,10 +21,16 @@ double GraphPngScale(const QCustomPlot *plot);
 bool SaveGraphPng(QCustomPlot *plot, const QString &path);
 bool SaveGraphPdf(QCustomPlot *plot, const QString &path);
 
-// Header "frame,<signal>", then one "<frame>,<value>" line per point of the course (LF line ends).
-QByteArray CourseCsv(const std::vector<EnvelopePoint> &points, const QString &signal);
-bool SaveCourseCsv(const std::vector<EnvelopePoint> &points, const QString &signal,
-                   const QString &path);
+// One signal's course with its name.
+struct Course {
+    QString name;
+    std::vector<EnvelopePoint> points;
+};
+
+// The courses side by side: header "frame,<name>,<name>,...", then one line per frame at which any
+// course has a point, in order, each course's value at that frame or nothing (LF line ends).
+QByteArray CourseCsv(const std::vector<Course> &courses);
+bool SaveCourseCsv(const std::vector<Course> &courses, const QString &path);
 
 // Context-menu entries of a graph (the CSV entry only where a course is given).
 inline const char *const MenuInfo = "Info";
@@ -32,10 +38,10 @@ inline const char *const MenuSavePng = "Save as PNG ...";
 inline const char *const MenuSavePdf = "Save as PDF ...";
 inline const char *const MenuSaveCsv = "Save course as CSV ...";
 
-// What the CSV entry saves: the course's points and the signal's name.
+// What the CSV entry saves: the courses, and the file name the dialog offers.
 struct CourseSource {
-    std::function<std::vector<EnvelopePoint>()> points;
-    std::function<QString()> signal;
+    std::function<std::vector<Course>()> courses;
+    std::function<QString()> fileName;
 };
 
 // A right click on `plot` opens its context menu: Info shows the info text `infoName` as a right

@@ -47,15 +47,27 @@ struct WriteErrors {
     int tried = 0;
     QString reason;
 } writeErrors;
+// The record file whose failure the last MANUAL RECORD reported: later presses that fail on it
+// stay silent until a line is written again or the mode or file changes.
+QString manualFailedPath;
+
+// A cycle that starts later than this after its time starts the schedule afresh.
+constexpr double onTimeSlack = 0.02;
 
 void SetNumber(QLineEdit *e, double v) { e->setText(QString::number(v, 'f', 0)); }
 
 int RecordMode() { return recpanel ? RingValue(recpanel->EditSelectDataRec) : 0; }
 
-void TakeFileName()
+// Reads the record file's path from the box (its first line). With no file chosen the operator is
+// told so and false returned: nothing is to be recorded.
+bool TakeFileName()
 {
-    // The box holds the path in its first line.
     file_name = recpanel->DispRecFile->text().section(QLatin1Char('\n'), 0, 0);
+    if (!file_name.trimmed().isEmpty())
+        return true;
+    MessagePopup(attention,
+                 QStringLiteral("No filename was choosen! \nRecording will not be done! "));
+    return false;
 }
 
 void ShowWriteError(const QString &reason, int failed = 0, int tried = 0)
@@ -73,6 +85,10 @@ void ReportRecording()
 {
     if (writeErrors.failed > 0)
         ShowWriteError(writeErrors.reason, writeErrors.failed, writeErrors.tried);
+    else if (writeErrors.tried == 0) // a triggered recording to which no frame came
+        MessagePopup(QStringLiteral("INFO!"),
+                     QStringLiteral(" No frame has been recorded: \n 0 lines were written to the "
+                                    "record file. "));
     else
         MessagePopup(QStringLiteral("INFO!"), QStringLiteral("File has been saved!"));
 }
@@ -130,6 +146,7 @@ void CalcRecTime()
 
 void WriteFileHeader()
 {
+    manualFailedPath.clear(); // a file chosen anew: its failures are news again
     QString reason;
     if (!AppendToRecordFile(file_name, RecordHeader(), &reason))
         ShowWriteError(reason);
@@ -187,10 +204,11 @@ void RecordFrame()
     SetNumber(r->DispFrameCounter, framecounter);
     bool first = true;
     while (poll == 1) {
-        // Cycles follow each other at whole intervals from the first one, so the wake-up delays
-        // of the waits do not add up; a cycle that falls a whole interval behind starts afresh.
+        // Cycles that start on time follow each other at whole intervals from the first one, so
+        // the wake-up delays of the waits do not add up. A late cycle (a popup held open, a slow
+        // answer) starts the count afresh, so no two cycles come closer than the interval.
         const double now = Timer();
-        if (first || now - (recstart + zeitint) >= zeitint)
+        if (first || now - (recstart + zeitint) > onTimeSlack)
             recstart = now;
         else
             recstart += zeitint;
@@ -223,11 +241,10 @@ void RecordFrame()
 void Record()
 {
     RecPanel *r = recpanel;
-    if (!r || RecordingRunning() || AcquisitionRunning())
+    if (!r || RecordingRunning() || AcquisitionRunning() || !TakeFileName())
         return;
     SetButtonsDimmed(1);
     InitPanelGraph();
-    TakeFileName();
     if (!ConfirmPopup(attention, rightFileName)) {
         SetButtonsDimmed(0);
         return;
@@ -268,12 +285,11 @@ bool RecordSentFrame()
 void TriggeredRecord()
 {
     RecPanel *r = recpanel;
-    if (!r || RecordingRunning() || AcquisitionRunning())
+    if (!r || RecordingRunning() || AcquisitionRunning() || !TakeFileName())
         return;
     if (!ConfirmPopup(attention, rightFileName))
         return;
     SetButtonsDimmed(1);
-    TakeFileName();
     MessagePopup(attention, notOpenedElsewhere + QString(42, QLatin1Char(' ')) + otherwiseNotSaved);
     SetButtonColour(r->ButtonStartTrigRec, recordingButtonColour);
     running = Running::Triggered;
@@ -305,10 +321,9 @@ void TriggeredRecord()
 void RecordManually()
 {
     RecPanel *r = recpanel;
-    if (!r)
+    if (!r || !TakeFileName())
         return;
     r->ButtonManualRecord->setEnabled(false);
-    TakeFileName();
     SetPanelGraphData();
     const WriteErrors outer = writeErrors; // a recording may run around this press
     writeErrors = {};
@@ -317,8 +332,12 @@ void RecordManually()
     writeErrors = outer;
     ++otcrec;
     SetNumber(r->DispRecordedValues, otcrec);
-    if (mine.failed > 0)
+    if (mine.failed == 0)
+        manualFailedPath.clear();
+    else if (manualFailedPath != file_name) {
+        manualFailedPath = file_name;
         ShowWriteError(mine.reason);
+    }
     r->ButtonManualRecord->setEnabled(true);
 }
 
@@ -333,6 +352,7 @@ void OpenRecorder()
 void ChangeRecordMode()
 {
     poll = 0;
+    manualFailedPath.clear();
     const int m = RecordMode();
     if (m == 2) {
         otcrec = 0;

@@ -26,22 +26,36 @@ QByteArray RecordLine(const QString &date, const QString &time, const uint16_t v
 
 bool AppendToRecordFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QFile f(path);
     if (path.isEmpty()) {
         if (error)
             *error = QStringLiteral("no file name");
         return false;
     }
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    // Unbuffered: a write that fails reports the system's reason at once and leaves nothing
+    // queued, so the file can be cut back to its previous end.
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
             *error = f.errorString();
         return false;
     }
-    const bool ok = f.write(bytes) == bytes.size() && f.flush();
-    if (!ok && error)
+    const qint64 before = f.size();
+    // A write that fits in part reports no error: the rest is written again, and the write that
+    // then fails brings the system's reason (no space left, file too large).
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = f.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    if (done == bytes.size())
+        return true;
+    if (error)
         *error = f.errorString();
-    f.close();
-    return ok;
+    // No half line stays at the end, and the next line does not start in the middle of one.
+    f.resize(before);
+    return false;
 }
 
 RecordTime SplitRecordTime(uint16_t interval, uint16_t values)

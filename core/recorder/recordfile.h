@@ -17,8 +17,9 @@ QByteArray RecordHeader();
 // decimals separated by TABs, CR LF.
 QByteArray RecordLine(const QString &date, const QString &time, const uint16_t values[recordValues]);
 
-// Opens `path` for appending, writes `bytes`, closes it again. False, with the reason in *error,
-// when the file cannot be opened or not all bytes reach it (the bytes that did are kept).
+// Opens `path` for appending, writes `bytes`, closes it again. False, with the system's reason in
+// *error, when the file cannot be opened or not all bytes reach it; a piece written only in part
+// is cut off again, so the file keeps its previous end.
 bool AppendToRecordFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 struct RecordTime {

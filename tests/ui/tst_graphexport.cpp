@@ -109,7 +109,8 @@ private slots:
             QTest::mouseClick(mainpanel->ButtonShowGraph, Qt::LeftButton);
         InitPanelGraph();
         for (uint16_t v : {700, 4095, 0, 12}) {
-            dataX = v;
+            dataR = v + 1, dataG = v + 2, dataB = v + 3, dataX = v, dataY = v + 5, dataINT = v + 6;
+            dataTemp = 30;
             SetPanelGraphData();
         }
         ChooseItem(graphpanel->EditSignal, 3);
@@ -117,11 +118,20 @@ private slots:
         QTRY_VERIFY(plotX && plotX->isVisible());
 
         PopupScript script;
+        QTest::mouseClick(mainpanel->ButtonRecorder, Qt::LeftButton);
+        script.answerFile(NewFileSelected, program->path("shift 7.dat"));
+        QTest::mouseClick(test::Control<QPushButton>("ButtonSelRecFile"), Qt::LeftButton);
+        // Every course of the recording in one file, offered under the record file's name.
         const QString csv = program->path("course.csv");
         script.answerMenu(3);
         script.answerFile(NewFileSelected, csv);
         RightClick(plotX);
-        QCOMPARE(ReadBytes(csv), QByteArray("frame,X\n0,700\n1,4095\n2,0\n3,12\n"));
+        QCOMPARE(script.shown.last().request.defaultName, QStringLiteral("shift 7.csv"));
+        QCOMPARE(ReadBytes(csv), QByteArray("frame,R,G,B,X,Y,INT,TEMP\n"
+                                            "0,701,702,703,700,705,706,30\n"
+                                            "1,4096,4097,4098,4095,4100,4101,30\n"
+                                            "2,1,2,3,0,5,6,30\n"
+                                            "3,13,14,15,12,17,18,30\n"));
 
         // A directory where the file should go: reported, the directory stays.
         const QString blocked = program->path("blocked.png");

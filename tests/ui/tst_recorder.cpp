@@ -14,7 +14,9 @@
 #include "link/transport.h"
 #include "sim/simthread.h"
 #include "tests/common/popupscript.h"
+#include "tests/common/filelimit.h"
 #include "tests/common/scriptedpeer.h"
+#include "tests/common/transcript.h"
 #include "ui/recordtsv.h"
 #include "ui/uitestutil.h"
 
@@ -25,9 +27,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
+#include <optional>
 #include <cstring>
 
 using namespace tintra;
@@ -78,6 +82,58 @@ private:
 
 void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
 
+// Words 2 ... 17 of the k-th scripted frame: word w carries k * 100 + w - 1, so every column and
+// course shows the word it came from (R k01 ... INT k06, colour number k07, raw k08 ... k10, TEMP k11).
+std::array<uint16_t, 16> Words(int k)
+{
+    std::array<uint16_t, 16> w{};
+    for (int i = 0; i < 16; ++i)
+        w[std::size_t(i)] = uint16_t(k * 100 + i + 1);
+    return w;
+}
+constexpr int courseWord[7] = {1, 2, 3, 4, 5, 6, 11}; // R, G, B, X, Y, INT, TEMP
+
+const QString sure = QStringLiteral("ATTENTION!: Are you sure, that you have selected the right file name?");
+const QString warnTimed = QStringLiteral("ATTENTION!: ") + notOpened + QString(34, u' ') + notSaved;
+const QString warnTrig = QStringLiteral("ATTENTION!: ") + notOpened + QString(42, u' ') + notSaved;
+const QString saved = QStringLiteral("INFO!: File has been saved!");
+const QString noFile = QStringLiteral("ATTENTION!: No filename was choosen! \nRecording will not be done! ");
+const QByteArray header = "DATE\tTIME\tRED\tGREEN\tBLUE\tX s\tY i\tINT M\tCOLOR\tTEMP\t\r\n";
+
+// The line for frame k, date and time masked: R, G, B, X, Y, INT, colour number, TEMP.
+QByteArray Line(int k)
+{
+    const QString line = QStringLiteral("D\tT\tk01\tk02\tk03\tk04\tk05\tk06\tk07\tk11\r\n");
+    return QString(line).replace(u'k', QString::number(k)).toLatin1();
+}
+
+// The record file with each well-formed date and time (known only to the clock) masked.
+QByteArray Masked(const QByteArray &bytes)
+{
+    static const QRegularExpression stamp(
+        QStringLiteral("^(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])-[0-9]{4}\t"
+                       "([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\t"),
+        QRegularExpression::MultilineOption);
+    return QString::fromLatin1(bytes).replace(stamp, QStringLiteral("D\tT\t")).toLatin1();
+}
+
+// One step of a recording session and all it must leave behind.
+struct Step {
+    const char *what;
+    int mode;          // RECORD MODE, chosen with the keys
+    int values;        // typed into VALUES when not 0 (INTERVAL stays at its 1 s)
+    QList<int> frames; // the sensor's next data frames carry Words(k) in turn
+    // "select" (SELECT FILE), "start" (START RECORD), "until n" (START RECORD, STOP RECORD after
+    // n lines), "trig" (START TRIG REC), "trigger n" (START TRIG REC, n frames sent one at a time,
+    // STOP TRIG REC), "manual n" (MANUAL RECORD n times).
+    QString action;
+    QStringList heard;    // the whole exchange with the sensor
+    QList<int> lines;     // frames whose lines the record file gains
+    QStringList counters; // RECORDED, REMAINING, frame counter
+    QList<int> course;    // frames in every course of the signal graph afterwards
+    QStringList popups;   // "title: text" of every message and question
+};
+
 } // namespace
 
 class TestRecorder : public QObject {
@@ -97,6 +153,98 @@ class TestRecorder : public QObject {
                 rows << r;
         return rows;
     }
+    QByteArray fileSoFar; // what the record file must hold, date and time masked
+
+    // Runs a step as an operator would, with `during` run from the event loop first, and compares
+    // its whole outcome with the step's expectation.
+    void run(const Step &s, QList<std::function<bool()>> during = {})
+    {
+        popups->clear();
+        ChooseItem(recpanel->EditSelectDataRec, s.mode);
+        if (s.values)
+            TypeInto(recpanel->EditRecVal, s.values);
+        sim.sim().withModel([&](sim::SensorModel &m) {
+            m.scriptedData.clear();
+            for (int k : s.frames)
+                m.scriptedData.push_back(Words(k));
+        });
+        sim.clearFrames();
+        if (s.popups.contains(sure))
+            popups->answerConfirm(1);
+        popups->answerFile(NewFileSelected, file);
+        const QString verb = s.action.section(u' ', 0, 0);
+        const int n = s.action.section(u' ', 1).toInt();
+        auto counted = [this](int i) {
+            return [this, i] { return recpanel->DispFrameCounter->text().toInt() == i; };
+        };
+        auto click = [](QPushButton *b) { return [b] { Click(b); return true; }; };
+        if (verb == QLatin1String("until"))
+            during << counted(n) << click(recpanel->ButtonStopRecord);
+        if (verb == QLatin1String("trigger")) {
+            during << [this] { return sim.autoSending(); };
+            for (int i = 1; i <= n; ++i) // one at a time: two together are dropped
+                during << [this] { sim.fireTrigger(); return true; } << counted(i);
+            during << click(recpanel->ButtonStopTrigRec);
+        }
+        QPushButton *button = QMap<QString, QPushButton *>{
+            {"select", recpanel->ButtonSelRecFile}, {"start", recpanel->ButtonStartRecord},
+            {"until", recpanel->ButtonStartRecord}, {"trig", recpanel->ButtonStartTrigRec},
+            {"trigger", recpanel->ButtonStartTrigRec}, {"manual", recpanel->ButtonManualRecord}}[verb];
+        Script script(20, during);
+        for (int i = 0; i < (verb == QLatin1String("manual") ? n : 1); ++i)
+            Click(button);
+        QVERIFY2(script.done(), s.what);
+        fileSoFar = verb == QLatin1String("select") ? header : fileSoFar;
+        for (int k : s.lines)
+            fileSoFar += Line(k);
+        // The last order (automatic sending off) may still be on its way.
+        const qsizetype orders = test::Unfold(s.heard).size() - s.heard.filter("pause").size();
+        QTest::qWaitFor([&] { return sim.frames().size() >= orders; }, 3000);
+
+        QStringList got{test::Heard(sim, s.heard).join(", "),
+                        QString::fromLatin1(Masked(test::ReadBytes(file))),
+                        QStringList{recpanel->DispRecordedValues->text(), recpanel->DispRemaining->text(),
+                                    recpanel->DispFrameCounter->text()}.join(u' ')};
+        QStringList want{test::Fold(s.heard).join(", "), QString::fromLatin1(fileSoFar),
+                         s.counters.join(u' ')};
+        for (int sig = 0; sig < 7; ++sig) {
+            ChooseItem(graphpanel->EditSignal, sig);
+            SyncSignalGraph();
+            QStringList g, w;
+            for (const EnvelopePoint &p : SignalGraph(sig)->plotted())
+                g << QStringLiteral("%1:%2").arg(p.x).arg(p.y);
+            for (int i = 0; i < s.course.size(); ++i)
+                w << QStringLiteral("%1:%2").arg(i).arg(s.course[i] * 100 + courseWord[sig]);
+            const bool shown = graphpanel->PanelGraphArea->currentWidget() == SignalGraph(sig);
+            const QString disp = graphpanel->GpDisp[sig]->text();
+            got << QStringLiteral("signal %1%2: %3 now %4, count %5")
+                       .arg(sig).arg(shown ? "" : " hidden", g.join(u' '), disp).arg(graphcnt);
+            const QString last = s.course.isEmpty()
+                                     ? disp
+                                     : QString::number(s.course.last() * 100 + courseWord[sig]);
+            want << QStringLiteral("signal %1: %2 now %3, count %4")
+                        .arg(sig).arg(w.join(u' '), last).arg(s.course.size());
+        }
+        QStringList shown;
+        for (const test::ShownPopup &p : popups->shown)
+            if (p.kind != QLatin1String("file"))
+                shown << p.title + QStringLiteral(": ") + p.text;
+        got << shown.join(" || ");
+        want << s.popups.join(" || ");
+        for (QStringList *l : {&got, &want})
+            l->replaceInStrings(QRegularExpression("^"), QString::fromLatin1(s.what) + " | ");
+        QCOMPARE(got, want);
+    }
+
+    void startSession()
+    {
+        sim.setAutoSendMode(sim::AutoSendMode::Trigger); // the sensor sends only when triggered
+        Click(mainpanel->ButtonShowGraph);
+        Click(mainpanel->ButtonRecorder);
+        ChooseItem(recpanel->EditSelectDataRec, 1); // a new mode: the graph starts afresh
+        ChooseItem(recpanel->EditSelectDataRec, 0);
+    }
+
     QList<QString> messageTexts() const
     {
         QList<QString> t;
@@ -154,6 +302,70 @@ private slots:
         comprotocol = 1;
         program.reset();
         popups.reset();
+    }
+
+    // Every mode against the simulated sensor, step after step as an operator goes: the whole
+    // exchange, record file, counters, every course of the signal graph and every popup after each
+    // step, so also when the graph and the counters start afresh.
+    void recordingSessionGolden()
+    {
+        startSession();
+        const QString noFrames = QStringLiteral("INFO!:  No frame has been recorded: \n 0 lines were written to the record file. ");
+        const QStringList timed{sure, warnTimed, saved}, trig{sure, warnTrig, saved}, pause{"pause 0.95"};
+        const Step steps[] = {
+            {"no file: START RECORD", 0, 3, {}, "start", {}, {}, {"0", "3", "0"}, {}, {noFile}},
+            {"no file: MANUAL RECORD", 2, 0, {}, "manual 1", {}, {}, {"0", "3", "0"}, {}, {noFile}},
+            {"no file: START TRIG REC", 3, 0, {}, "trig", {}, {}, {"0", "3", "0"}, {}, {noFile}},
+            {"SELECT FILE", 0, 0, {}, "select", {}, {}, {"0", "3", "0"}, {}, {}},
+            {"3 values", 0, 0, {1, 2, 3}, "start", {"5", "pause 0.95", "5", "pause 0.95", "5"}, {1, 2, 3}, {"3", "0", "0"}, {1, 2, 3}, timed},
+            {"2 values: afresh", 0, 2, {4, 5}, "start", {"5", "pause 0.95", "5"}, {4, 5}, {"2", "0", "0"}, {4, 5}, timed},
+            {"until STOP", 1, 0, {6, 7}, "until 2", {"5", "pause 0.95", "5"}, {6, 7}, {"0", "2", "2"}, {6, 7}, timed},
+            {"manual: last frame's values", 2, 0, {}, "manual 2", {}, {7, 7}, {"2", "2", "2"}, {7, 7}, {}},
+            {"triggered", 3, 0, {8, 9}, "trigger 2", {"50 1", "50"}, {8, 9}, {"2", "2", "2"}, {8, 9}, trig},
+            {"triggered again: graph goes on", 3, 0, {10}, "trigger 1", {"50 1", "50"}, {10}, {"2", "2", "1"}, {8, 9, 10}, trig},
+            {"triggered, nothing sent", 3, 0, {}, "trigger 0", {"50 1", "50"}, {}, {"2", "2", "0"}, {8, 9, 10}, {sure, warnTrig, noFrames}},
+            {"manual again: afresh", 2, 0, {}, "manual 1", {}, {10}, {"1", "2", "0"}, {10}, {}},
+        };
+        for (const Step &s : steps) {
+            run(s);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+    // A late cycle (a popup held open 1.5 s) starts the schedule afresh; a full disk cuts the line
+    // that did not fit off whole and names the reason; MANUAL RECORD into a file that cannot be
+    // written says so once for the series.
+    void lateCycleFullDiskUnwritableFile()
+    {
+        startSession();
+        run({"SELECT FILE", 0, 3, {}, "select", {}, {}, {"0", "3", "0"}, {}, {}});
+        const QStringList heard{"5", "pause 1.5", "5", "pause 0.95", "5"};
+        popups->whileShown = [](const test::ShownPopup &p) {
+            if (p.text.contains(QLatin1String("path")))
+                QThread::msleep(1500);
+        };
+        run({"popup held after line 1", 0, 0, {1, 2, 3}, "start", heard, {1, 2, 3}, {"3", "0", "0"}, {1, 2, 3},
+             {sure, warnTimed, "INFO!:  Shows the path of the record file. ", saved}},
+            {[this] { return recpanel->DispRecordedValues->text() == QLatin1String("1"); },
+             [this] { test::RightClick(recpanel->DispRecFile); return true; }});
+        popups->whileShown = nullptr;
+        // Line 2 fits in part: header, three lines and line 1 (each 16 bytes longer than masked).
+        std::optional<test::FileSizeLimit> full(std::in_place,
+                                                rlim_t(fileSoFar.size() + 4 * 16 + Line(1).size() + 9));
+        const QString failed =
+            QStringLiteral("ATTENTION!:  The record file could not be written: \n %1 \n Reason: %2 ")
+                .arg(file);
+        run({"disk full at line 2", 0, 0, {1, 2, 3}, "start", {"5", "pause 0.95", "5", "pause 0.95", "5"}, {1, 3},
+             {"3", "0", "0"}, {1, 2, 3},
+             {sure, warnTimed, failed.arg("File too large") + "\n 1 of 3 lines are missing from it. "}},
+            {[this, &full] { return recpanel->DispRecordedValues->text() == QLatin1String("2") && (full.reset(), true); }});
+        QVERIFY(QFile::remove(file) && QDir().mkpath(file)); // a folder where the file was
+        fileSoFar.clear();
+        run({"3 presses into a folder", 2, 0, {}, "manual 3", {}, {}, {"3", "0", "0"}, {3, 3, 3},
+             {failed.arg("Is a directory")}});
+        QVERIFY(QDir(file).removeRecursively());
+        run({"room again", 2, 0, {}, "manual 1", {}, {3}, {"4", "0", "0"}, {3, 3, 3, 3}, {}});
     }
 
     void modesShowTheirControls_data()

@@ -1,4 +1,5 @@
 // Record file lines, record time and the signal courses, without a window.
+#include "core/graphs/graphexport.h"
 #include "core/recorder/envelope.h"
 #include "core/recorder/recordfile.h"
 #include "ui/recordtsv.h"
@@ -70,6 +71,15 @@ private slots:
                                                          QStringLiteral("00:00:00"), v), &reason));
             QVERIFY2(!reason.isEmpty(), qPrintable(path));
         }
+    }
+
+    void coursesSideBySideByFrame()
+    {
+        // Courses thinned apart have points at different frames: one line per frame, gaps empty.
+        QCOMPARE(CourseCsv({{QStringLiteral("R"), {{0, 7}, {2, 9}, {5, 1}}},
+                            {QStringLiteral("s"), {{1, 4}, {2, 3}}},
+                            {QStringLiteral("TEMP"), {}}}),
+                 QByteArray("frame,R,s,TEMP\n0,7,,\n1,,4,\n2,9,3,\n5,1,,\n"));
     }
 
     void longCourseBoundedWithEveryExtremeKept_data()
