@@ -229,20 +229,18 @@ class TestTeach : public QObject {
     // Counter, active row, both distances, the mean row and rows 1 ... 4 of the values grid.
     QString MeanState() const
     {
-        QStringList rows;
-        for (int r = 1; r <= 4; ++r) {
+        auto words = [](QTableWidget *g, int row) {
             QStringList cells;
-            for (int v : Cells(tp()->GridTpValues, r, 6))
+            for (int v : Cells(g, row, 6))
                 cells << QString::number(v);
-            rows << cells.join(u' ');
-        }
-        QStringList mean;
-        for (int v : Cells(tp()->GridTpMean, 1, 6))
-            mean << QString::number(v);
+            return cells.join(u' ');
+        };
+        const QStringList rows{words(tp()->GridTpValues, 1), words(tp()->GridTpValues, 2),
+                               words(tp()->GridTpValues, 3), words(tp()->GridTpValues, 4)};
         return QStringLiteral("%1 @%2 d %3 %4 mean %5 | %6")
             .arg(tp()->DispTpCounter->value()).arg(tp()->GridTpValues->currentRow() + 1)
             .arg(tp()->DispTpMaxDeltaXY->value()).arg(tp()->DispTpMaxDeltaInt->value())
-            .arg(mean.join(u' '), rows.join(QStringLiteral("; ")));
+            .arg(words(tp()->GridTpMean, 1), rows.join(QStringLiteral("; ")));
     }
     static QStringList AttrFileState(const QStringList &texts) // AttrFile's colours, `texts`
     {
