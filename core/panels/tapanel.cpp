@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -28,7 +29,31 @@ ColorNumeric::ColorNumeric(QWidget *parent) : QPushButton(parent)
 void ColorNumeric::setValue(int value)
 {
     rgb = value & 0xFFFFFF;
-    setStyleSheet(QStringLiteral("background-color: #%1").arg(rgb, 6, 16, QLatin1Char('0')));
+    update();
+}
+
+int ColorNumeric::shownColour() const
+{
+    if (isEnabled())
+        return rgb;
+    int out = 0;
+    for (int shift : {16, 8, 0})
+        out |= ((((rgb >> shift) & 0xFF) + 0xC0) / 2) << shift;
+    return out;
+}
+
+void ColorNumeric::paintEvent(QPaintEvent *)
+{
+    // Drawn by hand: a style's button bevel or gradient would tint the colour.
+    QPainter p(this);
+    const QRect r = rect();
+    p.fillRect(r, palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                  QPalette::WindowText));
+    p.fillRect(r.adjusted(1, 1, -1, -1), Rgb(shownColour()));
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        p.drawRect(r.adjusted(3, 3, -4, -4));
+    }
 }
 
 TaPanel::TaPanel(QWidget *parent) : QWidget(parent)

@@ -12,16 +12,22 @@ class QTableWidget;
 namespace tintra {
 
 // A colour chooser: shows its colour; a click opens the colour picker of the platform layer and,
-// when a colour is chosen, takes it and reports `committed`.
+// when a colour is chosen, takes it and reports `committed`. The swatch inside its frame is
+// exactly the chosen colour; dimmed, it is the colour halfway to grey 0xC0C0C0.
 class ColorNumeric : public QPushButton {
     Q_OBJECT
 public:
     explicit ColorNumeric(QWidget *parent = nullptr);
     int value() const { return rgb; } // 0xRRGGBB
     void setValue(int rgb);
+    // The colour the swatch shows: the value, or its dimmed form while the control is dimmed.
+    int shownColour() const;
 
 signals:
     void committed();
+
+protected:
+    void paintEvent(QPaintEvent *) override;
 
 private:
     int rgb = 0;

@@ -4,6 +4,7 @@
 #include "cells.h"
 #include "itemlists.h"
 #include "core/panels.h"
+#include "core/teach/teacharith.h"
 #include "link/paraimage.h"
 
 #include <QComboBox>
@@ -49,6 +50,22 @@ void showWithCaption(QWidget *w, bool visible)
         l->setVisible(visible);
 }
 
+// The typed tolerances start at the defaults TEACH DATA TO writes in the present modes, and take
+// the new defaults whenever EVALMODE, PMODE or CALCMODE has changed since: a tolerance of 0 would
+// teach a colour that is never recognised. What the operator types stays while the modes do.
+void FollowDefaultTolerances(TeachPanel *t)
+{
+    const uint16_t pmode = RingValue(parapanel1->EditPmode);
+    const int modes = (paraEvalmode << 16) | (pmode << 8) | paraCalcmode;
+    const QVariant filledFor = t->property("tolerancesFor"); // the modes of the last filling
+    if (filledFor.isValid() && filledFor.toInt() == modes)
+        return;
+    t->setProperty("tolerancesFor", modes);
+    const DefaultTolerance d = DefaultTolerances(paraEvalmode, pmode, paraCalcmode);
+    t->EditTpValueCto->setValue(d.colour);
+    t->EditTpValueIto->setValue(d.intensity);
+}
+
 } // namespace
 
 void InitTeachPanel()
@@ -63,6 +80,7 @@ void InitTeachPanel()
 
     if (paraCalcmode > 3)
         return;
+    FollowDefaultTolerances(t);
     const TeachCaptions &c = teachCaptions[paraCalcmode];
     for (int k = 0; k < 3; ++k) {
         SetColumnCaption(t->GridTpValues, 4 + k, latin(c.grid[k]));

@@ -50,7 +50,9 @@ public:
         if (!control)
             return;
         setGeometry(control->geometry().adjusted(-2, -2, 2, 2));
-        setVisible(control->isVisible());
+        // Shown only while the control is marked: a page shown again must not bring back the
+        // frame of a mark that cleared while the page was hidden.
+        setVisible(control->isVisible() && property("marked").toBool());
         raise();
     }
 
@@ -94,10 +96,8 @@ void SetControlMark(QWidget *control, bool on)
     if (on && !f)
         f = new MarkFrame(control);
     if (f) {
-        f->follow();
-        if (!on)
-            f->hide();
         f->setProperty("marked", on);
+        f->follow();
     }
 }
 

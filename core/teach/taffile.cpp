@@ -50,7 +50,9 @@ bool ParseTableAttributes(const QByteArray &content, int colours[taColours], QSt
     QList<QByteArray> lines = content.split(lineEnd);
     if (content.endsWith(lineEnd))
         lines.removeLast(); // the piece after the last line end
-    if (lines.size() < taColours + taTexts)
+    // The colours must all be there; row texts that a file lacks (an editor that drops trailing
+    // empty lines) are empty.
+    if (lines.size() < taColours)
         return false;
     for (QByteArray &l : lines)
         if (l.endsWith('\r'))
@@ -67,7 +69,7 @@ bool ParseTableAttributes(const QByteArray &content, int colours[taColours], QSt
     }
     QStringList t;
     for (int i = 0; i < taTexts; ++i)
-        t << decodeText(lines[taColours + i]);
+        t << (taColours + i < lines.size() ? decodeText(lines[taColours + i]) : QString());
     std::copy(c, c + taColours, colours);
     *texts = t;
     return true;

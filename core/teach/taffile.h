@@ -20,9 +20,10 @@ constexpr qint64 taFileMax = 1024 * 1024; // larger files are not table-attribut
 QByteArray FormatTableAttributes(const int colours[taColours], const QStringList &texts);
 
 // Reads colours and texts from a file's content. Numbers may be surrounded by blanks; lines may
-// end in LF or CR LF (in a file without any LF: a lone CR); lines after the 76th are ignored. Texts are cut to 99 characters; text that
-// is not UTF-8 is read as Latin-1. Returns false, leaving both outputs untouched, when the content
-// has fewer than 76 lines or a colour line is not a whole number 0 ... 0xFFFFFF.
+// end in LF or CR LF (in a file without any LF: a lone CR); lines after the 76th are ignored.
+// Texts are cut to 99 characters; text that is not UTF-8 is read as Latin-1; the texts of lines
+// the content lacks are empty. Returns false, leaving both outputs untouched, when the content has
+// fewer than 45 lines or a colour line is not a whole number 0 ... 0xFFFFFF.
 bool ParseTableAttributes(const QByteArray &content, int colours[taColours], QStringList *texts);
 
 // The same on files. Writing replaces the file only when the whole content is written; reading

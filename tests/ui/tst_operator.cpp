@@ -2,9 +2,11 @@
 // load), asking before quitting with them, COMPARE with a file / RAM / EEPROM (reads only), and
 // the serial-port list on the connection page.
 #include "uitestutil.h"
+#include "sensorset.h"
 
 #include "common/popupscript.h"
 #include "core/panels.h"
+#include "core/params/cells.h"
 #include "core/params/unsent.h"
 #include "core/settings/portlist.h"
 #include "link/codec.h"
@@ -26,30 +28,6 @@ using namespace tintra;
 using namespace tintra::test;
 
 namespace {
-
-// A set every ring can show, all values apart.
-sim::Image SensorSet()
-{
-    sim::Image img{};
-    const uint16_t scalars[16] = {640, 0, 32, 1, 90, 410, 12, 1, 1, 0, 0, 1200, 3400, 1, 1, 4};
-    std::copy(scalars, scalars + 16, img.begin());
-    for (int r = 0; r < 31; ++r) {
-        for (int c = 0; c < 5; ++c)
-            img[size_t(16 + 7 * r + c)] = uint16_t(100 * r + 10 * c + 1);
-        img[size_t(16 + 7 * r + 5)] = uint16_t(r % 5);
-        img[size_t(16 + 7 * r + 6)] = uint16_t(700 + r);
-    }
-    return img;
-}
-
-QList<int> MarkedWords()
-{
-    QList<int> out;
-    for (int w = 0; w < 233; ++w)
-        if (IsMarked(w))
-            out << w;
-    return out;
-}
 
 QList<uint16_t> Orders(const QList<QByteArray> &frames)
 {
@@ -75,6 +53,14 @@ void EditCell(QTableWidget *t, int row, int col, int value)
 }
 
 const QString title = QStringLiteral("TINTRA-Revov V3.0");
+
+int VisibleFrames() // unsent-mark frames the operator sees on the first parameter page
+{
+    int n = 0;
+    for (QWidget *f : parapanel1->findChildren<QWidget *>(QStringLiteral("UnsentMark")))
+        n += f->isVisible();
+    return n;
+}
 
 } // namespace
 
@@ -205,6 +191,8 @@ private slots:
             get << 4;
         QTest::newRow("RAM, two values") << "RAM" << QList<int>{1, 21}
             << QStringList{"PMODE|0 = STAT|1 = DYN", "GROUP TABLE 0: GROUP|0|1"} << get;
+        QTest::newRow("RAM, first and last field") << "RAM" << QList<int>{0, 232}
+            << QStringList{"POWER|640|641", "HOLD TABLE 30: HOLD|730|731"} << get;
         QTest::newRow("EEPROM, one value") << "EEPROM" << QList<int>{12}
             << QStringList{"DYN WIN HI|3400|3401"} << (QList<uint16_t>{8} + get);
     }
@@ -261,6 +249,29 @@ private slots:
         QCOMPARE(Orders(sensor->frames()), orders);
         // Reading the EEPROM makes the sensor take its values as current ones (confirmed above).
         QCOMPARE(sensor->ramImage(), source == "FILE" ? SensorSet() : other);
+    }
+
+    // A mark that clears while its page is hidden (EVALMODE changed, then CONNECT, DISCARD: the
+    // sensor's value is read back) does not come back with the page: frames, title and COMPARE
+    // agree.
+    void reconnectClearsEveryMark()
+    {
+        Click(mainpanel->ButtonPara1);
+        ChooseItem(parapanel1->Evalmode, 2);
+        QTRY_COMPARE(MarkedWords(), QList<int>({3}));
+        QCOMPARE(VisibleFrames(), 1);
+        QCOMPARE(mainpanel->windowTitle(), title + " *");
+        Click(mainpanel->ButtonConnect);
+        Click(interfacepanel->ButtonDiscard);
+        Click(mainpanel->ButtonPara1);
+        QTRY_COMPARE(MarkedWords(), QList<int>());
+        QCOMPARE(RingValue(parapanel1->Evalmode), uint16_t(1));
+        QCOMPARE(VisibleFrames(), 0);
+        QCOMPARE(mainpanel->windowTitle(), title);
+        Click(mainpanel->ButtonCompare);
+        Click(comparepanel->ButtonCompareRAM);
+        QTRY_COMPARE(comparepanel->DispCompareResult->text(), QStringLiteral("The panels hold the same values as the sensor's RAM."));
+        QCOMPARE(comparepanel->CompareList->rowCount(), 0);
     }
 
     // The port list shows a pseudo-terminal named in "ComPorts.cfg"; choosing it maps the COM

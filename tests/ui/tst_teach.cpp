@@ -12,13 +12,17 @@
 #include "core/params/moderules.h"
 #include "core/params/panelvalues.h"
 #include "core/params/rowcolours.h"
+#include "core/params/unsent.h"
 #include "core/settings/paths.h"
 #include "core/teach/meanteach.h"
 #include "link/paraimage.h"
 #include "link/state.h"
 #include "link/transport.h"
 #include "sim/simthread.h"
+#include "tests/common/transcript.h"
+#include "core/panels/tapanel.h"
 #include "tests/common/popupscript.h"
+#include "ui/sensorset.h"
 #include "ui/uitestutil.h"
 
 #include <QComboBox>
@@ -100,6 +104,43 @@ QByteArray AttrFile(const QByteArray &eol = "\r\n")
     return out;
 }
 
+// Frames with their significant words only: all of order 1, order and row words of order 2
+// (row, five teach values, group, hold), the order of every other.
+QString Significant(const QByteArray &frame)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(frame.constData());
+    const int order = GetWord(b, 1), last = order == 1 ? 17 : order == 2 ? 9 : 1;
+    QStringList words;
+    for (int w = 1; w <= last; ++w)
+        words << QString::number(GetWord(b, w));
+    return words.join(u' ');
+}
+
+// SEND of `img` as the sensor hears it: the 16 parameters, then the 31 rows.
+QStringList SendFrames(const sim::Image &img)
+{
+    QStringList out{QStringLiteral("1")};
+    for (int w = 0; w < 16; ++w)
+        out[0] += QStringLiteral(" %1").arg(img[size_t(w)]);
+    for (int r = 0; r < 31; ++r) {
+        QString row = QStringLiteral("2 %1").arg(r);
+        for (int k = 0; k < 7; ++k)
+            row += QStringLiteral(" %1").arg(img[size_t(16 + 7 * r + k)]);
+        out << row;
+    }
+    return out;
+}
+
+QByteArray ImageFile(const sim::Image &img) // the parameter file of `img`
+{
+    QByteArray out;
+    for (uint16_t v : img)
+        out += QByteArray::number(v).rightJustified(10, ' ') + "\n";
+    return out;
+}
+
+const QString title = QStringLiteral("TINTRA-Revov V3.0");
+
 const int builtIn[15] = {0xFF0000, 0x80FF00, 0x0000FF, 0x000000, 0xFF80C0, 0xFFFF00, 0x808000,
                          0x800080, 0x80FFFF, 0xFF0080, 0x400080, 0xFF00FF, 0x008000, 0x408080,
                          0x800000};
@@ -155,6 +196,61 @@ class TestTeach : public QObject {
                 out << p;
         return out;
     }
+    QList<int> startColours; // the program's own start values, before any test touched them
+
+    // The mean-value window as the operator reads it: per control its caption, items or value
+    // (values of hidden controls left out), and "on", "dimmed" or "hidden" (caption alike).
+    QStringList MeanWindow() const
+    {
+        auto state = [this](QWidget *w) {
+            const bool shown = w->isVisibleTo(tp());
+            if (LabelOf(w)->isVisibleTo(tp()) != shown)
+                return QStringLiteral("caption apart");
+            return QString::fromLatin1(!shown ? "hidden" : w->isEnabled() ? "on" : "dimmed");
+        };
+        QStringList grids;
+        for (QTableWidget *g : {tp()->GridTpValues, tp()->GridTpMean})
+            for (int c = 1; c <= 6; ++c)
+                grids << ColumnCaption(g, c);
+        QStringList out{grids.join(u' ')};
+        for (QSpinBox *d : {tp()->DispTpMaxDeltaXY, tp()->DispTpMaxDeltaInt})
+            out << Caption(d) + u' ' + state(d);
+        const QPair<QComboBox *, QSpinBox *> tolerances[] = {
+            {tp()->EditTpTeachCtoWith, tp()->EditTpValueCto}, {tp()->EditTpTeachItoWith, tp()->EditTpValueIto}};
+        for (const auto &[choice, value] : tolerances) {
+            QStringList items;
+            for (int i = 0; i < choice->count(); ++i)
+                items << choice->itemText(i);
+            out << Caption(choice) + u':' + u' ' + items.join(u',') + u' ' + state(choice);
+            out << Caption(value) + (value->isVisibleTo(tp()) ? QStringLiteral(" %1 ").arg(value->value()) : QStringLiteral(" ")) + state(value);
+        }
+        return out;
+    }
+    // Counter, active row, both distances, the mean row and rows 1 ... 4 of the values grid.
+    QString MeanState() const
+    {
+        auto words = [](QTableWidget *g, int row) {
+            QStringList cells;
+            for (int v : Cells(g, row, 6))
+                cells << QString::number(v);
+            return cells.join(u' ');
+        };
+        const QStringList rows{words(tp()->GridTpValues, 1), words(tp()->GridTpValues, 2),
+                               words(tp()->GridTpValues, 3), words(tp()->GridTpValues, 4)};
+        return QStringLiteral("%1 @%2 d %3 %4 mean %5 | %6")
+            .arg(tp()->DispTpCounter->value()).arg(tp()->GridTpValues->currentRow() + 1)
+            .arg(tp()->DispTpMaxDeltaXY->value()).arg(tp()->DispTpMaxDeltaInt->value())
+            .arg(words(tp()->GridTpMean, 1), rows.join(QStringLiteral("; ")));
+    }
+    static QStringList AttrFileState(const QStringList &texts) // AttrFile's colours, `texts`
+    {
+        QStringList s;
+        for (int i = 0; i < 45; ++i)
+            s << QString::number(0x010203 * (i + 1));
+        for (int r = 0; r < 31; ++r)
+            s << texts[r] << QString::number(0x010203 * (r + 1));
+        return s;
+    }
     QStringList AttrState() const
     {
         QStringList s;
@@ -168,6 +264,7 @@ class TestTeach : public QObject {
 private slots:
     void initTestCase()
     {
+        startColours = QList<int>(sicolarr, sicolarr + 45);
         QVERIFY2(sim.start(), qPrintable(sim.errorString()));
         sim.setColour({2400, 1800, 900});
         sim.setNoise(0);
@@ -235,6 +332,124 @@ private slots:
         QCOMPARE(RowColours(no), mode[5] ? Row(4, 0x967038) : coloursBefore);
         QCOMPARE(sicolarr[no], mode[5] ? 0x967038 : builtIn[no % 15]);
         QCOMPARE(colour, QColor(sicolarr[no]));
+    }
+
+    // TEACH DATA TO with INC into rows 29 and 30 (INC stops at 30), then SEND to each place: the
+    // sensor hears the whole set with both rows (to the EEPROM: order 6, then at least 0.5 s
+    // before the next frame, here GO's first request), or the file holds it; the marks of the ten
+    // taught cells and the title's "*" clear.
+    void teachDataToThenSend_data()
+    {
+        QTest::addColumn<int>("place");
+        QTest::newRow("RAM") << int(RAM);
+        QTest::newRow("EEPROM") << int(EEPROM);
+        QTest::newRow("FILE") << int(DATFILE);
+    }
+    void teachDataToThenSend()
+    {
+        QFETCH(int, place);
+        sim.setRamImage(SensorSet());
+        Start();
+        TypeInto(ttpanel->EditNo, 29);
+        if (!ttpanel->RadioInc->isChecked())
+            QTest::mouseClick(ttpanel->RadioInc, Qt::LeftButton, {}, QPoint(6, ttpanel->RadioInc->height() / 2));
+        Frame(2400, 1800, 900, 1500, 1200, 2222);
+        Click(ttpanel->ButtonTeachDataTo);
+        QCOMPARE(ttpanel->EditNo->value(), 30);
+        Frame(2400, 1800, 900, 1600, 1300, 2333);
+        Click(ttpanel->ButtonTeachDataTo);
+        QCOMPARE(ttpanel->EditNo->value(), 30);
+        QTRY_COMPARE(MarkedWords(), QList<int>({219, 220, 221, 222, 223, 226, 227, 228, 229, 230}));
+        QCOMPARE(mainpanel->windowTitle(), title + " *");
+
+        sim::Image want = SensorSet(); // EVALMODE 1, STAT: tolerances 200 and 200
+        const uint16_t taught[10] = {1500, 1200, 200, 2222, 200, 1600, 1300, 200, 2333, 200};
+        std::copy(taught, taught + 5, want.begin() + 16 + 7 * 29);
+        std::copy(taught + 5, taught + 10, want.begin() + 16 + 7 * 30);
+        const QString file = program->path("taught.ini");
+        Click(place == RAM ? mainpanel->SelectRAM : place == EEPROM ? mainpanel->SelectEEPROM : mainpanel->SelectFILE);
+        popups->answerFile(NewFileSelected, file);
+        sim.clearFrames();
+        Click(mainpanel->ButtonSend);
+        QCOMPARE(RunLoop(mainpanel->ButtonGo, [](int) { Click(mainpanel->ButtonStop); }), 1);
+        QStringList heard = place == DATFILE ? QStringList() : SendFrames(want);
+        if (place == EEPROM)
+            heard << "6" << "pause 0.5";
+        heard << "5";
+        QCOMPARE(Heard(sim, heard, Significant), Fold(heard));
+        QCOMPARE(ReadBytes(file), place == DATFILE ? ImageFile(want) : QByteArray());
+        QTRY_COMPARE(MarkedWords(), QList<int>());
+        QCOMPARE(mainpanel->windowTitle(), title);
+    }
+
+    // TEACH MEAN VAL starts GO; a capture after each of three frames of the steady target (2400,
+    // 1800, 900: X 1927, Y 1445, INT 1700 by the sensor's formulas), TEACH TO TABLE into row 7
+    // with the window as it opened (typed tolerances of EVALMODE 1, STAT: 200 and 200), STOP,
+    // UNDO, SEND to RAM.
+    void meanTeachThenSend()
+    {
+        sim.setRamImage(SensorSet());
+        Start();
+        sim.clearFrames();
+        TypeInto(tp()->EditTpRowNo, 7);
+        QStringList states;
+        const int frames = RunLoop(ttpanel->ButtonTeachMeanVal, [&](int n) {
+            Click(tp()->ButtonTpCapture);
+            states << MeanState();
+            if (n == 3) {
+                Click(tp()->ButtonTpTeachToTable);
+                Click(mainpanel->ButtonStop);
+            }
+        });
+        QCOMPARE(frames, 3);
+        Click(tp()->ButtonTpUndo);
+        states << MeanState();
+        const QString c = QStringLiteral("2400 1800 900 1927 1445 1700"), z = QStringLiteral("0 0 0 0 0 0");
+        QCOMPARE(states, QStringList({"1 @1 d 0 0 mean " + c + " | " + QStringList{c, z, z, z}.join("; "),
+                                      "2 @2 d 0 0 mean " + c + " | " + QStringList{c, c, z, z}.join("; "),
+                                      "3 @3 d 0 0 mean " + c + " | " + QStringList{c, c, c, z}.join("; "),
+                                      "2 @1 d 0 0 mean " + c + " | " + QStringList{c, c, z, z}.join("; ")}));
+        Click(mainpanel->ButtonSend);
+        sim::Image want = SensorSet();
+        const uint16_t taught[5] = {1927, 1445, 200, 1700, 200};
+        std::copy(taught, taught + 5, want.begin() + 16 + 7 * 7);
+        const QStringList heard = QStringList{"5 x3"} + SendFrames(want);
+        QCOMPARE(Heard(sim, heard, Significant), Fold(heard));
+    }
+
+    // The window's captions, choices and typed tolerances through the calculation modes (each
+    // after the one before: captions the table leaves unchanged stay); the typed tolerances take
+    // TEACH DATA TO's defaults whenever the modes change and keep what the operator typed while
+    // they do not.
+    void meanWindowPerMode()
+    {
+        const QString xy = QStringLiteral("R G B X Y INT R G B X Y INT"), si = QStringLiteral("R G B s i M R G B s i M");
+        const QString cto = QStringLiteral("TEACH CTO WITH: VALUE CTO,d (X/Y),d (X/Y)+VALUE CTO,NO CHANGE ");
+        const QString ito = QStringLiteral("TEACH ITO WITH: VALUE ITO,d INT,d INT+VALUE ITO,NO CHANGE ");
+        const QString mto = QStringLiteral("TEACH MTO WITH: VALUE MTO,d M,d M+VALUE MTO,NO CHANGE ");
+        const struct {
+            int calc, eval, pmode;
+            QStringList window;
+        } steps[] = {
+            {0, 1, 1, {xy, "d (X/Y) on", "d INT on", cto + "on", "VALUE CTO 200 on", ito + "on", "VALUE ITO 100 on"}},
+            {3, 0, 1, {si, "d (s/i/INT) on", "d M hidden",
+                       "TEACH TOL WITH: VALUE TOL,d (s/i/INT),d (s/i/INT)+VALUE TOL,NO CHANGE on",
+                       "VALUE TOL 100 on", ito + "hidden", "VALUE ITO hidden"}},
+            {1, 0, 0, {si, "d (s/i) on", "d M on",
+                       "TEACH siTO WITH: VALUE siTO,d (s/i),d (s/i)+VALUE siTO,NO CHANGE on",
+                       "VALUE siTO 100 on", mto + "on", "VALUE MTO 50 on"}},
+            {2, 2, 0, {xy, "d (X/Y/INT) on", "d M hidden",
+                       "TEACH TOL WITH: VALUE TOL,d (X/Y/INT),d (X/Y/INT)+VALUE TOL,NO CHANGE dimmed",
+                       "VALUE TOL 40 dimmed", mto + "hidden", "VALUE MTO hidden"}},
+            {0, 2, 0, {xy, "d (X/Y) on", "d INT on", cto + "dimmed", "VALUE CTO 40 dimmed", ito + "on", "VALUE ITO 200 on"}},
+        };
+        for (const auto &step : steps) {
+            SetModes(step.calc, step.eval, step.pmode);
+            QCOMPARE(MeanWindow(), step.window);
+        }
+        TypeInto(tp()->EditTpValueIto, 77);
+        SetModes(0, 2, 0);
+        QCOMPARE(tp()->EditTpValueIto->value(), 77);
     }
 
     void resetTableKeepsColours()
@@ -466,21 +681,24 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file"); // empty: none
         QTest::addColumn<bool>("read");
-        QTest::newRow("none") << QByteArray() << false;
-        QTest::newRow("start-up file") << AttrFile() << true;
-        QTest::newRow("damaged") << AttrFile().left(300) << false;
+        QTest::addColumn<int>("texts"); // row texts read, the others empty
+        QTest::newRow("none") << QByteArray() << false << 0;
+        QTest::newRow("start-up file") << AttrFile() << true << 31;
+        QTest::newRow("texts stop early") << AttrFile().left(AttrFile().indexOf("row 20")) << true << 20;
+        QTest::newRow("damaged") << AttrFile().left(300) << false << 0;
     }
     void startupColours()
     {
         QFETCH(QByteArray, file);
         QFETCH(bool, read);
+        QFETCH(int, texts);
         if (!file.isEmpty())
             WriteBytes(program->path("StartupFile.cfg"), file);
         Start();
         for (int r = 0; r < 31; ++r) { // rows 0, 15, 30 red without a file: the palette repeats
             const int want = read ? 0x010203 * (r + 1) : builtIn[r % 15];
             QCOMPARE(RowColours(r), Row(4, want));
-            QCOMPARE(Text(r), read ? QStringLiteral("row %1 ÄÖÜ").arg(r) : QString());
+            QCOMPARE(Text(r), r < texts ? QStringLiteral("row %1 ÄÖÜ").arg(r) : QString());
         }
         QCOMPARE(sicolarr[44], read ? 0x010203 * 45 : 0x800000);
         QCOMPARE(Infos().size(), file.isEmpty() || read ? 0 : 1);
@@ -490,32 +708,36 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("text0"); // null: refused
+        QTest::addColumn<int>("texts");     // row texts the file holds; the others read empty
         const QByteArray good = AttrFile();
         const QString t0 = QStringLiteral("row 0 ÄÖÜ");
         QByteArray leftAligned;
         for (int i = 0; i < 45; ++i)
             leftAligned += QByteArray::number(0x010203 * (i + 1)) + "\t \n";
-        QTest::newRow("LF, no final line end") << AttrFile("\n").chopped(1) << t0;
-        QTest::newRow("lines after the 76th") << good + "more\r\n" << t0;
-        QTest::newRow("left-aligned, tabs") << leftAligned + good.mid(good.indexOf("row 0")) << t0;
-        QTest::newRow("120 characters cut to 99") << QByteArray(good).replace("row 0 ÄÖÜ", QByteArray(110, 'a') + "bbbbbbbbbb") << QString(99, QLatin1Char('a'));
-        QTest::newRow("Latin-1") << QByteArray(good).replace("row 0 \xc3\x84\xc3\x96\xc3\x9c", "Gr\xfcn") << QStringLiteral("Grün");
-        QTest::newRow("lone CRs only, an old editor's") << AttrFile("\r") << t0;
-        QTest::newRow("lone CR inside a text") << QByteArray(good).replace("row 0 ", "row\r0 ") << QStringLiteral("row 0 ÄÖÜ");
-        QTest::newRow("empty") << QByteArray() << QString();
-        QTest::newRow("44 colours") << good.left(44 * 12) << QString();
-        QTest::newRow("75 lines") << good.left(good.lastIndexOf("row 30")) << QString();
-        QTest::newRow("letters") << "       red\r\n" + good.mid(12) << QString();
-        QTest::newRow("above 0xFFFFFF") << "  16777216\r\n" + good.mid(12) << QString();
-        QTest::newRow("negative") << "        -1\r\n" + good.mid(12) << QString();
-        QTest::newRow("huge") << good + QByteArray(1100000, 'x') << QString();
-        QTest::newRow("directory") << QByteArray("dir") << QString();
-        QTest::newRow("missing") << QByteArray("missing") << QString();
+        QTest::newRow("LF, no final line end") << AttrFile("\n").chopped(1) << t0 << 31;
+        QTest::newRow("lines after the 76th") << good + "more\r\n" << t0 << 31;
+        QTest::newRow("left-aligned, tabs") << leftAligned + good.mid(good.indexOf("row 0")) << t0 << 31;
+        QTest::newRow("120 characters cut to 99") << QByteArray(good).replace("row 0 ÄÖÜ", QByteArray(110, 'a') + "bbbbbbbbbb") << QString(99, QLatin1Char('a')) << 31;
+        QTest::newRow("Latin-1") << QByteArray(good).replace("row 0 \xc3\x84\xc3\x96\xc3\x9c", "Gr\xfcn") << QStringLiteral("Grün") << 31;
+        QTest::newRow("lone CRs only, an old editor's") << AttrFile("\r") << t0 << 31;
+        QTest::newRow("lone CR inside a text") << QByteArray(good).replace("row 0 ", "row\r0 ") << QStringLiteral("row 0 ÄÖÜ") << 31;
+        QTest::newRow("empty") << QByteArray() << QString() << 0;
+        QTest::newRow("44 colours") << good.left(44 * 12) << QString() << 0;
+        QTest::newRow("75 lines") << good.left(good.lastIndexOf("row 30")) << t0 << 30;
+        QTest::newRow("letters") << "       red\r\n" + good.mid(12) << QString() << 0;
+        QTest::newRow("above 0xFFFFFF") << "  16777216\r\n" + good.mid(12) << QString() << 0;
+        QTest::newRow("negative") << "        -1\r\n" + good.mid(12) << QString() << 0;
+        QTest::newRow("huge") << good + QByteArray(1100000, 'x') << QString() << 0;
+        QTest::newRow("directory") << QByteArray("dir") << QString() << 0;
+        QTest::newRow("missing") << QByteArray("missing") << QString() << 0;
+        QTest::newRow("45 colours, no texts") << good.left(45 * 12) << QString("") << 0;
+        QTest::newRow("two texts, no final line end") << good.left(good.indexOf("row 2") - 2) << t0 << 2;
     }
     void load()
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, text0);
+        QFETCH(int, texts);
         QString path = program->path("in.cfg");
         if (content == "dir")
             QDir(path).mkpath(QStringLiteral("."));
@@ -532,9 +754,10 @@ private slots:
             QVERIFY(Infos()[0].text.contains(path));
         } else {
             QCOMPARE(popups->messages().size(), 0);
-            QCOMPARE(Text(0) + Text(3), text0 + QStringLiteral("row 3 ÄÖÜ"));
-            QCOMPARE(RowColours(5), Row(4, 0x010203 * 6));
-            QCOMPARE(sicolarr[44], 0x010203 * 45);
+            QStringList want{text0};
+            for (int r = 1; r < 31; ++r)
+                want << (r < texts ? QStringLiteral("row %1 ÄÖÜ").arg(r) : QString());
+            QCOMPARE(AttrState(), AttrFileState(want));
         }
     }
 
@@ -575,6 +798,37 @@ private slots:
                  QStringLiteral("INFO!File has been saved as \nstartup configuration file."));
     }
 
+    // The program's own start colours paint rows 0 ... 30 when there is no start-up file; SAVE
+    // and SET AS STARTUP write them and the typed row texts, byte for byte.
+    void builtInColoursSavedAsStartup()
+    {
+        std::copy(startColours.begin(), startColours.end(), sicolarr);
+        Start();
+        for (int r = 0; r < 31; ++r)
+            QCOMPARE(RowColours(r), Row(4, builtIn[r % 15]));
+        for (const auto &[row, text] : {std::pair{0, "Rot"}, std::pair{30, "Ende"}}) {
+            QTableWidget *g = tapanel->GridTa;
+            g->setFocus();
+            g->setCurrentCell(row, 0);
+            QTest::keyClick(g, Qt::Key_F2);
+            QLineEdit *editor = nullptr; // the open one, not one closed before
+            for (QLineEdit *e : g->viewport()->findChildren<QLineEdit *>())
+                editor = e->isVisibleTo(g) ? e : editor;
+            QVERIFY(editor);
+            QTest::keyClicks(editor, QString::fromLatin1(text));
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+        const QByteArray palette = "  16711680\r\n   8453888\r\n       255\r\n         0\r\n  16744640\r\n"
+                                   "  16776960\r\n   8421376\r\n   8388736\r\n   8454143\r\n  16711808\r\n"
+                                   "   4194432\r\n  16711935\r\n     32768\r\n   4227200\r\n   8388608\r\n";
+        const QByteArray file = palette + palette + palette + "Rot\r\n" + QByteArray("\r\n").repeated(29) + "Ende\r\n";
+        popups->answerFile(NewFileSelected, program->path("attr.cfg"));
+        Click(tapanel->ButtonSaveArray);
+        Click(tapanel->ButtonSetStartupArray);
+        QCOMPARE(ReadBytes(program->path("attr.cfg")), file);
+        QCOMPARE(ReadBytes(program->path("StartupFile.cfg")), file);
+    }
+
     void failedSavesKeepPreviousFile()
     {
         Start();
@@ -605,8 +859,14 @@ private slots:
         TaPanel *a = tapanel;
         const QList<QWidget *> manualOnly{a->EditRow, a->EditColorNumericRow, a->ButtonSetRowColor};
         auto enabled = [&] { return manualOnly[0]->isEnabled() + manualOnly[1]->isEnabled() + manualOnly[2]->isEnabled(); };
+        // The swatch's pixels: exactly the colour, or halfway to grey 0xC0C0C0 while dimmed.
+        auto swatch = [a] {
+            const QImage i = a->EditColorNumericRow->grab().toImage();
+            return RgbOf(i.pixelColor(i.width() / 2, i.height() / 2));
+        };
         QCOMPARE(a->EditSetColor->currentText(), QStringLiteral("Automatically")); // as it starts
         QCOMPARE(enabled(), 0);
+        QCOMPARE(swatch(), 0xDF6060); // red, dimmed
         QVERIFY(datapanel->ColorPatch->isVisibleTo(datapanel));
         const Row before = RowColours(30);
         Click(a->ButtonSetRowColor);
@@ -619,16 +879,19 @@ private slots:
         const int start = a->EditColorNumericRow->value();
         Click(a->EditColorNumericRow); // the picker cancelled keeps the colour
         QCOMPARE(a->EditColorNumericRow->value(), start);
-        popups->answerColor(0x123456);
+        popups->answerColor(0xAA00FF);
         Click(a->EditColorNumericRow);
         QCOMPARE(popups->shown.last().kind, QStringLiteral("color"));
+        QCOMPARE(swatch(), 0xAA00FF);
         const int hold255 = CellColour(parapanel2->EditGridHold, 2, 1);
         TypeInto(a->EditRow, 30);
         Click(a->ButtonSetRowColor);
-        QCOMPARE(sicolarr[30], 0x123456);
-        QCOMPARE(RowColours(30), Row(4, 0x123456)); // hold table row 32
+        QCOMPARE(sicolarr[30], 0xAA00FF);
+        QCOMPARE(RowColours(30), Row(4, 0xAA00FF)); // hold table row 32
         QCOMPARE(RowColours(29), Row(4, 0x800000));
         QCOMPARE(CellColour(parapanel2->EditGridHold, 2, 1), hold255);
+        Choose(a->EditSetColor, 1);
+        QCOMPARE(swatch(), 0xB560DF);
     }
 
     // Both ways of asking for help (menu key, right mouse click) show one text under the panel's
