@@ -40,7 +40,8 @@ void CBF_ButtonCalcCF()
         // The factors or the table did not get through (the time-out reaction has run): a pass
         // is not reported as one, and no loop is started on the failed link.
         if (outcome == CalcOutcome::Passed)
-            MessagePopup(QStringLiteral("ATTENTION!"), Text(factorsSent ? "RootTableNotSent" : "CFNotSent"));
+            MessagePopup(QStringLiteral("ATTENTION!"),
+                         Text(factorsSent ? "RootTableNotSent" : "CFNotSent"));
     } else if (!QuitRequested()) {
         // The pass is reported once the factors and the table are in the sensor. Closing the
         // main window during the sampling ends the program: no loop is started then, since

@@ -400,11 +400,12 @@ private slots:
         const Rgb white{2150, 2000, 1850};
         const QStringList passed{"CALIBRATION PASSED!|" + passedText};
         const QStringList pass = QStringList{"5 x100"} + SentAfterRun("975 1048 1133");
-        const QString passPage = "raw 2150 2000 1850 2150 2000 1850 delta 300 cal 2047 2046 2046 "
-                                 "| cf 975 1048 1133 | set 2048 max 400 | calc on e0e0e0 send on get on";
+        const QString settings = "| set 2048 max 400 | calc on e0e0e0 send on get on";
+        const QString white300 = "raw 2150 2000 1850 2150 2000 1850 delta 300 cal ";
+        const QString passPage = white300 + "2047 2046 2046 | cf 975 1048 1133 " + settings;
         const QString passSensor = "975 1048 1133 means 2150 2000 1850 300";
-        const QString kept = "| cf 1000 1100 900 | set 2048 max 400 | calc on e0e0e0 send on get on";
-        const QString lostPage = "raw 2150 2000 1850 2150 2000 1850 delta 300 cal 2150 2000 1850 " + kept;
+        const QString kept = "| cf 1000 1100 900 " + settings;
+        const QString lostPage = white300 + "2150 2000 1850 " + kept;
         QTest::newRow("white tcp") << false << white << QList<int>{1, 1} << QStringList{} << false
                                    << passed << pass << 100 << passPage << passSensor;
         // Noise trails the echo of order 30 and of the last chunk: the flushes before the table
@@ -433,7 +434,7 @@ private slots:
         QTest::newRow("calculation declined")
             << false << white << QList<int>{1, 0} << QStringList{} << false
             << QStringList{"INFO!|" + declinedText} << SentAfterRun("1000 1100 900") << 0
-            << "raw 2150 2000 1850 2150 2000 1850 delta 300 cal 2099 2148 1625 " + kept
+            << white300 + "2099 2148 1625 " + kept
             << "1000 1100 900 means 0 0 0 0";
         QTest::newRow("white target declined")
             << false << white << QList<int>{0} << QStringList{} << false << QStringList{}
@@ -449,8 +450,7 @@ private slots:
             << QStringList{"ATTENTION!|" + lostText.arg(20)} << QStringList{"5 x81"} << 81
             << lostPage << "1024 1024 1024 means 0 0 0 0";
         // The new factors or the table do not get through: said so, no loop.
-        const QString unsentPage = "raw 2150 2000 1850 2150 2000 1850 delta 300 cal 2150 2000 1850 | cf 975 "
-                                   "1048 1133 | set 2048 max 400 | calc on e0e0e0 send on get on";
+        const QString unsentPage = white300 + "2150 2000 1850 | cf 975 1048 1133 " + settings;
         QTest::newRow("order 30 unanswered")
             << false << white << QList<int>{1, 1} << QStringList{"noanswer:30"} << false
             << QStringList{"ATTENTION!|" + cfNotSentText}
@@ -500,7 +500,7 @@ private slots:
         // The operator reads each message for a while.
         popups->whileShown = [](const test::ShownPopup &p) {
             if (p.kind == QLatin1String("message"))
-                QTest::qWait(400);
+                QTest::qWait(700);
         };
 
         // CALCULATE's colour at each change, with the number of frames requested so far, and
@@ -515,8 +515,9 @@ private slots:
         calibpanel->ButtonCalcCF->installEventFilter(&watch);
         bool calcDimmed = false;
         QTimer sampler;
-        QObject::connect(&sampler, &QTimer::timeout,
-                         [&] { calcDimmed = calcDimmed || !calibpanel->ButtonCalcCF->isEnabled(); });
+        QObject::connect(&sampler, &QTimer::timeout, [&] {
+            calcDimmed = calcDimmed || !calibpanel->ButtonCalcCF->isEnabled();
+        });
         sampler.start(2);
         if (teach)
             QTimer::singleShot(150, ttpanel->ButtonTeachMeanVal, &QPushButton::click);
