@@ -13,26 +13,43 @@
 namespace tintra {
 
 namespace {
+QString Text(const char *name) { return QString::fromUtf8(InfoText(name)); }
 constexpr double calibPause = 0.5; // after the factors are written, and after the table
 } // namespace
 
 void CBF_ButtonCalcCF()
 {
-    if (ConfirmPopup(QStringLiteral("SEND POWER"), QString::fromUtf8(InfoText("InfoWhiteTarget"))) !=
-        1)
+    if (ConfirmPopup(QStringLiteral("SEND POWER"), Text("InfoWhiteTarget")) != 1)
         return;
     SetButtonsDimmed(1);
-    CalcCF();
+    const CalcOutcome outcome = CalcCF();
+    // Lost samples: the link has just failed and nothing was computed. Nothing is written to
+    // the sensor for such a run and no loop is started on the failed link.
+    if (outcome == CalcOutcome::SamplesLost) {
+        SetButtonsDimmed(0);
+        return;
+    }
     // The fields are sent as they stand: the new factors after a pass, the previous ones else.
     SendCF();
+    const bool factorsSent = comecho == 1;
     WaitUntil(Timer(), calibPause, false);
-    if (comecho == 1)
+    if (factorsSent)
         Send3rdRoot();
     WaitUntil(Timer(), calibPause, false);
-    // Closing the main window during the sampling ends the program: no loop is started then,
-    // since nothing could stop it any more.
-    if (!QuitRequested())
+    if (comecho != 1) {
+        // The factors or the table did not get through (the time-out reaction has run): a pass
+        // is not reported as one, and no loop is started on the failed link.
+        if (outcome == CalcOutcome::Passed)
+            MessagePopup(QStringLiteral("ATTENTION!"),
+                         Text(factorsSent ? "RootTableNotSent" : "CFNotSent"));
+    } else if (!QuitRequested()) {
+        // The pass is reported once the factors and the table are in the sensor. Closing the
+        // main window during the sampling ends the program: no loop is started then, since
+        // nothing could stop it any more.
+        if (outcome == CalcOutcome::Passed)
+            MessagePopup(QStringLiteral("CALIBRATION PASSED!"), Text("CalibrationPassed"));
         GetCalibData();
+    }
     SetButtonsDimmed(0);
 }
 

@@ -218,6 +218,14 @@ const InfoEntry infoTable[] = {
      " One of the calibration factor is out of range. \n Calibration is not possible. \n Verify, that the senor shines on a WHITE target! \n Choose a proper POWER value. "},
     {"CalibrationPassed",
      " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n GO mode will be activated. "},
+    // A calibration run that could not be finished: samples that did not arrive (%1 of 100), or
+    // the factors or the cube-root table that did not get through to the sensor.
+    {"SamplesLost",
+     " %1 of the 100 samples were lost. \n Calibration is not possible. \n Nothing was sent to the EEPROM of the sensor. \n Verify the connection to the sensor! "},
+    {"CFNotSent",
+     " The calibration factors could not be sent to the EEPROM of the sensor. \n Calibration is not finished. \n Verify the connection to the sensor and press SEND CF. "},
+    {"RootTableNotSent",
+     " The calibration factors were sent to the EEPROM of the sensor, \n but the cube-root table could not be sent. \n Verify the connection to the sensor and press SEND CF. "},
     {"InfoEditSetValue",
      " Choose the setvalue for RED,GREEN and BLUE. "},
     {"InfoEditMaxDelta",

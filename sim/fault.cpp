@@ -8,7 +8,7 @@ namespace tintra::sim {
 
 namespace {
 
-constexpr std::array<std::pair<Fault::Kind, const char *>, 9> kindNames = {{
+constexpr std::array<std::pair<Fault::Kind, const char *>, 10> kindNames = {{
     {Fault::NoAnswer, "noanswer"},
     {Fault::ShortAnswer, "short"},
     {Fault::ExtraBytes, "extra"},
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<Fault::Kind, const char *>, 9> kindNames = {{
     {Fault::Close, "close"},
     {Fault::Garbage, "garbage"},
     {Fault::Merge, "merge"},
+    {Fault::Trail, "trail"},
 }};
 
 bool fail(QString *error, const QString &text)

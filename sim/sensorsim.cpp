@@ -329,6 +329,10 @@ void SensorSim::deliver(Link link, QByteArray answer, const std::optional<Fault>
         queue(link, bytes, now);
         break;
     }
+    case Fault::Trail:
+        queue(link, answer, now);
+        queue(link, QByteArray(fault->argOr(4), char(0xEE)), now + trailPauseMs);
+        break;
     case Fault::Split: {
         const int pieces = std::clamp(fault->argOr(3), 1, int(answer.size()));
         const qsizetype size = answer.size() / pieces;

@@ -35,6 +35,7 @@ class SensorSim : public QObject {
 public:
     static constexpr int autoSendIntervalMs = 100;
     static constexpr int splitPauseMs = 20;  // pause between the pieces of a split answer
+    static constexpr int trailPauseMs = 200; // from an answer to the noise that trails it
     static constexpr int staleInputMs = 500; // a partial frame older than this is dropped
 
     explicit SensorSim(QObject *parent = nullptr);

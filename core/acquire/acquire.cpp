@@ -97,7 +97,9 @@ void GetData()
 
 void RunGo(bool readPanelValues)
 {
-    if (AcquisitionRunning())
+    // No loop inside another operation: a calibration's sampling or a transfer runs with poll
+    // at 0, and a GO started inside it would run nested and undim the controls at its end.
+    if (AcquisitionRunning() || LongOperationRunning())
         return;
     SetButtonsDimmed(1);
     if (readPanelValues)

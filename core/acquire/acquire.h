@@ -22,7 +22,7 @@ void GetData();
 
 // GO: dim the long-operation controls, read the panels into the variables (when
 // `readPanelValues`), prepare the graphs, run the loop, undim. Does nothing while a loop of
-// GO already runs.
+// GO already runs or another long operation (SetButtonsDimmed) is in progress.
 void RunGo(bool readPanelValues = true);
 
 // True while GetData runs.

@@ -29,7 +29,6 @@ constexpr unsigned blinkColour = 0xFF0000;
 
 const char *const titleConfirm = "CONFIRM CALCULATION!";
 const char *const titleAttention = "ATTENTION!";
-const char *const titlePassed = "CALIBRATION PASSED!";
 const char *const textDeclined =
     "Please insert the right values and press \n CALCULATE CALIBRATION FACTORS again.";
 
@@ -64,18 +63,19 @@ bool TakeSample()
 
 } // namespace
 
-void CalcCF()
+CalcOutcome CalcCF()
 {
     poll = 0;
     if (comprotocol == 0)
         FlushQueues();
     if (ConfirmPopup(QString::fromLatin1(titleConfirm), Text("ConfirmCalculation")) != 1) {
         MessagePopup(QString::fromUtf8(InfoTitle), QString::fromLatin1(textDeclined));
-        return;
+        return CalcOutcome::Declined;
     }
     QWidget *button = calibpanel ? calibpanel->ButtonCalcCF : nullptr;
     CalibSums sums;
     int blink = 0;
+    int received = 0;
     for (int i = 0; i < calibSamples; ++i) {
         // Five samples red, five grey; the last group leaves the button grey.
         if (i % 5 == 0) {
@@ -83,20 +83,39 @@ void CalcCF()
                 SetButtonColour(button, blink % 2 == 0 ? blinkColour : neutralButtonColour);
             ++blink;
         }
-        if (TakeSample())
-            sums.add(dataRawR, dataRawG, dataRawB, deltaraw);
+        // A sample that did not arrive ends the sampling: the run is refused anyway, and a
+        // sensor that stopped answering would cost a time-out for every sample left.
+        if (!TakeSample())
+            break;
+        sums.add(dataRawR, dataRawG, dataRawB, deltaraw);
+        ++received;
         // Pending events (repaints, STOP, which may clear poll: the sampling still runs to its
         // end) are handled inside the pause, as in the GO loop.
         PauseBetweenFrames();
+    }
+    if (received < calibSamples) {
+        if (button)
+            SetButtonColour(button, neutralButtonColour);
+        MessagePopup(QString::fromLatin1(titleAttention),
+                     Text("SamplesLost").arg(calibSamples - received));
+        return CalcOutcome::SamplesLost;
     }
     meanR = MeanOfSamples(sums.r);
     meanG = MeanOfSamples(sums.g);
     meanB = MeanOfSamples(sums.b);
     meanD = MeanOfSamples(sums.d);
-    SetCF();
+    switch (SetCF()) {
+    case CFResult::SpreadTooHigh:
+        return CalcOutcome::SpreadTooHigh;
+    case CFResult::OutOfRange:
+        return CalcOutcome::OutOfRange;
+    case CFResult::Passed:
+        break;
+    }
+    return CalcOutcome::Passed;
 }
 
-void SetCF()
+CFResult SetCF()
 {
     if (calibpanel) {
         setvalue = FieldValue(calibpanel->EditSetValue);
@@ -111,10 +130,10 @@ void SetCF()
     switch (r) {
     case CFResult::SpreadTooHigh:
         MessagePopup(QString::fromLatin1(titleAttention), Text("MaximumDelta"));
-        return;
+        return r;
     case CFResult::OutOfRange:
         MessagePopup(QString::fromLatin1(titleAttention), Text("CFOutOfRange"));
-        return;
+        return r;
     case CFResult::Passed:
         break;
     }
@@ -122,7 +141,7 @@ void SetCF()
     cfgruen = cf[1];
     cfblau = cf[2];
     ShowFactors();
-    MessagePopup(QString::fromLatin1(titlePassed), Text("CalibrationPassed"));
+    return r;
 }
 
 void SendCF()

@@ -2,6 +2,8 @@
 // reading the factors, the closing measurement loop; and the cube-root table download.
 #pragma once
 
+#include "calibarith.h"
+
 #include <cstdint>
 
 namespace tintra {
@@ -10,14 +12,26 @@ extern uint16_t setvalue;  // target raw value for all three channels (SET VALUE
 extern uint16_t maxdelta;  // largest permitted mean spread of the raw values (MAXIMUM DELTA)
 extern uint16_t meanR, meanG, meanB, meanD; // means over the calibration samples
 
-// Asks "CONFIRM CALCULATION!", then takes 100 data frames (the CALCULATE button blinks; a lost
-// sample runs the time-out reaction and counts as zero; STOP does not end the sampling), forms
-// the means and runs SetCF. Declined: an "INFO!" message and nothing else.
-void CalcCF();
+// How a calculation ended.
+enum class CalcOutcome {
+    Declined,      // "CONFIRM CALCULATION!" answered no
+    SamplesLost,   // a sample did not arrive: refused, nothing computed
+    SpreadTooHigh, // the mean spread is above MAXIMUM DELTA
+    OutOfRange,    // a factor outside 750 ... 1300
+    Passed,        // new factors in cfrot/cfgruen/cfblau and the CF fields
+};
+
+// Asks "CONFIRM CALCULATION!", then takes 100 data frames (the CALCULATE button blinks; STOP
+// does not end the sampling), forms the means and runs SetCF. Declined: an "INFO!" message and
+// nothing else. A sample that does not arrive ends the sampling there (the time-out reaction has
+// run once) and the run is refused with an "ATTENTION!" message that says how many of the 100
+// samples were lost: means with holes in them would give wrong factors.
+CalcOutcome CalcCF();
 
 // SET VALUE and MAXIMUM DELTA into the variables, spread check, factors and their range check;
-// passed factors go to cfrot/cfgruen/cfblau and the CF fields. Reports the outcome in a popup.
-void SetCF();
+// passed factors go to cfrot/cfgruen/cfblau and the CF fields. A failed check is reported in an
+// "ATTENTION!" popup; a pass is reported by the caller once the factors are in the sensor.
+CFResult SetCF();
 
 // CF fields into cfrot/cfgruen/cfblau, order 30, echo check over 5 words (sets comecho).
 void SendCF();

@@ -530,6 +530,8 @@ private slots:
         QTest::newRow("split") << "split:3::4" << true << int(Fault::Split) << 3 << 1 << 4
                                << false;
         QTest::newRow("close") << "close:7" << true << int(Fault::Close) << 7 << 1 << -1 << false;
+        QTest::newRow("trail") << "trail:30:101:4:once" << true << int(Fault::Trail) << 30 << 101
+                               << 4 << true;
         QTest::newRow("unknown kind") << "explode" << false << 0 << 0 << 0 << 0 << false;
         QTest::newRow("bad order") << "short:x" << false << 0 << 0 << 0 << 0 << false;
         QTest::newRow("frame 0") << "short:5:0" << false << 0 << 0 << 0 << 0 << false;

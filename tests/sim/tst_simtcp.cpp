@@ -236,6 +236,7 @@ private slots:
         QTest::newRow("byte flipped") << "wrongecho:4::5" << wrong;
         QTest::newRow("split") << "split:4::3" << answer;
         QTest::newRow("garbage") << "garbage:4::4" << QByteArray("\x00\xAA\xC5\xC5", 4) + answer;
+        QTest::newRow("trail") << "trail:4::3" << answer + QByteArray(3, char(0xEE)); // 200 ms on
         QTest::newRow("other order") << "noanswer:5" << answer;
         QTest::newRow("later frame") << "noanswer:*:2" << answer;
     }

@@ -8,17 +8,20 @@
 #include "core/display/ramps.h"
 #include "core/panels.h"
 #include "core/panels/controls.h"
+#include "core/shell.h"
 #include "link/codec.h"
 #include "link/platform.h"
 #include "link/state.h"
 #include "link/transport.h"
+#include "sim/colourmath.h"
 #include "sim/simthread.h"
 #include "tests/common/popupscript.h"
+#include "tests/common/transcript.h"
 #include "ui/uitestutil.h"
+#include "widgets/colourbar.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
@@ -37,20 +40,86 @@ uint16_t W(const QByteArray &f, int word)
     return GetWord(reinterpret_cast<const unsigned char *>(f.constData()), word);
 }
 
-// The orders of `frames` with runs folded: "5x100 30 180 182x19 5x3".
-QString OrderRuns(const QList<QByteArray> &frames)
+// The table's 19 chunk frames as transcript lines, the first `n` of them.
+QStringList Chunks(int n = 19)
 {
     QStringList out;
-    for (int i = 0; i < frames.size();) {
-        int j = i;
-        while (j < frames.size() && W(frames[j], 1) == W(frames[i], 1))
-            ++j;
-        out << (j - i == 1 ? QString::number(W(frames[i], 1))
-                           : QStringLiteral("%1x%2").arg(W(frames[i], 1)).arg(j - i));
-        i = j;
+    for (int b = 0; b < n; ++b)
+        out << QStringLiteral("182 %1 %2").arg(5888 + 14 * b).arg(b < 18 ? 14 : 4);
+    return out;
+}
+
+// Frames as transcript lines, with the words that the order defines: none for data requests
+// and GET CF (their payload has no meaning), the factors of order 30, the address of order 180;
+// a chunk of the cube-root table reads "182 address count" when the entries it carries are the
+// sensor's own table at that address (every word otherwise).
+QString CalibFrame(const QByteArray &f)
+{
+    static const sim::RootTable table = sim::defaultRootTable();
+    const int order = W(f, 1), at = W(f, 2) - 5888, count = W(f, 3);
+    const int defined = order == 30 ? 3 : order == 180 ? 1 : order == 5 || order == 31 ? 0 : -1;
+    if (defined >= 0) {
+        QStringList words{QString::number(order)};
+        for (int w = 2; w < 2 + defined; ++w)
+            words << QString::number(W(f, w));
+        return words.join(u' ');
     }
+    if (order != 182 || at < 0 || count > 14 || at + count > 256)
+        return test::FrameLine(f);
+    for (int k = 0; k < count; ++k)
+        if (W(f, 4 + k) != table[size_t(at + k)])
+            return test::FrameLine(f);
+    return QStringLiteral("182 %1 %2").arg(W(f, 2)).arg(count);
+}
+
+// What a run sends from order 30 on: the factors, 0.5 s, the table, 0.5 s, the closing loop.
+QStringList SentAfterRun(const QString &factors, const QStringList &closing = {"5 x3"})
+{
+    return QStringList{"30 " + factors, "pause 0.5", "180 5888", "pause 0.2"} + Chunks() +
+           QStringList{"pause 0.5"} + closing;
+}
+
+// The CALCULATE button's colour changes while `n` samples were requested ("frames:colour"):
+// red for five samples, grey for five, and grey at the end.
+QString Blinks(int n)
+{
+    QStringList out;
+    for (int i = 0; i < n; i += 5)
+        out << QStringLiteral("%1:%2").arg(i).arg(i / 5 % 2 ? "e0e0e0" : "ff0000");
+    if (!out.isEmpty() && out.last().endsWith(QLatin1String("ff0000")))
+        out << QStringLiteral("%1:e0e0e0").arg(n);
     return out.join(u' ');
 }
+
+// Everything the calibration page shows: raw values (numbers and bars), the calibrated bars,
+// DELTA, the factors, SET VALUE, MAXIMUM DELTA, and the buttons (enabled, CALCULATE's colour).
+QString CalibPage()
+{
+    const CalibPanel *c = calibpanel;
+    auto n = [](int v) { return QString::number(v); };
+    auto on = [](const QWidget *w) { return QString::fromLatin1(w->isEnabled() ? "on" : "off"); };
+    return QStringList{"raw", c->DispRawR->text(), c->DispRawG->text(), c->DispRawB->text(),
+                       n(c->BarRawR->value()), n(c->BarRawG->value()), n(c->BarRawB->value()),
+                       "delta", c->DispRawDelta->text(), "cal", n(c->BarCalR->value()),
+                       n(c->BarCalG->value()), n(c->BarCalB->value()), "| cf",
+                       n(c->EditCFR->value()), n(c->EditCFG->value()), n(c->EditCFB->value()),
+                       "| set", n(c->EditSetValue->value()), "max", n(c->EditMaxDelta->value()),
+                       "| calc", on(c->ButtonCalcCF),
+                       QString::number(ButtonColour(c->ButtonCalcCF), 16), "send",
+                       on(c->ButtonSendCF), "get", on(c->ButtonGetCF)}
+        .join(u' ');
+}
+
+// Calls `changed` on every palette change of the watched widget.
+struct PaletteWatch : QObject {
+    std::function<void()> changed;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::PaletteChange)
+            changed();
+        return false;
+    }
+};
 
 const QString whiteTargetText = QStringLiteral(
     " Make sure, that the sensor shines on a WHITE target! \n Select a proper POWER value that the "
@@ -67,6 +136,15 @@ const QString deltaText = QStringLiteral(
 const QString rangeText = QStringLiteral(
     " One of the calibration factor is out of range. \n Calibration is not possible. \n Verify, "
     "that the senor shines on a WHITE target! \n Choose a proper POWER value. ");
+const QString lostText = QStringLiteral(
+    " %1 of the 100 samples were lost. \n Calibration is not possible. \n Nothing was sent to the "
+    "EEPROM of the sensor. \n Verify the connection to the sensor! ");
+const QString cfNotSentText = QStringLiteral(
+    " The calibration factors could not be sent to the EEPROM of the sensor. \n Calibration is "
+    "not finished. \n Verify the connection to the sensor and press SEND CF. ");
+const QString tableNotSentText = QStringLiteral(
+    " The calibration factors were sent to the EEPROM of the sensor, \n but the cube-root table "
+    "could not be sent. \n Verify the connection to the sensor and press SEND CF. ");
 const QString passedText = QStringLiteral(
     " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n GO "
     "mode will be activated. ");
@@ -229,7 +307,7 @@ private slots:
                      (QList<int>{start, lo, hi}));
     }
 
-    // SEND CF: order 30 with the fields as typed, then the table; the sensor holds both.
+    // SEND CF: order 30 with the fields as typed, then the table at once; the sensor holds both.
     void sendCFThenTable()
     {
         Type(calibpanel->EditCFR, 1000);
@@ -238,20 +316,13 @@ private slots:
         const double t0 = Timer();
         QTest::mouseClick(calibpanel->ButtonSendCF, Qt::LeftButton);
         const double took = Timer() - t0;
-        const QList<QByteArray> f = sim.frames();
-        QCOMPARE(OrderRuns(f), QStringLiteral("30 180 182x19"));
-        QCOMPARE((QList<int>{W(f[0], 0), W(f[0], 2), W(f[0], 3), W(f[0], 4)}),
-                 (QList<int>{85, 1000, 1100, 900}));
-        QCOMPARE(int(W(f[1], 2)), 5888);
-        // First chunk: address 5888, 14 entries from entry 0 (0, 2519, ...).
-        QCOMPARE((QList<int>{W(f[2], 2), W(f[2], 3), W(f[2], 4), W(f[2], 5)}),
-                 (QList<int>{5888, 14, 0, 2519}));
-        // The 19th: address 6140, count 4, entries 252 ... 255.
-        QCOMPARE((QList<int>{W(f[20], 2), W(f[20], 3), W(f[20], 7)}), (QList<int>{6140, 4, 15979}));
+        const QStringList expected =
+            QStringList{"30 1000 1100 900", "180 5888", "pause 0.2"} + Chunks();
+        QCOMPARE(test::Heard(sim, expected, CalibFrame), test::Fold(expected));
         QCOMPARE(sim.calibrationFactors(), (std::array<uint16_t, 3>{1000, 1100, 900}));
         QCOMPARE(sim.rootTable()[255], uint16_t(15979));
         QCOMPARE(sim.rootTable()[1], uint16_t(2519));
-        QVERIFY2(took >= 0.19 && took < 2.0, qPrintable(QString::number(took)));
+        QVERIFY2(took < 2.0, qPrintable(QString::number(took)));
         QCOMPARE(comecho, uint16_t(1));
         QVERIFY(popups->shown.isEmpty());
         QVERIFY(calibpanel->ButtonSendCF->isEnabled());
@@ -260,22 +331,23 @@ private slots:
     void badEchoStopsTheTransfer_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("orders");
-        QTest::newRow("order 30") << "wrongecho:30" << "30";
-        QTest::newRow("order 180") << "wrongecho:180" << "30 180";
+        QTest::addColumn<QStringList>("heard");
+        const QStringList table{"30 1024 1024 1024", "180 5888", "pause 0.2"};
+        QTest::newRow("order 30") << "wrongecho:30" << table.mid(0, 1);
+        QTest::newRow("order 180") << "wrongecho:180" << table.mid(0, 2);
         // Frames after the fault: 30, 180, then chunk b is frame 3 + b; chunk 5 is the sixth.
-        QTest::newRow("chunk 5") << "wrongecho:182:8" << "30 180 182x6";
+        QTest::newRow("chunk 5") << "wrongecho:182:8" << table + Chunks(6);
         // The last entry of a chunk is part of its echo check.
-        QTest::newRow("last entry") << "wrongecho:182:2:35" << "30 180 182";
+        QTest::newRow("last entry") << "wrongecho:182:2:35" << table + Chunks(1);
     }
 
     void badEchoStopsTheTransfer()
     {
         QFETCH(QString, fault);
-        QFETCH(QString, orders);
+        QFETCH(QStringList, heard);
         sim.addFault(*Fault::parse(fault));
         QTest::mouseClick(calibpanel->ButtonSendCF, Qt::LeftButton);
-        QCOMPARE(OrderRuns(sim.frames()), orders);
+        QCOMPARE(test::Heard(sim, heard, CalibFrame), test::Fold(heard));
         QCOMPARE(comecho, uint16_t(0));
         QCOMPARE(datapanel->DispStatus->text(), QStringLiteral("TIMEOUT"));
         QVERIFY(calibpanel->ButtonSendCF->isEnabled());
@@ -297,7 +369,7 @@ private slots:
         if (!fault.isEmpty())
             sim.addFault(*Fault::parse(fault));
         QTest::mouseClick(calibpanel->ButtonGetCF, Qt::LeftButton);
-        QCOMPARE(OrderRuns(sim.frames()), QStringLiteral("31"));
+        QCOMPARE(test::Heard(sim, {"31"}, CalibFrame), QStringList{"31"});
         QCOMPARE((QList<int>{calibpanel->EditCFR->value(), calibpanel->EditCFG->value(),
                              calibpanel->EditCFB->value()}),
                  fields);
@@ -308,35 +380,92 @@ private slots:
         QVERIFY(calibpanel->ButtonGetCF->isEnabled());
     }
 
-    // The whole run from CALCULATE CALIBRATION FACTORS, over TCP and a pseudo-terminal. STOP is
-    // pressed during the sampling (which goes on) and after three frames of the closing loop.
+    // The whole run from CALCULATE CALIBRATION FACTORS, over TCP and a pseudo-terminal, with the
+    // CF fields typed to 1000 1100 900 first. STOP is pressed during the sampling (which goes on)
+    // and after three frames of the closing loop. Compared whole: the messages, every frame the
+    // sensor heard with the pauses between them, the blinking of CALCULATE, the page afterwards,
+    // and the factors and means.
     void calibrationRun_data()
     {
         QTest::addColumn<bool>("serial");
         QTest::addColumn<Rgb>("target");
         QTest::addColumn<QList<int>>("answers");  // to SEND POWER, CONFIRM CALCULATION!
-        QTest::addColumn<QString>("message");     // title|text of the one message, or empty
-        QTest::addColumn<QString>("orders");
-        QTest::addColumn<QList<int>>("sent");     // order 30's factors
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<bool>("teach");          // TEACH MEAN VAL pressed during the sampling
+        QTest::addColumn<QStringList>("messages"); // title|text
+        QTest::addColumn<QStringList>("heard");
+        QTest::addColumn<int>("samples");         // data frames the sampling asked for
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("sensor");      // factors in the sensor, means
         const Rgb white{2150, 2000, 1850};
-        const QString all = QStringLiteral("5x100 30 180 182x19 5x3");
-        const QString passed = QStringLiteral("CALIBRATION PASSED!|") + passedText;
-        const QList<int> computed{975, 1048, 1133}, previous{1024, 1024, 1024};
-        QTest::newRow("white tcp") << false << white << QList<int>{1, 1} << passed << all
-                                   << computed;
-        QTest::newRow("white pty") << true << white << QList<int>{1, 1} << passed << all
-                                   << computed;
-        QTest::newRow("coloured: spread")
-            << false << Rgb{2400, 1800, 900} << QList<int>{1, 1}
-            << QStringLiteral("ATTENTION!|") + deltaText << all << previous;
+        const QStringList passed{"CALIBRATION PASSED!|" + passedText};
+        const QStringList pass = QStringList{"5 x100"} + SentAfterRun("975 1048 1133");
+        const QString settings = "| set 2048 max 400 | calc on e0e0e0 send on get on";
+        const QString white300 = "raw 2150 2000 1850 2150 2000 1850 delta 300 cal ";
+        const QString passPage = white300 + "2047 2046 2046 | cf 975 1048 1133 " + settings;
+        const QString passSensor = "975 1048 1133 means 2150 2000 1850 300";
+        const QString kept = "| cf 1000 1100 900 " + settings;
+        const QString lostPage = white300 + "2150 2000 1850 " + kept;
+        QTest::newRow("white tcp") << false << white << QList<int>{1, 1} << QStringList{} << false
+                                   << passed << pass << 100 << passPage << passSensor;
+        // Noise trails the echo of order 30 and of the last chunk: the flushes before the table
+        // and before the closing loop throw it away.
+        QTest::newRow("white pty, noise after echoes")
+            << true << white << QList<int>{1, 1}
+            << QStringList{"trail:30:101:4:once", "trail:182:121:4:once"} << false << passed
+            << pass << 100 << passPage << passSensor;
+        QTest::newRow("TEACH MEAN VAL during sampling starts no GO")
+            << false << white << QList<int>{1, 1} << QStringList{} << true << passed << pass << 100
+            << passPage << passSensor;
+        // The fields go out as they stand; noise that trails the last sample's answer arrives
+        // while the message is read and is flushed before order 30.
+        QTest::newRow("coloured pty: spread")
+            << true << Rgb{2400, 1800, 900} << QList<int>{1, 1} << QStringList{"trail:5:100:4:once"}
+            << false << QStringList{"ATTENTION!|" + deltaText}
+            << QStringList{"5 x100"} + SentAfterRun("1000 1100 900") << 100
+            << "raw 2400 1800 900 2400 1800 900 delta 1500 cal 2343 1933 791 " + kept
+            << "1000 1100 900 means 2400 1800 900 1500";
         QTest::newRow("too bright: range")
-            << false << Rgb{3000, 2900, 2800} << QList<int>{1, 1}
-            << QStringLiteral("ATTENTION!|") + rangeText << all << previous;
+            << false << Rgb{3000, 2900, 2800} << QList<int>{1, 1} << QStringList{} << false
+            << QStringList{"ATTENTION!|" + rangeText}
+            << QStringList{"5 x100"} + SentAfterRun("1000 1100 900") << 100
+            << "raw 3000 2900 2800 3000 2900 2800 delta 200 cal 2929 3115 2460 " + kept
+            << "1000 1100 900 means 3000 2900 2800 200";
         QTest::newRow("calculation declined")
-            << false << white << QList<int>{1, 0} << QStringLiteral("INFO!|") + declinedText
-            << QStringLiteral("30 180 182x19 5x3") << previous;
+            << false << white << QList<int>{1, 0} << QStringList{} << false
+            << QStringList{"INFO!|" + declinedText} << SentAfterRun("1000 1100 900") << 0
+            << white300 + "2099 2148 1625 " + kept
+            << "1000 1100 900 means 0 0 0 0";
         QTest::newRow("white target declined")
-            << false << white << QList<int>{0} << QString() << QString() << QList<int>{};
+            << false << white << QList<int>{0} << QStringList{} << false << QStringList{}
+            << QStringList{} << 0 << "raw    0 0 0 delta  cal 0 0 0 " + kept
+            << "1024 1024 1024 means 0 0 0 0";
+        // Lost samples: refused, nothing sent, no loop; a silent sensor costs one time-out.
+        QTest::newRow("5 samples lost pty")
+            << true << white << QList<int>{1, 1} << QStringList{"extra:5:96:4:once"} << false
+            << QStringList{"ATTENTION!|" + lostText.arg(5)} << QStringList{"5 x96"} << 96
+            << lostPage << "1024 1024 1024 means 0 0 0 0";
+        QTest::newRow("sensor silent from sample 81")
+            << false << white << QList<int>{1, 1} << QStringList{"noanswer:5:81"} << false
+            << QStringList{"ATTENTION!|" + lostText.arg(20)} << QStringList{"5 x81"} << 81
+            << lostPage << "1024 1024 1024 means 0 0 0 0";
+        // The new factors or the table do not get through: said so, no loop.
+        const QString unsentPage = white300 + "2150 2000 1850 | cf 975 1048 1133 " + settings;
+        QTest::newRow("order 30 unanswered")
+            << false << white << QList<int>{1, 1} << QStringList{"noanswer:30"} << false
+            << QStringList{"ATTENTION!|" + cfNotSentText}
+            << QStringList{"5 x100", "30 975 1048 1133"} << 100 << unsentPage
+            << "975 1048 1133 means 2150 2000 1850 300";
+        QTest::newRow("table chunk refused")
+            << false << white << QList<int>{1, 1} << QStringList{"wrongecho:182"} << false
+            << QStringList{"ATTENTION!|" + tableNotSentText}
+            << QStringList{"5 x100"} + SentAfterRun("975 1048 1133").mid(0, 5) << 100
+            << unsentPage << passSensor;
+        // A loss in the closing loop ends it (the time-out reaction); the pass stands.
+        QTest::newRow("closing loop ends at its first loss")
+            << true << white << QList<int>{1, 1} << QStringList{"extra:5:123:4"} << false << passed
+            << QStringList{"5 x100"} + SentAfterRun("975 1048 1133", {"5 x2"}) << 100 << passPage
+            << passSensor;
     }
 
     void calibrationRun()
@@ -344,30 +473,54 @@ private slots:
         QFETCH(bool, serial);
         QFETCH(Rgb, target);
         QFETCH(QList<int>, answers);
-        QFETCH(QString, message);
-        QFETCH(QString, orders);
-        QFETCH(QList<int>, sent);
+        QFETCH(QStringList, faults);
+        QFETCH(bool, teach);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, heard);
+        QFETCH(int, samples);
+        QFETCH(QString, page);
+        QFETCH(QString, sensor);
         sim::SimThread serialSensor;
-        sim::SimThread &sensor = serial ? serialSensor : sim;
+        sim::SimThread &peer = serial ? serialSensor : sim;
         if (serial) {
             DisconnectTCP();
             connectSerial(serialSensor);
             serialSensor.setNoise(0);
-            serialSensor.clearFrames();
         }
-        sensor.setColour(target);
+        peer.setColour(target);
+        Type(calibpanel->EditCFR, 1000);
+        Type(calibpanel->EditCFG, 1100);
+        Type(calibpanel->EditCFB, 900);
+        meanR = meanG = meanB = meanD = 0;
+        peer.clearFrames();
+        for (const QString &f : faults)
+            peer.addFault(*Fault::parse(f));
         for (int a : answers)
             popups->answerConfirm(a);
+        // The operator reads each message for a while.
+        popups->whileShown = [](const test::ShownPopup &p) {
+            if (p.kind == QLatin1String("message"))
+                QTest::qWait(700);
+        };
 
-        // Colours of CALCULATE and dimming seen while the run is on.
-        QSet<unsigned> colours;
+        // CALCULATE's colour at each change, with the number of frames requested so far, and
+        // whether it was dimmed while the run was on.
+        QStringList blinks;
+        PaletteWatch watch;
+        watch.changed = [&] {
+            blinks << QStringLiteral("%1:%2")
+                          .arg(peer.frames().size())
+                          .arg(ButtonColour(calibpanel->ButtonCalcCF), 6, 16, QChar(u'0'));
+        };
+        calibpanel->ButtonCalcCF->installEventFilter(&watch);
         bool calcDimmed = false;
         QTimer sampler;
         QObject::connect(&sampler, &QTimer::timeout, [&] {
-            colours << ButtonColour(calibpanel->ButtonCalcCF);
             calcDimmed = calcDimmed || !calibpanel->ButtonCalcCF->isEnabled();
         });
         sampler.start(2);
+        if (teach)
+            QTimer::singleShot(150, ttpanel->ButtonTeachMeanVal, &QPushButton::click);
         QTimer::singleShot(300, mainpanel->ButtonStop, &QPushButton::click); // during sampling
         int closing = 0;
         SetFrameListener([&] {
@@ -381,44 +534,26 @@ private slots:
         QTest::mouseClick(calibpanel->ButtonCalcCF, Qt::LeftButton);
         SetFrameListener({});
         sampler.stop();
+        calibpanel->ButtonCalcCF->removeEventFilter(&watch);
 
-        QStringList confirms;
+        QStringList confirms, shown;
         for (const test::ShownPopup &p : popups->shown)
-            if (p.kind == QLatin1String("confirm"))
-                confirms << p.title + u'|' + p.text;
+            (p.kind == QLatin1String("confirm") ? confirms : shown) << p.title + u'|' + p.text;
         const QStringList expectConfirms =
             QStringList{QStringLiteral("SEND POWER|") + whiteTargetText,
                         QStringLiteral("CONFIRM CALCULATION!|") + confirmText}
                 .mid(0, answers.size());
         QCOMPARE(confirms, expectConfirms);
-        QStringList messages;
-        for (const test::ShownPopup &p : popups->messages())
-            messages << p.title + u'|' + p.text;
-        QCOMPARE(messages, message.isEmpty() ? QStringList{} : QStringList{message});
-
-        const QList<QByteArray> f = sensor.frames();
-        QCOMPARE(OrderRuns(f), orders);
-        QVERIFY(calibpanel->ButtonCalcCF->isEnabled());
-        QCOMPARE(ButtonColour(calibpanel->ButtonCalcCF), 0xE0E0E0u);
-        if (sent.isEmpty())
-            return;
-        QVERIFY(calcDimmed);
-        const int at30 = orders.startsWith(u'5') ? 100 : 0;
-        QCOMPARE((QList<int>{W(f[at30], 2), W(f[at30], 3), W(f[at30], 4)}), sent);
-        QCOMPARE((QList<int>{calibpanel->EditCFR->value(), calibpanel->EditCFG->value(),
-                             calibpanel->EditCFB->value()}),
-                 sent);
-        QCOMPARE(sensor.calibrationFactors(),
-                 (std::array<uint16_t, 3>{uint16_t(sent[0]), uint16_t(sent[1]), uint16_t(sent[2])}));
-        if (at30)
-            QVERIFY(colours.contains(0xFF0000u)); // blinked during the sampling
-        if (sent[0] == 975) {
-            // The means of the run, and the calibrated values of the closing loop near SET VALUE.
-            QCOMPARE((QList<int>{meanR, meanG, meanB, meanD}), (QList<int>{2150, 2000, 1850, 300}));
-            for (uint16_t v : {dataR, dataG, dataB})
-                QVERIFY2(v >= 2046 && v <= 2048, qPrintable(QString::number(v)));
-            QCOMPARE(calibpanel->DispRawDelta->text(), QStringLiteral("300"));
-        }
+        QCOMPARE(shown, messages);
+        QCOMPARE(test::Heard(peer, heard, CalibFrame), test::Fold(heard));
+        QCOMPARE(blinks.join(u' ') + (calcDimmed ? " dimmed" : ""),
+                 Blinks(samples) + (answers[0] == 1 ? " dimmed" : ""));
+        QCOMPARE(CalibPage(), page);
+        const std::array<uint16_t, 3> cf = peer.calibrationFactors();
+        QCOMPARE(QStringLiteral("%1 %2 %3 means %4 %5 %6 %7")
+                     .arg(cf[0]).arg(cf[1]).arg(cf[2])
+                     .arg(meanR).arg(meanG).arg(meanB).arg(meanD),
+                 sensor);
     }
 
     // Closing the main window during the sampling: the factors and the table still go out, but
@@ -433,27 +568,61 @@ private slots:
         QObject::connect(&safety, &QTimer::timeout, [] { poll = 0; });
         safety.start(8000);
         QCOMPARE(RunUserInterface(), 0);
-        QCOMPARE(OrderRuns(sim.frames()), QStringLiteral("5x100 30 180 182x19"));
+        const QStringList heard = QStringList{"5 x100"} + SentAfterRun("975 1048 1133").mid(0, 23);
+        QCOMPARE(test::Heard(sim, heard, CalibFrame), test::Fold(heard));
     }
 
-    // 10 of the 100 samples lost (surplus bytes on the serial line): the means fall to 90 %.
-    void lostSamplesLowerTheMeans()
+    // Echo checks: the answer to one frame of an operation has one byte inverted, each of the 36
+    // in turn. A byte inside the echo (the answer header and words 1 ... n-1) stops the
+    // operation at that frame with the time-out reaction; a byte outside it is accepted.
+    // Operations: 0 SEND to RAM, 1 SEND to EEPROM, 2 GET from EEPROM, 3 SEND CF.
+    void echoComparesItsWordsOnly_data()
     {
-        DisconnectTCP();
-        sim::SimThread serialSensor;
-        connectSerial(serialSensor);
-        serialSensor.setNoise(0);
-        serialSensor.setColour({2150, 2000, 1850});
-        serialSensor.addFault(*Fault::parse(QStringLiteral("extra:5:91:4"))); // samples 91 ... 100
-        popups->answerConfirm(1);
-        popups->answerConfirm(1);
-        QTest::mouseClick(calibpanel->ButtonCalcCF, Qt::LeftButton);
-        QCOMPARE((QList<int>{meanR, meanG, meanB, meanD}), (QList<int>{1935, 1800, 1665, 270}));
-        // The sampling went on after each loss; the closing loop ended at its first loss.
-        QCOMPARE(OrderRuns(serialSensor.frames()), QStringLiteral("5x100 30 180 182x19 5"));
-        QCOMPARE(popups->messages().last().title, QStringLiteral("CALIBRATION PASSED!"));
-        QCOMPARE(serialSensor.calibrationFactors(), (std::array<uint16_t, 3>{1083, 1165, 1259}));
-        QCOMPARE(datapanel->DispStatus->text(), QStringLiteral("TIMEOUT"));
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("frame"); // the frame whose answer is bent, counted from 1
+        QTest::addColumn<int>("words"); // the echo length n
+        QTest::addColumn<int>("frames"); // frames of the whole operation
+        QTest::newRow("1 parameters") << 0 << 1 << 18 << 32;
+        QTest::newRow("2 row 5") << 0 << 7 << 9 << 32;
+        QTest::newRow("6 store") << 1 << 33 << 2 << 33;
+        QTest::newRow("8 load") << 2 << 1 << 2 << 33;
+        QTest::newRow("30 factors") << 3 << 1 << 5 << 21;
+        QTest::newRow("180 table start") << 3 << 2 << 2 << 21;
+        QTest::newRow("182 chunk 0") << 3 << 3 << 18 << 21;
+        QTest::newRow("182 chunk 18") << 3 << 21 << 8 << 21;
+    }
+
+    void echoComparesItsWordsOnly()
+    {
+        QFETCH(int, operation);
+        QFETCH(int, frame);
+        QFETCH(int, words);
+        QFETCH(int, frames);
+        QPushButton *const buttons[] = {mainpanel->ButtonSend, mainpanel->ButtonSend,
+                                        mainpanel->ButtonGet, calibpanel->ButtonSendCF};
+        if (operation == 1 || operation == 2)
+            QTest::mouseClick(mainpanel->SelectEEPROM, Qt::LeftButton);
+        QStringList got, expected;
+        for (int byte = 0; byte < 36; ++byte) {
+            sim.clearFaults();
+            sim.clearFrames();
+            sim.addFault(Fault{Fault::WrongEcho, -1, frame, byte, true});
+            SetStatusText(QString());
+            QTest::mouseClick(mainpanel->ButtonCalibrate, Qt::LeftButton); // after TIMEOUT's page
+            QTest::mouseClick(buttons[operation], Qt::LeftButton);
+            got << QStringLiteral("byte %1: %2 frames, comecho %3, %4")
+                       .arg(byte)
+                       .arg(sim.frames().size())
+                       .arg(comecho)
+                       .arg(datapanel->DispStatus->text());
+            const bool inside = byte < 2 * words;
+            expected << QStringLiteral("byte %1: %2 frames, comecho %3, %4")
+                            .arg(byte)
+                            .arg(inside && operation != 1 ? frame : frames)
+                            .arg(inside ? 0 : 1)
+                            .arg(inside ? "TIMEOUT" : "");
+        }
+        QCOMPARE(got, expected);
     }
 };
 
