@@ -1,6 +1,8 @@
 // CONNECT on the main window and the controls of the connection settings page.
 #include "app/callbacks.h"
+#include "core/info.h"
 #include "core/panels.h"
+#include "core/params/unsent.h"
 #include "core/settings/connection.h"
 #include "core/settings/paths.h"
 #include "core/settings/portlist.h"
@@ -25,8 +27,20 @@ void CBF_ButtonConnect()
     ShowChildPanel(1);
 }
 
+// A connection reads the sensor's parameters onto the panels: edits not yet sent would be
+// replaced, so the operator is asked first. False: nothing is done.
+bool ConnectAllowed()
+{
+    if (!HasUnsentParameterChanges())
+        return true;
+    return ConfirmPopup(QStringLiteral("ATTENTION!"),
+                        QString::fromUtf8(InfoText("ConnectWithUnsent"))) == 1;
+}
+
 void CBF_ButtonTryToConnect()
 {
+    if (!ConnectAllowed())
+        return;
     DimAccept(); // the attempt decides again whether these values may be accepted
     SetButtonsDimmed(1);
     TryToConnect();
@@ -46,6 +60,8 @@ void CBF_ButtonAccept()
 
 void CBF_ButtonDiscard()
 {
+    if (!ConnectAllowed())
+        return;
     RestoreConnectionSettings();
     DimAccept();
     SetButtonsDimmed(1);

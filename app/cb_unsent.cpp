@@ -1,9 +1,11 @@
-// Unsent values: the marks follow every edit, and closing the main window while any stands asks
-// once whether to quit.
+// Unsent values: the marks follow every edit (parameters, table attributes, colour factors), and
+// closing the main window while any stands asks once whether to quit.
 #include "app/callbacks.h"
+#include "core/calib/calib.h"
 #include "core/info.h"
 #include "core/panels.h"
 #include "core/params/unsent.h"
+#include "core/teach/tableattr.h"
 #include "link/platform.h"
 
 namespace tintra {
@@ -30,6 +32,8 @@ void ConnectUnsentCallbacks()
 {
     mainpanel->closeAllowed = [] { return CBF_MainCloseAllowed(); };
     WatchUnsentChanges();
+    WatchTableAttributeChanges();
+    WatchFactorChanges();
 }
 
 } // namespace tintra

@@ -267,6 +267,8 @@ const InfoEntry infoTable[] = {
     // Unsent values and compare.
     {"QuitWithUnsent",
      " Some values on the panels (marked) have not been sent to the sensor or saved to a file. \n Quit anyway? "},
+    {"ConnectWithUnsent",
+     " Some parameters on the panels (marked) have not been sent to the sensor or saved to a file. \n Connecting reads the parameters of the sensor and replaces them. \n Connect anyway? "},
     {"InfoButtonCompare",
      " Compares the parameters on the panels with a parameter file, the sensor's RAM or its EEPROM. \n Only the fields that differ are listed. Nothing is written to the sensor or the panels. "},
     {"InfoButtonCompareFile",

@@ -7,6 +7,7 @@
 #include "core/info.h"
 #include "core/panels.h"
 #include "core/panels/controls.h"
+#include "core/params/unsent.h"
 #include "core/shell.h"
 #include "core/transfer/transfer.h"
 #include "link/codec.h"
@@ -35,6 +36,38 @@ const char *const textDeclined =
 QString Text(const char *name) { return QString::fromUtf8(InfoText(name)); }
 
 uint16_t FieldValue(QSpinBox *s) { return s ? static_cast<uint16_t>(s->value()) : 0; }
+
+// The factors as the sensor last held them (a good SEND CF or GET CF): fields that differ are
+// marked as unsent.
+uint16_t keptFactors[3] = {};
+
+QSpinBox *FactorField(int i)
+{
+    QSpinBox *const fields[3] = {calibpanel->EditCFR, calibpanel->EditCFG, calibpanel->EditCFB};
+    return fields[i];
+}
+
+void KeepFactors()
+{
+    if (!calibpanel)
+        return;
+    for (int i = 0; i < 3; ++i)
+        keptFactors[i] = FieldValue(FactorField(i));
+    ScheduleUnsentMarks();
+}
+
+bool MarkUnsentFactors()
+{
+    if (!calibpanel)
+        return false;
+    bool any = false;
+    for (int i = 0; i < 3; ++i) {
+        const bool changed = FieldValue(FactorField(i)) != keptFactors[i];
+        SetControlMarked(FactorField(i), changed);
+        any = any || changed;
+    }
+    return any;
+}
 
 void ShowFactors()
 {
@@ -157,6 +190,8 @@ void SendCF()
     FillTxBuf(order, 0, 0, 0);
     WriteFrame();
     CheckEcho(5);
+    if (comecho == 1)
+        KeepFactors();
 }
 
 void GetCF()
@@ -176,6 +211,18 @@ void GetCF()
     cfgruen = pp[3];
     cfblau = pp[4];
     ShowFactors();
+    KeepFactors();
+}
+
+void WatchFactorChanges()
+{
+    if (!calibpanel)
+        return;
+    KeepFactors(); // the fields' start values are the reference until the first SEND CF or GET CF
+    AddUnsentKind([] { return MarkUnsentFactors(); });
+    for (int i = 0; i < 3; ++i)
+        QObject::connect(FactorField(i), &QSpinBox::valueChanged, calibpanel,
+                         [] { ScheduleUnsentMarks(); });
 }
 
 void GetCalibData() { GetData(); }

@@ -40,6 +40,10 @@ void SendCF();
 // the CF fields. No complete reply: the time-out reaction, fields unchanged.
 void GetCF();
 
+// CF fields changed since the last good SEND CF or GET CF are marked and count as unsent
+// values. Call once after the panels exist.
+void WatchFactorChanges();
+
 // The loop after a calibration: data frames until STOP or a time-out (the GO loop without GO's
 // preparation of panels and graphs).
 void GetCalibData();

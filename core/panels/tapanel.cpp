@@ -101,6 +101,7 @@ TaPanel::TaPanel(QWidget *parent) : QWidget(parent)
     SetColumnCaption(GridTa, 1, QStringLiteral("ROW SPECIFICATION"));
     SetColumnCaption(GridTa, 2, QString());
     MakeColourColumn(GridTa, 2);
+    ShowCellMarks(GridTa);
     GridTa->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     GridTa->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     GridTa->setColumnWidth(1, 40);

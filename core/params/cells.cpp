@@ -17,11 +17,28 @@ namespace {
 constexpr char outOfUseProperty[] = "tintraOutOfUse";
 constexpr int markedRole = Qt::UserRole + 2;
 
-// Cells are edited with a spin box limited to the word range, so a cell never holds anything
-// but a number 0 ... 65535.
-class U16Delegate : public QStyledItemDelegate {
+// Draws the frame of a marked cell over the cell's own painting.
+class MarkDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!index.data(markedRole).toBool())
+            return;
+        painter->save();
+        painter->setPen(QPen(QColor(0xE0, 0x6C, 0x00), 2));
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
+
+// Cells are edited with a spin box limited to the word range, so a cell never holds anything
+// but a number 0 ... 65535.
+class U16Delegate : public MarkDelegate {
+public:
+    using MarkDelegate::MarkDelegate;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
                           const QModelIndex &) const override
     {
@@ -33,17 +50,6 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
         static_cast<QSpinBox *>(editor)->setValue(index.data(Qt::EditRole).toInt());
-    }
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
-    {
-        QStyledItemDelegate::paint(painter, option, index);
-        if (!index.data(markedRole).toBool())
-            return;
-        painter->save();
-        painter->setPen(QPen(QColor(0xE0, 0x6C, 0x00), 2));
-        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
-        painter->restore();
     }
     void setModelData(QWidget *editor, QAbstractItemModel *model,
                       const QModelIndex &index) const override
@@ -296,6 +302,8 @@ QLabel *NewCaption(const QString &caption, QWidget *w, QWidget *parent)
     l->setBuddy(w);
     return l;
 }
+
+void ShowCellMarks(QTableWidget *t) { t->setItemDelegate(new MarkDelegate(t)); }
 
 void SetCellMarked(QTableWidget *t, int col, int row, bool marked)
 {

@@ -52,6 +52,8 @@ uint16_t GetCellU16(const QTableWidget *t, int col, int row);
 void SetCellU16(QTableWidget *t, int col, int row, uint16_t value);
 // A cell whose value the sensor or a file does not hold yet gets a coloured frame.
 void SetCellMarked(QTableWidget *t, int col, int row, bool marked);
+// For a table of texts (no number cells): marked cells get their frame drawn.
+void ShowCellMarks(QTableWidget *t);
 bool CellMarked(const QTableWidget *t, int col, int row);
 // A column that shows only a colour: not editable, no value.
 void MakeColourColumn(QTableWidget *t, int col);

@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
+#include <vector>
 
 namespace tintra {
 
@@ -28,6 +29,11 @@ ParaImage &Synced()
     return image;
 }
 bool everSynced = false;
+std::vector<std::function<bool()>> &Kinds()
+{
+    static std::vector<std::function<bool()>> kinds;
+    return kinds;
+}
 bool updating = false;   // the marks being written: their own change notifications are ignored
 bool scheduled = false;
 
@@ -90,17 +96,6 @@ MarkFrame *FrameOf(QWidget *control)
     return nullptr;
 }
 
-void SetControlMark(QWidget *control, bool on)
-{
-    MarkFrame *f = FrameOf(control);
-    if (on && !f)
-        f = new MarkFrame(control);
-    if (f) {
-        f->setProperty("marked", on);
-        f->follow();
-    }
-}
-
 QComboBox *RingOf(int word)
 {
     return qobject_cast<QComboBox *>(FieldOf(word).control);
@@ -118,6 +113,27 @@ void Schedule()
 }
 
 } // namespace
+
+void SetControlMarked(QWidget *control, bool on)
+{
+    MarkFrame *f = FrameOf(control);
+    if (on && !f)
+        f = new MarkFrame(control);
+    if (f) {
+        f->setProperty("marked", on);
+        f->follow();
+    }
+}
+
+bool ControlMarked(QWidget *control)
+{
+    const MarkFrame *m = control ? FrameOf(control) : nullptr;
+    return m && m->property("marked").toBool();
+}
+
+void AddUnsentKind(std::function<bool()> update) { Kinds().push_back(std::move(update)); }
+
+void ScheduleUnsentMarks() { Schedule(); }
 
 KeptParaState::KeptParaState()
 {
@@ -244,29 +260,41 @@ void UpdateUnsentMarks()
         any = any || on;
         const ParaField f = FieldOf(w);
         if (f.control)
-            SetControlMark(f.control, on);
+            SetControlMarked(f.control, on);
         else if (f.table)
             SetCellMarked(f.table, f.col, f.row, on);
     }
+    for (const auto &kind : Kinds())
+        any = kind() || any;
     updating = false;
     const QString base = QStringLiteral("TINTRA-Revov V3.0");
     mainpanel->setWindowTitle(any ? base + QStringLiteral(" *") : base);
 }
 
-bool HasUnsentChanges()
+bool HasUnsentParameterChanges()
 {
     if (!everSynced || !parapanel1)
         return false;
     return PanelImage() != Synced();
 }
 
+bool HasUnsentChanges()
+{
+    // The marks of the other kinds are brought up to date as well: the answer and the marks
+    // the operator sees agree.
+    bool any = false;
+    updating = true;
+    for (const auto &kind : Kinds())
+        any = kind() || any;
+    updating = false;
+    return any || HasUnsentParameterChanges();
+}
+
 bool IsMarked(int word)
 {
     const ParaField f = FieldOf(word);
-    if (f.control) {
-        const MarkFrame *m = FrameOf(f.control);
-        return m && m->property("marked").toBool();
-    }
+    if (f.control)
+        return ControlMarked(f.control);
     return f.table && CellMarked(f.table, f.col, f.row);
 }
 
@@ -290,6 +318,7 @@ void WatchUnsentChanges()
     // New panels start without a reference: what they show first is the reference until the
     // first read or write (a set kept from earlier panels would mark everything).
     everSynced = false;
+    Kinds().clear();
     Schedule();
 }
 

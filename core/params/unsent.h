@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QTableWidget;
 class QWidget;
@@ -52,15 +53,29 @@ QString FieldValueText(int word, uint16_t value);
 // loaded): every mark clears.
 void MarkPanelsSynced();
 // Compares the panels with the last synced set and marks the differing controls and cells; the
-// main window's title gets " *" while any mark stands.
+// main window's title gets " *" while any mark stands (also a mark of another kind below).
 void UpdateUnsentMarks();
+// Any mark: the parameter set or another kind.
 bool HasUnsentChanges();
+// The parameter set only: what reading the sensor's parameters would replace.
+bool HasUnsentParameterChanges();
 // Whether `word`'s control or cell is marked now.
 bool IsMarked(int word);
 // Watches every parameter control and the three tables: each change updates the marks once
 // the event that caused it has been handled (mode rules included). Call once after the panels
 // exist.
 void WatchUnsentChanges();
+
+// Values outside the parameter set that leave the panels by an action of their own (the table
+// attributes by SAVE or SET AS STARTUP, the colour factors by SEND CF). Each kind keeps its own
+// reference; `update` sets its marks and says whether any stands. Kinds are registered after
+// WatchUnsentChanges, which forgets those of earlier panels.
+void AddUnsentKind(std::function<bool()> update);
+// A change of such a value: the marks are updated once the event that caused it has been handled.
+void ScheduleUnsentMarks();
+// Draws or removes the frame around a control.
+void SetControlMarked(QWidget *control, bool on);
+bool ControlMarked(QWidget *control);
 
 // The frame around a marked control or cell.
 inline constexpr unsigned unsentMarkRgb = 0xE06C00;

@@ -5,6 +5,7 @@
 #include "core/panels.h"
 #include "core/params/cells.h"
 #include "core/params/rowcolours.h"
+#include "core/params/unsent.h"
 #include "core/settings/paths.h"
 #include "link/codec.h"
 #include "link/platform.h"
@@ -13,7 +14,9 @@
 #include <QDir>
 #include <QFrame>
 #include <QSpinBox>
+#include <QAbstractItemModel>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace tintra {
 
@@ -43,6 +46,42 @@ void SetRowTexts(const QStringList &texts)
             tapanel->GridTa->setItem(r, 0, it = new QTableWidgetItem);
         it->setText(texts[r]);
     }
+}
+
+// The texts and colours as last saved or loaded: rows that differ are marked as unsent.
+struct Attributes {
+    int colours[taColours] = {};
+    QStringList texts;
+};
+Attributes &Kept()
+{
+    static Attributes kept;
+    return kept;
+}
+
+void KeepAsSaved()
+{
+    std::copy(sicolarr, sicolarr + taColours, Kept().colours);
+    Kept().texts = RowTexts();
+    ScheduleUnsentMarks();
+}
+
+// Marks the text and colour cells of rows that differ from the kept state; true when any does.
+bool MarkUnsavedRows()
+{
+    if (!tapanel)
+        return false;
+    const QStringList texts = RowTexts();
+    bool any = false;
+    for (int r = 0; r < anzVec; ++r) {
+        const bool text = texts[r] != Kept().texts.value(r);
+        const bool colour = sicolarr[r] != Kept().colours[r];
+        SetCellMarked(tapanel->GridTa, 1, r + 1, text);
+        SetCellMarked(tapanel->GridTa, 2, r + 1, colour);
+        any = any || text || colour;
+    }
+    // Colours beyond the rows come only from a file, which is then the kept state as well.
+    return any || !std::equal(sicolarr + anzVec, sicolarr + taColours, Kept().colours + anzVec);
 }
 
 void Report(const char *name, const QString &path)
@@ -109,7 +148,8 @@ void SaveTableSettings()
         NoFileSelected)
         return;
     file_name = path;
-    Save(path);
+    if (Save(path))
+        KeepAsSaved();
 }
 
 void GetTableSettings()
@@ -119,14 +159,18 @@ void GetTableSettings()
         NoFileSelected)
         return;
     file_name = path;
-    if (Load(path))
+    if (Load(path)) {
         PaintAllRows();
+        KeepAsSaved();
+    }
 }
 
 void SetStartupArray()
 {
-    if (Save(colorArrayStartupFileName))
-        MessagePopup(QString::fromUtf8(InfoTitle), QString::fromUtf8(InfoText("StartupFileSaved")));
+    if (!Save(colorArrayStartupFileName))
+        return;
+    KeepAsSaved();
+    MessagePopup(QString::fromUtf8(InfoTitle), QString::fromUtf8(InfoText("StartupFileSaved")));
 }
 
 void ReadStartupColours()
@@ -134,6 +178,17 @@ void ReadStartupColours()
     if (GetFileInfo(colorArrayStartupFileName))
         Load(colorArrayStartupFileName);
     PaintAllRows();
+    KeepAsSaved();
+}
+
+void WatchTableAttributeChanges()
+{
+    if (!tapanel)
+        return;
+    KeepAsSaved(); // what the page shows now is the reference until the next save or load
+    AddUnsentKind([] { return MarkUnsavedRows(); });
+    QObject::connect(tapanel->GridTa->model(), &QAbstractItemModel::dataChanged, tapanel,
+                     [] { ScheduleUnsentMarks(); });
 }
 
 } // namespace tintra

@@ -27,4 +27,8 @@ void SetStartupArray();
 // and ignored), then rows 0 ... 30 painted from sicolarr.
 void ReadStartupColours();
 
+// Row texts and colours changed since the last SAVE, LOAD, SET AS STARTUP or start-up read are
+// marked and count as unsent values. Call once after the panels exist.
+void WatchTableAttributeChanges();
+
 } // namespace tintra

@@ -7,8 +7,11 @@
 #include "common/popupscript.h"
 #include "core/panels.h"
 #include "core/params/cells.h"
+#include "core/params/rowcolours.h"
 #include "core/params/unsent.h"
+#include "core/info.h"
 #include "core/settings/portlist.h"
+#include "core/teach/taffile.h"
 #include "link/codec.h"
 #include "link/platform.h"
 #include "link/serialports.h"
@@ -149,29 +152,90 @@ private slots:
         QCOMPARE(mainpanel->windowTitle(), title);
     }
 
-    // Closing with marks asks once ("no" keeps the program), without marks it does not ask.
-    void closingWithUnsentValuesAsksOnce()
+    // Every kind of unsent edit (a parameter, a row text or colour of the table attributes, a
+    // colour factor) marks its field, puts "*" in the title and makes closing ask once ("no"
+    // keeps the program); the action that sends or saves it clears all three.
+    void closeAsksForEveryUnsentEdit_data()
     {
-        mainpanel->close();
+        QTest::addColumn<int>("edit"); // 0 INT LIM, 1 row 4's text, 2 row 4's colour, 3 CF R
+        QTest::addColumn<QString>("done");
+        QTest::newRow("parameter, SEND") << 0 << "SEND";
+        QTest::newRow("row text, SAVE") << 1 << "SAVE";
+        QTest::newRow("row colour, LOAD") << 2 << "LOAD";
+        QTest::newRow("row text, SET AS STARTUP") << 1 << "SET AS STARTUP";
+        QTest::newRow("factor, SEND CF") << 3 << "SEND CF";
+        QTest::newRow("factor, GET CF") << 3 << "GET CF";
+    }
+    void closeAsksForEveryUnsentEdit()
+    {
+        QFETCH(int, edit);
+        QFETCH(QString, done);
+        const QString taFile = program->path("attributes.cfg");
+        QVERIFY(WriteTableAttributesFile(taFile, sicolarr, QStringList()));
+        QVERIFY(mainpanel->close()); // nothing unsent: no question
         QVERIFY(QuitRequested());
-        QCOMPARE(popups->shown.size(), 0);
         ClearQuitRequest();
         mainpanel->show();
 
-        Click(mainpanel->ButtonPara1);
-        TypeInto(parapanel1->EditIntlim, 1300);
-        QTRY_VERIFY(HasUnsentChanges());
+        const auto marked = [edit] {
+            switch (edit) {
+            case 0: return ControlMarked(parapanel1->EditIntlim);
+            case 1: return CellMarked(tapanel->GridTa, 1, 5);
+            case 2: return CellMarked(tapanel->GridTa, 2, 5);
+            default: return ControlMarked(calibpanel->EditCFR);
+            }
+        };
+        if (edit == 0) {
+            Click(mainpanel->ButtonPara1);
+            TypeInto(parapanel1->EditIntlim, 1300);
+        } else if (edit == 3) {
+            Click(mainpanel->ButtonCalibrate);
+            TypeInto(calibpanel->EditCFR, 1100);
+        } else {
+            Click(mainpanel->ButtonTableAttr);
+            if (edit == 1) {
+                QVERIFY(TypeIntoCell(tapanel->GridTa, 4, 0, QStringLiteral("Rot")));
+            } else {
+                ChooseItem(tapanel->EditSetColor, 0);
+                TypeInto(tapanel->EditRow, 4);
+                popups->answerColor(0x123456);
+                Click(tapanel->EditColorNumericRow);
+                Click(tapanel->ButtonSetRowColor);
+            }
+        }
+        QTRY_VERIFY(marked());
+        QCOMPARE(mainpanel->windowTitle(), title + " *");
+        const qsizetype before = popups->shown.size(); // the colour picker counts as one
         QVERIFY(!mainpanel->close()); // no answer queued: the script says no
-        QVERIFY(mainpanel->isVisible());
         QVERIFY(!QuitRequested());
-        QCOMPARE(popups->shown.size(), 1);
-        QCOMPARE(popups->shown[0].kind, QStringLiteral("confirm"));
-        QCOMPARE(popups->shown[0].title, QStringLiteral("ATTENTION!"));
+        QCOMPARE(popups->shown.size(), before + 1);
+        QCOMPARE(popups->shown.last().kind, QStringLiteral("confirm"));
+        QCOMPARE(popups->shown.last().title, QStringLiteral("ATTENTION!"));
+        QCOMPARE(popups->shown.last().text, QString::fromUtf8(InfoText("QuitWithUnsent")));
 
-        popups->answerConfirm(1);
+        if (done == "SEND") {
+            Click(mainpanel->ButtonSend);
+        } else if (done == "SAVE") {
+            popups->answerFile(NewFileSelected, program->path("saved.cfg"));
+            Click(tapanel->ButtonSaveArray);
+        } else if (done == "LOAD") {
+            popups->answerFile(ExistingFileSelected, taFile);
+            Click(tapanel->ButtonGetArray);
+        } else if (done == "SET AS STARTUP") {
+            Click(tapanel->ButtonSetStartupArray);
+        } else if (done == "SEND CF") {
+            Click(calibpanel->ButtonSendCF);
+            QCOMPARE(sensor->calibrationFactors()[0], uint16_t(1100));
+        } else {
+            Click(calibpanel->ButtonGetCF);
+            QCOMPARE(calibpanel->EditCFR->value(), int(sensor->calibrationFactors()[0]));
+        }
+        QTRY_VERIFY(!marked());
+        QCOMPARE(mainpanel->windowTitle(), title);
+        const qsizetype asked = popups->shown.size();
         QVERIFY(mainpanel->close());
         QVERIFY(QuitRequested());
-        QCOMPARE(popups->shown.size(), 2);
+        QCOMPARE(popups->shown.size(), asked);
     }
 
     // COMPARE lists exactly the differing fields and changes nothing anywhere.
@@ -251,18 +315,37 @@ private slots:
         QCOMPARE(sensor->ramImage(), source == "FILE" ? SensorSet() : other);
     }
 
-    // A mark that clears while its page is hidden (EVALMODE changed, then CONNECT, DISCARD: the
-    // sensor's value is read back) does not come back with the page: frames, title and COMPARE
-    // agree.
-    void reconnectClearsEveryMark()
+    // A reconnect (TRY TO CONNECT or DISCARD) reads the sensor's parameters: with unsent edits
+    // it asks first. "No" leaves the link, the edit and its mark alone; "yes" reads the sensor's
+    // value back, and frames, title and COMPARE agree that nothing is unsent.
+    void reconnectAsksBeforeReplacingEdits_data()
     {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("TRY TO CONNECT") << "ButtonTryToConnect";
+        QTest::newRow("DISCARD") << "ButtonDiscard";
+    }
+    void reconnectAsksBeforeReplacingEdits()
+    {
+        QFETCH(QString, button);
         Click(mainpanel->ButtonPara1);
         ChooseItem(parapanel1->Evalmode, 2);
         QTRY_COMPARE(MarkedWords(), QList<int>({3}));
-        QCOMPARE(VisibleFrames(), 1);
-        QCOMPARE(mainpanel->windowTitle(), title + " *");
         Click(mainpanel->ButtonConnect);
-        Click(interfacepanel->ButtonDiscard);
+        auto *b = interfacepanel->findChild<QPushButton *>(button);
+        QVERIFY(b);
+        Click(b); // no answer queued: the script says no
+        QCOMPARE(popups->shown.size(), 1);
+        QCOMPARE(popups->shown[0].title, QStringLiteral("ATTENTION!"));
+        QCOMPARE(popups->shown[0].text, QString::fromUtf8(InfoText("ConnectWithUnsent")));
+        QCOMPARE(sensor->frames().size(), 0);
+        QCOMPARE(int(tcpcon), 1);
+        QCOMPARE(RingValue(parapanel1->Evalmode), uint16_t(2));
+
+        popups->answerConfirm(1);
+        Click(b);
+        // Automatic sending off, the identification, the parameter set: order 3, then the 31 rows.
+        const QList<uint16_t> connect = QList<uint16_t>{50, 7, 3} + QList<uint16_t>(31, 4);
+        QTRY_COMPARE(Orders(sensor->frames()), connect);
         Click(mainpanel->ButtonPara1);
         QTRY_COMPARE(MarkedWords(), QList<int>());
         QCOMPARE(RingValue(parapanel1->Evalmode), uint16_t(1));
@@ -272,6 +355,7 @@ private slots:
         Click(comparepanel->ButtonCompareRAM);
         QTRY_COMPARE(comparepanel->DispCompareResult->text(), QStringLiteral("The panels hold the same values as the sensor's RAM."));
         QCOMPARE(comparepanel->CompareList->rowCount(), 0);
+        QCOMPARE(popups->shown.size(), 2);
     }
 
     // The port list shows a pseudo-terminal named in "ComPorts.cfg"; choosing it maps the COM

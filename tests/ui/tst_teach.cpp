@@ -337,7 +337,7 @@ private slots:
     // TEACH DATA TO with INC into rows 29 and 30 (INC stops at 30), then SEND to each place: the
     // sensor hears the whole set with both rows (to the EEPROM: order 6, then at least 0.5 s
     // before the next frame, here GO's first request), or the file holds it; the marks of the ten
-    // taught cells and the title's "*" clear.
+    // taught cells clear, those of the rows' new colours stay until they are saved.
     void teachDataToThenSend_data()
     {
         QTest::addColumn<int>("place");
@@ -379,7 +379,17 @@ private slots:
         QCOMPARE(Heard(sim, heard, Significant), Fold(heard));
         QCOMPARE(ReadBytes(file), place == DATFILE ? ImageFile(want) : QByteArray());
         QTRY_COMPARE(MarkedWords(), QList<int>());
-        QCOMPARE(mainpanel->windowTitle(), title);
+        // The colours the automatic colour mode took for rows 29 and 30 are table attributes not
+        // saved yet: marked, and the title keeps its "*" until SET AS STARTUP.
+        QStringList attributeMarks;
+        for (int r = 1; r <= 31; ++r)
+            for (int c = 1; c <= 2; ++c)
+                if (CellMarked(tapanel->GridTa, c, r))
+                    attributeMarks << QStringLiteral("%1/%2").arg(r - 1).arg(c);
+        QCOMPARE(attributeMarks, QStringList({"29/2", "30/2"}));
+        QCOMPARE(mainpanel->windowTitle(), title + " *");
+        Click(tapanel->ButtonSetStartupArray);
+        QTRY_COMPARE(mainpanel->windowTitle(), title);
     }
 
     // TEACH MEAN VAL starts GO; a capture after each of three frames of the steady target (2400,
