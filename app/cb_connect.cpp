@@ -22,7 +22,7 @@ namespace {
 
 void CBF_ButtonConnect()
 {
-    poll = 0;
+    EndLoop();
     RememberConnectionSettings();
     ShowChildPanel(1);
 }

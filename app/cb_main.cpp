@@ -39,7 +39,7 @@ private:
 
 void CBF_MAINP()
 {
-    poll = 0;
+    EndLoop();
     QuitUserInterface();
 }
 

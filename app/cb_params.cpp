@@ -123,7 +123,7 @@ void ConnectParamsCallbacks()
 
     // An operator's edit of the teach table ends a running acquisition loop.
     QObject::connect(ttpanel->GridCtt, &QTableWidget::itemChanged, ttpanel,
-                     [](QTableWidgetItem *) { poll = 0; });
+                     [](QTableWidgetItem *) { EndLoop(); });
 
     if (datapanel)
         onCommit(datapanel->SelectSource, DispVis);

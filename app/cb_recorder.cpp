@@ -18,7 +18,7 @@ namespace tintra {
 
 namespace {
 
-void CBF_ButtonStopRecord() { poll = 0; }
+void CBF_ButtonStopRecord() { EndLoop(); }
 
 } // namespace
 

@@ -145,7 +145,7 @@ void InitAll()
     tcpcon = 0;
     order = 1;
     target = RAM;
-    poll = 0;
+    EndLoop();
 
     // 2. The active cell of the colour-group table.
     RememberGroupCell();

@@ -198,7 +198,7 @@ int SerialDeviceCheck(const QString &device)
 
 void SetPopupTimeout()
 {
-    poll = 0;
+    EndLoop();
     comecho = 0;
     ShowStatus(QStringLiteral("TIMEOUT"));
     if (auto f = Ui().showConnectionPage)

@@ -28,6 +28,8 @@ uint16_t poll;
 uint16_t comecho;
 uint16_t target = RAM;
 
+void EndLoop() { poll = 0; }
+
 uint16_t dataR, dataG, dataB, dataX, dataY, dataINT, dataCOL, dataRawR, dataRawG, dataRawB,
     dataTemp, dataGroup, dataTrigger, dataFrei14, dataFrei15, dataFrei16;
 uint16_t *const dataValues[16] = {&dataR,    &dataG,    &dataB,     &dataX,       &dataY,

@@ -28,6 +28,9 @@ extern double tdiff;
 
 // Loops and transfers.
 extern uint16_t poll;     // an acquisition or recording loop runs while it is 1
+// Ends the running loop (GO, a recording, a calibration's loop): it leaves at its next turn. The
+// one place that sets poll to 0, so that every reason a loop ends can be found from here.
+void EndLoop();
 extern uint16_t comecho;  // 1 after a good echo or parameter exchange
 extern uint16_t target;   // RAM, EEPROM or DATFILE
 constexpr int RAM = 1;

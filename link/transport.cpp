@@ -208,7 +208,7 @@ template <class Device> bool FinishWrite(Device *d, double limit)
 
 int InitRS232()
 {
-    poll = 0;
+    EndLoop();
     CloseCom();
     SetLastSerialOpenFacts({});
     QSerialPort *p = Serial();

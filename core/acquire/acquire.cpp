@@ -111,6 +111,6 @@ void RunGo(bool readPanelValues)
 
 void CBF_ButtonGo() { RunGo(true); }
 
-void CBF_ButtonStop() { poll = 0; }
+void CBF_ButtonStop() { EndLoop(); }
 
 } // namespace tintra

@@ -98,7 +98,7 @@ bool TakeSample()
 
 CalcOutcome CalcCF()
 {
-    poll = 0;
+    EndLoop();
     if (comprotocol == 0)
         FlushQueues();
     if (ConfirmPopup(QString::fromLatin1(titleConfirm), Text("ConfirmCalculation")) != 1) {
@@ -196,7 +196,7 @@ void SendCF()
 
 void GetCF()
 {
-    poll = 0;
+    EndLoop();
     if (comprotocol == 0)
         FlushQueues();
     order = OrderGetCF;

@@ -227,7 +227,7 @@ void RecordFrame()
             SetNumber(r->DispRecordedValues, otcrec);
             SetNumber(r->DispRemaining, anzwerte - otcrec);
             if (otcrec >= anzwerte)
-                poll = 0;
+                EndLoop();
         } else {
             framecounter += 1.0;
             SetNumber(r->DispFrameCounter, framecounter);
@@ -310,7 +310,7 @@ void TriggeredRecord()
         if (n == frameBytes)
             RecordSentFrame();
     }
-    poll = 0;
+    EndLoop();
     StopAutoSend();
     running = Running::None;
     ReportRecording();
@@ -351,7 +351,7 @@ void OpenRecorder()
 
 void ChangeRecordMode()
 {
-    poll = 0;
+    EndLoop();
     manualFailedPath.clear();
     const int m = RecordMode();
     if (m == 2) {
@@ -367,7 +367,7 @@ void ChangeRecordMode()
 void CBF_RECP()
 {
     if (running == Running::Triggered) {
-        poll = 0; // the loop switches the sending off as it ends
+        EndLoop(); // the loop switches the sending off as it ends
         return;
     }
     // No exchange may be running: the order would land in the middle of its answer or among the

@@ -71,7 +71,7 @@ void CBF_ButtonTeachDataTo()
 
 void ApplyFromAll()
 {
-    poll = 0;
+    EndLoop();
     GetPanelValues();
     InitGraphs();
     if (!datagraphs)

@@ -95,7 +95,7 @@ void SendPara()
 
 bool ReadParaFromSensor()
 {
-    poll = 0;
+    EndLoop();
     comecho = 1;
     FlushQueues();
 
