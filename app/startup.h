@@ -1,4 +1,4 @@
-// Start-up and shutdown: creating and placing the fourteen panels, InitAll, the event loop and the
+// Start-up and shutdown: creating and placing the fifteen panels, InitAll, the event loop and the
 // way out.
 #pragma once
 
@@ -9,7 +9,7 @@
 
 namespace tintra {
 
-// Loads the fourteen panels in their order and places them: the seven child pages share the main
+// Loads the fifteen panels in their order and places them: the seven child pages share the main
 // window's page area, the data panel and the signal graph panel share its data area, and the
 // teach panel, the two big number windows and the three-sides view are hidden top-level windows.
 // Returns 0, or -1 when a panel could not be created.

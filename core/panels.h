@@ -1,4 +1,4 @@
-// The fourteen panels. Created once at start-up, then only shown and hidden.
+// The fifteen panels. Created once at start-up, then only shown and hidden.
 #pragma once
 
 #include "core/panels/mainpanel.h"
