@@ -4,6 +4,7 @@
 #include "core/calib/calib.h"
 #include "core/info.h"
 #include "core/panels.h"
+#include "core/panels/calibpanel.h"
 #include "core/shell.h"
 #include "link/platform.h"
 #include "link/state.h"

@@ -4,6 +4,8 @@
 #include "app/windowfit.h"
 #include "core/info.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/comparepanel.h"
 #include "core/shell.h"
 #include "core/transfer/compare.h"
 #include "link/platform.h"

@@ -2,6 +2,8 @@
 #include "app/callbacks.h"
 #include "core/info.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/interfacepanel.h"
 #include "core/params/unsent.h"
 #include "core/settings/connection.h"
 #include "core/settings/paths.h"

@@ -5,6 +5,10 @@
 #include "core/graphs/graphs.h"
 #include "core/info.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/p3sidesview.h"
 
 #include <QPushButton>
 #include <QSpinBox>

@@ -4,6 +4,12 @@
 #include "app/startup.h"
 #include "core/info.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/graphpanel.h"
+#include "core/panels/colbigpanel.h"
+#include "core/panels/grpbigpanel.h"
+#include "core/panels/p3sidesview.h"
 #include "core/shell.h"
 #include "link/state.h"
 

@@ -2,9 +2,16 @@
 // the mean-value teach window, and the table-attributes page.
 #include "app/callbacks.h"
 #include "core/panels.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/tapanel.h"
+#include "core/panels/teachpanel.h"
 #include "core/teach/meanteach.h"
 #include "core/teach/tableattr.h"
 #include "core/teach/teachtable.h"
+#include "core/graphs/graphs.h"
+#include "core/panels/cells.h"
+#include "core/params/panelvalues.h"
+#include "link/platform.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -18,6 +25,37 @@ namespace {
 void onClick(QPushButton *b, void (*fn)())
 {
     QObject::connect(b, &QPushButton::clicked, b, [fn] { fn(); });
+}
+
+void CBF_ButtonTeachDataTo()
+{
+    TeachDataTo();
+    GetPanelValues();
+    InitGraphs();
+}
+
+// RESET of the mean-value window: red while it works.
+void CBF_ButtonTpResetTable()
+{
+    QPushButton *b = teachpanel ? teachpanel->ButtonTpResetTable : nullptr;
+    auto paint = [b](int rgb) {
+        if (!b)
+            return;
+        QPalette p = b->palette();
+        p.setColor(QPalette::Button, Rgb(rgb));
+        b->setPalette(p);
+    };
+    paint(0xFF0000);
+    ProcessSystemEvents();
+    ResetTpTable();
+    paint(0xE0E0E0);
+}
+
+void CBF_ButtonTpTeachToTable()
+{
+    TeachToTable();
+    GetPanelValues();
+    InitGraphs();
 }
 
 } // namespace

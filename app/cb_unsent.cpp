@@ -4,6 +4,7 @@
 #include "core/calib/calib.h"
 #include "core/info.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
 #include "core/params/unsent.h"
 #include "core/teach/tableattr.h"
 #include "link/platform.h"

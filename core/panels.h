@@ -1,23 +1,24 @@
 // The fifteen panels. Created once at start-up, then only shown and hidden.
 #pragma once
 
-#include "core/panels/mainpanel.h"
-#include "core/panels/parapanel1.h"
-#include "core/panels/parapanel2.h"
-#include "core/panels/ttpanel.h"
-#include "core/panels/datapanel.h"
-#include "core/panels/tapanel.h"
-#include "core/panels/interfacepanel.h"
-#include "core/panels/recpanel.h"
-#include "core/panels/calibpanel.h"
-#include "core/panels/graphpanel.h"
-#include "core/panels/teachpanel.h"
-#include "core/panels/colbigpanel.h"
-#include "core/panels/grpbigpanel.h"
-#include "core/panels/p3sidesview.h"
-#include "core/panels/comparepanel.h"
-
 namespace tintra {
+
+// Include the header of each panel a file uses (core/panels/<name>.h); this one only names them.
+class MainPanel;
+class ParaPanel1;
+class ParaPanel2;
+class TtPanel;
+class DataPanel;
+class TaPanel;
+class InterfacePanel;
+class RecPanel;
+class CalibPanel;
+class GraphPanel;
+class TeachPanel;
+class ColBigPanel;
+class GrpBigPanel;
+class P3SidesView;
+class ComparePanel;
 
 extern MainPanel *mainpanel;
 extern ParaPanel1 *parapanel1;

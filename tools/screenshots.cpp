@@ -3,6 +3,15 @@
 // Usage: screenshots <output folder> <sensor port>
 #include "app/startup.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/recpanel.h"
+#include "core/panels/graphpanel.h"
+#include "core/panels/teachpanel.h"
+#include "core/panels/colbigpanel.h"
+#include "core/panels/p3sidesview.h"
 #include "core/shell.h"
 #include "link/platform.h"
 

@@ -6,6 +6,7 @@
 #include "core/acquire/paneldata.h"
 #include "core/info.h"
 #include "core/panels.h"
+#include "core/panels/calibpanel.h"
 #include "core/panels/controls.h"
 #include "core/params/unsent.h"
 #include "core/shell.h"

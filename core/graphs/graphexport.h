@@ -2,7 +2,7 @@
 // graph's course as a CSV table; and the graphs' context menu that offers it.
 #pragma once
 
-#include "core/recorder/envelope.h"
+#include "core/graphs/envelope.h"
 
 #include <QString>
 #include <functional>

@@ -1,8 +1,10 @@
 #include "graphinputs.h"
 
 #include "core/panels.h"
-#include "core/params/cells.h"
-#include "core/params/rowcolours.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/cells.h"
+#include "core/panels/rowcolours.h"
 
 #include <QComboBox>
 #include <QSpinBox>

@@ -1,7 +1,7 @@
 #include "graphs.h"
 
 #include "graphinputs.h"
-#include "core/display/dispnames.h"
+#include "core/graphs/dispnames.h"
 #include "core/display/ramps.h"
 #include "link/paraimage.h"
 #include "link/state.h"

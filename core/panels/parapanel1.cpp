@@ -2,8 +2,8 @@
 
 #include "controls.h"
 #include "core/info.h"
-#include "core/params/cells.h"
-#include "core/params/itemlists.h"
+#include "core/panels/cells.h"
+#include "core/panels/itemlists.h"
 
 #include <QComboBox>
 #include <QGridLayout>

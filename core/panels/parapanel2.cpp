@@ -1,7 +1,7 @@
 #include "parapanel2.h"
 
 #include "core/info.h"
-#include "core/params/cells.h"
+#include "core/panels/cells.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "tapanel.h"
 
 #include "core/info.h"
-#include "core/params/cells.h"
+#include "core/panels/cells.h"
 #include "link/platform.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "teachpanel.h"
 
 #include "core/info.h"
-#include "core/params/cells.h"
-#include "core/params/itemlists.h"
+#include "core/panels/cells.h"
+#include "core/panels/itemlists.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "ttpanel.h"
 
 #include "core/info.h"
-#include "core/params/cells.h"
+#include "core/panels/cells.h"
 
 #include <QGridLayout>
 #include <QLabel>

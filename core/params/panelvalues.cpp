@@ -1,8 +1,11 @@
 #include "panelvalues.h"
 
-#include "cells.h"
+#include "core/panels/cells.h"
 #include "moderules.h"
 #include "core/panels.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/parapanel2.h"
+#include "core/panels/ttpanel.h"
 #include "link/paraimage.h"
 
 #include <QCheckBox>

@@ -1,10 +1,12 @@
 // The mode rule of the mean-value teach panel.
 #include "moderules.h"
 
-#include "cells.h"
-#include "itemlists.h"
+#include "core/panels/cells.h"
+#include "core/panels/itemlists.h"
 #include "core/panels.h"
-#include "core/teach/teacharith.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/teachpanel.h"
+#include "core/params/teacharith.h"
 #include "link/paraimage.h"
 
 #include <QComboBox>

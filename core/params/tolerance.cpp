@@ -1,8 +1,9 @@
 #include "tolerance.h"
 
-#include "cells.h"
+#include "core/panels/cells.h"
 #include "panelvalues.h"
 #include "core/panels.h"
+#include "core/panels/ttpanel.h"
 #include "link/paraimage.h"
 
 namespace tintra {

@@ -1,8 +1,12 @@
 #include "unsent.h"
 
-#include "cells.h"
+#include "core/panels/cells.h"
 #include "panelvalues.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/parapanel2.h"
+#include "core/panels/ttpanel.h"
 #include "link/paraimage.h"
 
 #include <QAbstractItemModel>

@@ -1,7 +1,8 @@
 #include "signalgraph.h"
 
 #include "core/panels.h"
-#include "core/params/cells.h"
+#include "core/panels/graphpanel.h"
+#include "core/panels/cells.h"
 #include "link/state.h"
 
 #include <QComboBox>

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "core/graphs/liveplot.h"
-#include "core/recorder/envelope.h"
+#include "core/graphs/envelope.h"
 
 #include <cstdint>
 #include <vector>

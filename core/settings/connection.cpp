@@ -2,6 +2,11 @@
 #include "portlist.h"
 
 #include "core/panels.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/interfacepanel.h"
+#include "core/panels/recpanel.h"
+#include "core/panels/colbigpanel.h"
+#include "core/panels/grpbigpanel.h"
 #include "core/settings/paths.h"
 #include "core/shell.h"
 #include "link/platform.h"

@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "core/info.h"
 #include "core/panels.h"
+#include "core/panels/interfacepanel.h"
 #include "link/platform.h"
 #include "link/state.h"
 #include "link/transport.h"

@@ -1,10 +1,13 @@
 #include "meanteach.h"
 
-#include "teacharith.h"
+#include "core/params/teacharith.h"
 #include "core/acquire/acquire.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
-#include "core/params/cells.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/teachpanel.h"
+#include "core/panels/cells.h"
 #include "core/params/moderules.h"
 #include "core/params/panelvalues.h"
 #include "link/paraimage.h"
@@ -171,29 +174,6 @@ void CBF_ButtonTeachMeanVal()
     InitTeachPanel();
     if (poll == 0)
         RunGo(false);
-}
-
-void CBF_ButtonTpResetTable()
-{
-    QPushButton *b = teachpanel ? teachpanel->ButtonTpResetTable : nullptr;
-    auto paint = [b](int rgb) {
-        if (!b)
-            return;
-        QPalette p = b->palette();
-        p.setColor(QPalette::Button, Rgb(rgb));
-        b->setPalette(p);
-    };
-    paint(0xFF0000);
-    ProcessSystemEvents();
-    ResetTpTable();
-    paint(0xE0E0E0);
-}
-
-void CBF_ButtonTpTeachToTable()
-{
-    TeachToTable();
-    GetPanelValues();
-    InitGraphs();
 }
 
 } // namespace tintra

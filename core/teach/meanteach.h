@@ -18,9 +18,5 @@ void TeachToTable();   // the mean with the chosen tolerances into the row of RO
 
 // TEACH MEAN VAL: shows the window and, when no acquisition loop runs, runs one until it ends.
 void CBF_ButtonTeachMeanVal();
-// RESET of the window: red while it works.
-void CBF_ButtonTpResetTable();
-// TEACH TO TABLE: TeachToTable, GetPanelValues, InitGraphs.
-void CBF_ButtonTpTeachToTable();
 
 } // namespace tintra

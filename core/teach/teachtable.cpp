@@ -1,13 +1,16 @@
 #include "teachtable.h"
 
 #include "tableattr.h"
-#include "teacharith.h"
+#include "core/params/teacharith.h"
 #include "core/acquire/paneldata.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
-#include "core/params/cells.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/cells.h"
 #include "core/params/panelvalues.h"
-#include "core/params/rowcolours.h"
+#include "core/panels/rowcolours.h"
 #include "link/paraimage.h"
 #include "link/state.h"
 #include "widgets/numberdisplay.h"
@@ -60,13 +63,6 @@ void TeachDataTo()
         PaintRow(r, int(rgbcolor));
         sicolarr[r] = int(rgbcolor);
     }
-}
-
-void CBF_ButtonTeachDataTo()
-{
-    TeachDataTo();
-    GetPanelValues();
-    InitGraphs();
 }
 
 void ApplyFromAll()

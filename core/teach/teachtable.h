@@ -17,7 +17,4 @@ void ApplyFromAll();
 // Every teach cell 1, "No.:" 0, the taught colours removed from the graphs. Row colours stay.
 void ResetTable();
 
-// TEACH DATA TO button: TeachDataTo, GetPanelValues, InitGraphs.
-void CBF_ButtonTeachDataTo();
-
 } // namespace tintra

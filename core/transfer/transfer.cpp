@@ -1,6 +1,7 @@
 #include "transfer.h"
 
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
 #include "core/params/panelvalues.h"
 #include "core/params/unsent.h"
 #include "link/codec.h"

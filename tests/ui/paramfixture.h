@@ -2,9 +2,17 @@
 #pragma once
 
 #include "core/panels.h"
-#include "core/params/cells.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/parapanel2.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/tapanel.h"
+#include "core/panels/teachpanel.h"
+#include "core/panels/grpbigpanel.h"
+#include "core/panels/p3sidesview.h"
+#include "core/panels/cells.h"
 #include "core/params/moderules.h"
-#include "core/params/rowcolours.h"
+#include "core/panels/rowcolours.h"
 #include "link/paraimage.h"
 
 #include <QComboBox>

@@ -1,10 +1,15 @@
 // What the mode rules change on the data panel: the trigger lamp, the group and colour-number
 // displays, the COL5 lamps, captions and colours after CALCMODE, and the SOURCE selection.
 #include "common/popupscript.h"
-#include "core/display/dispnames.h"
+#include "core/graphs/dispnames.h"
 #include "core/panels/controls.h"
-#include "core/params/itemlists.h"
+#include "core/panels/itemlists.h"
 #include "ui/paramfixture.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/parapanel2.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/grpbigpanel.h"
+#include "core/panels/p3sidesview.h"
 
 #include <QCheckBox>
 #include <QLabel>

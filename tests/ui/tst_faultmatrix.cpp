@@ -27,6 +27,11 @@
 
 #include "common/popupscript.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/interfacepanel.h"
+#include "core/panels/recpanel.h"
+#include "core/panels/calibpanel.h"
 #include "core/settings/connection.h"
 #include "link/codec.h"
 #include "link/platform.h"

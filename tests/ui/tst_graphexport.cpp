@@ -6,6 +6,9 @@
 #include "common/popupscript.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/graphpanel.h"
+#include "core/panels/p3sidesview.h"
 #include "core/recorder/signalgraph.h"
 #include "link/state.h"
 

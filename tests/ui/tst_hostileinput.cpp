@@ -7,6 +7,8 @@
 #include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "core/panels.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/interfacepanel.h"
 #include "core/settings/connection.h"
 #include "core/settings/paths.h"
 #include "core/teach/taffile.h"

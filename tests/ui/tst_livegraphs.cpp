@@ -1,13 +1,18 @@
 // The graph operations with the real panels (offscreen): taught colours and boundary line per
 // calculation mode, the intensity band of the selected teach row, and the calculation-mode
 // switch that empties and rescales the graphs.
-#include "core/display/dispnames.h"
+#include "core/graphs/dispnames.h"
 #include "core/display/ramps.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
-#include "core/params/cells.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/p3sidesview.h"
+#include "core/panels/cells.h"
 #include "core/params/moderules.h"
-#include "core/params/rowcolours.h"
+#include "core/panels/rowcolours.h"
 #include "link/paraimage.h"
 #include "link/state.h"
 #include "ui/uitestutil.h"

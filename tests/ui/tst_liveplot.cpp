@@ -1,7 +1,7 @@
 // The plot widgets and the graph operations on real widgets (offscreen): what is drawn, the
 // fixed ranges per calculation mode, the zoom and cursors per frame, and that a frame redraws a
 // plot at most once and never a hidden one.
-#include "core/display/dispnames.h"
+#include "core/graphs/dispnames.h"
 #include "core/display/paintpace.h"
 #include "core/graphs/graphs.h"
 #include "core/graphs/thinline.h"

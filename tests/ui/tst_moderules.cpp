@@ -1,11 +1,17 @@
 // Mode rules of the parameter panels on real widgets.
 #include "common/popupscript.h"
 #include "core/graphs/graphs.h"
-#include "core/params/itemlists.h"
+#include "core/panels/itemlists.h"
 #include "core/params/panelvalues.h"
 #include "core/params/tolerance.h"
 #include "core/shell.h"
 #include "ui/paramfixture.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/parapanel2.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/tapanel.h"
+#include "core/panels/teachpanel.h"
+#include "core/panels/p3sidesview.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -3,11 +3,16 @@
 #include "app/callbacks.h"
 #include "app/cb_params.h"
 #include "common/popupscript.h"
-#include "core/params/itemlists.h"
+#include "core/panels/itemlists.h"
 #include "core/params/panelvalues.h"
 #include "link/state.h"
 #include "ui/paramfixture.h"
 #include "ui/uitestutil.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/parapanel2.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/teachpanel.h"
 
 #include <QCheckBox>
 #include <QPushButton>

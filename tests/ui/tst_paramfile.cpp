@@ -2,9 +2,12 @@
 #include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "core/paramfile/paramfile.h"
-#include "core/params/itemlists.h"
+#include "core/panels/itemlists.h"
 #include "core/params/panelvalues.h"
 #include "ui/paramfixture.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/parapanel2.h"
+#include "core/panels/ttpanel.h"
 
 #include <QCheckBox>
 #include <QDir>

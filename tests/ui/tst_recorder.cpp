@@ -2,10 +2,15 @@
 // the simulated sensor or a scripted peer (TCP and a serial pseudo-terminal), the file choice, the
 // record file read back as TSV, write errors, the signal graph's course and captions, info texts.
 #include "core/acquire/acquire.h"
-#include "core/display/dispnames.h"
+#include "core/graphs/dispnames.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/recpanel.h"
+#include "core/panels/graphpanel.h"
 #include "core/panels/controls.h"
-#include "core/params/cells.h"
+#include "core/panels/cells.h"
 #include "core/recorder/signalgraph.h"
 #include "core/settings/paths.h"
 #include "link/codec.h"

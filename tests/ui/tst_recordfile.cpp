@@ -1,6 +1,6 @@
 // Record file lines, record time and the signal courses, without a window.
 #include "core/graphs/graphexport.h"
-#include "core/recorder/envelope.h"
+#include "core/graphs/envelope.h"
 #include "core/recorder/recordfile.h"
 #include "ui/recordtsv.h"
 

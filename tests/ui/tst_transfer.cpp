@@ -3,7 +3,7 @@
 #include "app/callbacks.h"
 #include "app/cb_params.h"
 #include "common/popupscript.h"
-#include "core/params/itemlists.h"
+#include "core/panels/itemlists.h"
 #include "core/params/panelvalues.h"
 #include "core/transfer/transfer.h"
 #include "link/state.h"
@@ -11,6 +11,9 @@
 #include "sim/simthread.h"
 #include "ui/paramfixture.h"
 #include "ui/uitestutil.h"
+#include "core/panels/mainpanel.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/ttpanel.h"
 
 #include <QLabel>
 #include <QPushButton>

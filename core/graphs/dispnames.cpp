@@ -1,8 +1,12 @@
 #include "dispnames.h"
 
-#include "core/graphs/graphs.h"
+#include "graphs.h"
 #include "core/panels.h"
-#include "core/params/cells.h"
+#include "core/panels/parapanel1.h"
+#include "core/panels/datapanel.h"
+#include "core/panels/graphpanel.h"
+#include "core/panels/p3sidesview.h"
+#include "core/panels/cells.h"
 #include "link/paraimage.h"
 
 #include <QComboBox>

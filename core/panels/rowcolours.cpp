@@ -2,6 +2,9 @@
 
 #include "cells.h"
 #include "core/panels.h"
+#include "core/panels/parapanel2.h"
+#include "core/panels/ttpanel.h"
+#include "core/panels/tapanel.h"
 #include "link/codec.h"
 
 #include <QTableWidget>
