@@ -269,7 +269,7 @@ bool WriteFileAtomically(const QString &path, const QByteArray &content)
     return f.commit();
 }
 
-bool ArrayToFile(const QString &path, const uint16_t *values, int n, bool append)
+QByteArray ArrayText(const uint16_t *values, int n)
 {
     QByteArray text;
     text.reserve(n * 11);
@@ -277,6 +277,12 @@ bool ArrayToFile(const QString &path, const uint16_t *values, int n, bool append
         text += QByteArray::number(values[i]).rightJustified(10, ' ');
         text += '\n';
     }
+    return text;
+}
+
+bool ArrayToFile(const QString &path, const uint16_t *values, int n, bool append)
+{
+    const QByteArray text = ArrayText(values, n);
     if (!append)
         return WriteFileAtomically(path, text);
     // Unbuffered, so that a write that fails leaves nothing queued and the file can be cut back.

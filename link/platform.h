@@ -6,6 +6,7 @@
 // the event loop instead of spinning a processor core.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -91,6 +92,8 @@ QString JoinPath(const QString &dir, const QString &name);
 // 1 if the file exists (size stored in *size when given), else 0.
 int GetFileInfo(const QString &path, qint64 *size = nullptr);
 
+// The text of a parameter file: each value right-aligned in ten characters, one a line.
+QByteArray ArrayText(const uint16_t *values, int n);
 // Writes n numbers, one a line, each right-aligned in a field ten characters wide.
 // The file is replaced as a whole: the text goes to a temporary file first, which replaces the old
 // one only when complete, so a failed write never destroys the previous contents.

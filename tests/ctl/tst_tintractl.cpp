@@ -1,0 +1,120 @@
+// tintractl against the simulated sensor over TCP: each command's whole exchange (the orders the
+// sensor hears, as the window's connection, GET and SEND send them), what it prints or writes,
+// and its exit status for a silent sensor, a wrong echo and a file that is no parameter file.
+#include "link/codec.h"
+#include "link/platform.h"
+#include "sim/fault.h"
+#include "sim/simthread.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace tintra;
+
+namespace {
+
+QByteArray ReadFileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QList<uint16_t> Orders(const QList<QByteArray> &frames)
+{
+    QList<uint16_t> out;
+    for (const QByteArray &f : frames)
+        out << GetWord(reinterpret_cast<const unsigned char *>(f.constData()), 1);
+    return out;
+}
+
+// The window's connection (automatic sending off, identification), then its GET or SEND.
+const QList<uint16_t> linkUp{50, 7}; // the connection
+const QList<uint16_t> getRam = linkUp + QList<uint16_t>{3} + QList<uint16_t>(31, 4);
+const QList<uint16_t> getEeprom = linkUp + QList<uint16_t>{8, 3} + QList<uint16_t>(31, 4);
+const QList<uint16_t> sendEeprom = linkUp + QList<uint16_t>{1} + QList<uint16_t>(31, 2) + QList<uint16_t>{6};
+
+} // namespace
+
+class TestTintractl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commandsSpeakAsTheWindowDoes_data()
+    {
+        QTest::addColumn<QString>("args");      // FILE, GOOD and BAD stand for files of the run
+        QTest::addColumn<int>("faultOrder");    // -1 none
+        QTest::addColumn<int>("faultKind");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QList<uint16_t>>("orders");
+        QTest::addColumn<QString>("out");       // "ram", "eeprom": that image as a parameter file
+        const int none = -1;
+        QTest::newRow("identify") << "identify" << none << 0 << 0 << linkUp << "id";
+        QTest::newRow("get ram -o") << "get ram -o FILE" << none << 0 << 0 << getRam << "ram";
+        QTest::newRow("get eeprom, standard output") << "get eeprom" << none << 0 << 0 << getEeprom << "eeprom";
+        QTest::newRow("send eeprom") << "send eeprom GOOD" << none << 0 << 0 << sendEeprom << "sent";
+        QTest::newRow("no parameter file: nothing sent") << "send ram BAD" << none << 0 << 2 << QList<uint16_t>() << "";
+        QTest::newRow("unknown place: nothing sent") << "get flash" << none << 0 << 2 << QList<uint16_t>() << "";
+        QTest::newRow("silent sensor at row 0") << "get ram" << 4 << int(sim::Fault::NoAnswer) << 3
+                                                << linkUp + QList<uint16_t>{3, 4} << "TIMEOUT";
+        QTest::newRow("wrong echo of a row") << "send ram GOOD" << 2 << int(sim::Fault::WrongEcho) << 4
+                                             << linkUp + QList<uint16_t>{1, 2} << "wrong echo";
+    }
+    void commandsSpeakAsTheWindowDoes()
+    {
+        QFETCH(QString, args);
+        QFETCH(int, faultOrder);
+        QFETCH(int, faultKind);
+        QFETCH(int, status);
+        QFETCH(QList<uint16_t>, orders);
+        QFETCH(QString, out);
+
+        sim::SimThread sensor;
+        QVERIFY2(sensor.start(), qPrintable(sensor.errorString()));
+        sim::Image sent = sensor.ramImage();
+        sent[5] = 777; // INTLIM
+        sent[16 + 7 * 30 + 2] = 333;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("p.ini")), good = dir.filePath(QStringLiteral("good.ini")),
+                      bad = dir.filePath(QStringLiteral("bad.ini"));
+        QVERIFY(ArrayToFile(good, sent.data(), anzpara));
+        QVERIFY(ArrayToFile(bad, sent.data(), anzpara - 1)); // one line short
+        if (faultOrder >= 0) {
+            sim::Fault f;
+            f.kind = sim::Fault::Kind(faultKind);
+            f.order = faultOrder;
+            sensor.addFault(f);
+        }
+
+        QStringList argv{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(sensor.port())};
+        for (QString a : args.split(u' ')) {
+            a.replace(QLatin1String("FILE"), file).replace(QLatin1String("GOOD"), good).replace(QLatin1String("BAD"), bad);
+            argv << a;
+        }
+        QProcess p;
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tintractl"), argv);
+        QVERIFY(p.waitForFinished(30000));
+        const QByteArray stdOut = p.readAllStandardOutput(), stdErr = p.readAllStandardError();
+        QCOMPARE(p.exitCode(), status);
+        QCOMPARE(Orders(sensor.frames()), orders);
+
+        const sim::Image ram = sensor.ramImage(), eeprom = sensor.eepromImage();
+        if (out == QLatin1String("id"))
+            QCOMPARE(stdOut, QByteArray("SIMULATED COLOUR SENSOR\n"));
+        else if (out == QLatin1String("ram"))
+            QCOMPARE(ReadFileBytes(file), ArrayText(ram.data(), anzpara));
+        else if (out == QLatin1String("eeprom"))
+            QCOMPARE(stdOut, ArrayText(eeprom.data(), anzpara));
+        else if (out == QLatin1String("sent"))
+            QCOMPARE(ArrayText(eeprom.data(), anzpara), ArrayText(sent.data(), anzpara));
+        else if (!out.isEmpty())
+            QVERIFY2(stdErr.contains(out.toUtf8()), stdErr.constData());
+        if (status != 0)
+            QVERIFY(stdOut.isEmpty() && !stdErr.isEmpty()); // a reason, and nothing half-printed
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTintractl)
+#include "tst_tintractl.moc"
