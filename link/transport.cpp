@@ -509,7 +509,7 @@ void KeepSentBytes(bool on)
 int ReadSentFrames(QByteArray &into, double limit)
 {
     const double start = Timer();
-    ProcessSystemEvents();
+    bool eventsRun = false;
     for (;;) {
         QIODevice *d = nullptr;
         if (comprotocol == 0 && SerialOpen())
@@ -519,6 +519,12 @@ int ReadSentFrames(QByteArray &into, double limit)
         if (!d)
             return -1;
         const qint64 waiting = d->bytesAvailable();
+        if (waiting > 0 && !eventsRun) {
+            // Bytes that never pause must still let STOP and the repaints in.
+            ProcessSystemEvents();
+            eventsRun = true;
+            continue;
+        }
         if (waiting > 0) {
             const qsizetype before = into.size();
             into.resize(before + qsizetype(std::min<qint64>(waiting, 1 << 30)));
@@ -534,6 +540,7 @@ int ReadSentFrames(QByteArray &into, double limit)
         if (left <= 0)
             return 0;
         WaitForEvents(left);
+        eventsRun = true;
     }
 }
 

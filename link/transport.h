@@ -107,9 +107,9 @@ int GetDataFrame();         // flush (serial), write, wait; returns bytesToRead
 // of what came before.
 void KeepSentBytes(bool on);
 // Waits, events running, until bytes the sensor sent are waiting, then appends all that are
-// waiting to `into`; bytes of a frame still on its way are taken by the next call. One pass
-// through the pending events comes first in any case, so a stream that never pauses still lets
-// STOP and the repaints in. With `limit` < 0 it waits as long as `poll` is 1 (the sensor decides
+// waiting to `into`; bytes of a frame still on its way are taken by the next call. The pending
+// events run at least once per call, so a stream that never pauses still lets STOP and the
+// repaints in. With `limit` < 0 it waits as long as `poll` is 1 (the sensor decides
 // when it sends), else at most `limit` seconds whatever `poll` says. Returns the number of bytes
 // taken, 0 when none came, -1 when no link is open.
 int ReadSentFrames(QByteArray &into, double limit = -1);

@@ -2,6 +2,7 @@
 
 #include "core/acquire/acquire.h"
 #include "core/acquire/paneldata.h"
+#include "core/display/paintpace.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
 #include "core/panels/controls.h"
@@ -323,9 +324,9 @@ void BlockToFile(const QByteArray &block, const std::vector<qsizetype> &ends)
 
 // One loop turn of the triggered recording: every whole frame among `bytes` (and what earlier
 // reads left unfinished) into the signal graph and one record line each, in order; the lines
-// written in one piece, the frame counter, the live display and the graphs once, with the last
-// frame. Date and time are taken once per turn: its lines are written at the same moment.
-void RecordSentBytes(const QByteArray &bytes)
+// written in one piece. Date and time are taken once per turn: its lines are written at the same
+// moment. True when a frame came.
+bool RecordSentBytes(const QByteArray &bytes)
 {
     sentFrames.add(bytes.constData(), bytes.size());
     QByteArray block;
@@ -349,8 +350,18 @@ void RecordSentBytes(const QByteArray &bytes)
             recordListener();
     }
     if (ends.empty())
-        return;
+        return false;
     BlockToFile(block, ends);
+    return true;
+}
+
+// Milliseconds until the main window would be repainted: the displays need the newest values
+// only by then.
+double MsUntilShown() { return mainpanel ? MsUntilRepaint(mainpanel->window()) : 0.0; }
+
+// The frame counter, the live display and the graphs with the last frame recorded.
+void ShowLastFrame()
+{
     SetNumber(recpanel->DispFrameCounter, framecounter);
     SetPanelData();
     ShowGraph();
@@ -378,16 +389,22 @@ void TriggeredRecord()
     framecounter = 0.0;
     SetNumber(r->DispFrameCounter, framecounter);
     poll = 1;
-    bool linked = true;
+    bool linked = true, shown = true;
     QByteArray bytes;
     while (poll == 1) {
+        // The displays follow at the screen's pace: with newer values than they show, the wait
+        // for bytes ends when the window would be repainted, so they are shown then.
         bytes.clear();
-        if (ReadSentFrames(bytes) < 0) {
+        if (ReadSentFrames(bytes, shown ? -1.0 : MsUntilShown() / 1000.0) < 0) {
             SetPopupTimeout(); // no link: nothing can arrive, and the operator is told so
             linked = false;
             break;
         }
-        RecordSentBytes(bytes);
+        shown = !RecordSentBytes(bytes) && shown;
+        if (!shown && MsUntilShown() <= 0) {
+            ShowLastFrame();
+            shown = true;
+        }
     }
     poll = 0;
     StopAutoSend();
@@ -397,8 +414,10 @@ void TriggeredRecord()
         bytes.clear();
         if (ReadSentFrames(bytes, drainQuiet) <= 0)
             break;
-        RecordSentBytes(bytes);
+        shown = !RecordSentBytes(bytes) && shown;
     }
+    if (!shown)
+        ShowLastFrame();
     KeepSentBytes(false);
     sentFrames.finish();
     running = Running::None;
