@@ -632,9 +632,9 @@ private slots:
         QTest::newRow("tcp") << false;
         QTest::newRow("serial") << true;
     }
-    // Frames merged in one write, split across writes, with noise between them and a frame whose
-    // first word is not 170, each write 150 ms after the previous: every whole frame is recorded,
-    // in order, and the noise is counted.
+    // Frames merged in one write, split across writes, with noise between them, a frame whose
+    // first word is not 170 and one still on its way at STOP, each write 150 ms after the
+    // previous: every whole frame is recorded, in order, and the noise is counted.
     void triggeredTakesEveryWholeFrame()
     {
         QFETCH(bool, serial);
@@ -655,7 +655,8 @@ private slots:
         }
         prepare(3);
         popups->answerConfirm(1);
-        const QByteArray f4 = DataFrame(170, 1004, 36), f5 = DataFrame(170, 1005, 37);
+        const QByteArray f4 = DataFrame(170, 1004, 36), f5 = DataFrame(170, 1005, 37),
+                         f6 = DataFrame(170, 1006, 38);
         const QByteArray writes[] = {
             DataFrame(170, 1000, 65535),
             DataFrame(170, 1001, 30) + DataFrame(170, 1002, 31), // merged
@@ -667,7 +668,8 @@ private slots:
         QList<std::function<bool()>> steps{[&] { return peer.frames().size() == 1; }};
         for (const QByteArray &w : writes)
             steps << [&peer, w] { peer.send(w); return true; };
-        steps << [&] { Click(recpanel->ButtonStopTrigRec); return true; };
+        // A frame on its way as STOP is pressed is recorded too.
+        steps << [&] { peer.send(f6); Click(recpanel->ButtonStopTrigRec); return true; };
         Script script(150, steps);
         Click(recpanel->ButtonStartTrigRec);
         QVERIFY(script.done());
@@ -676,10 +678,10 @@ private slots:
             got << r.mid(2).join(u' ');
         QCOMPARE(got, (QStringList{"1000 200 300 400 500 600 7 65535", "1001 200 300 400 500 600 7 30",
                                    "1002 200 300 400 500 600 7 31", "1004 200 300 400 500 600 7 36",
-                                   "1005 200 300 400 500 600 7 37"}));
-        QCOMPARE(recpanel->DispFrameCounter->text(), QStringLiteral("5"));
-        QCOMPARE(graphcnt, uint64_t(5));
-        QCOMPARE(datapanel->DispRED->text(), QStringLiteral("1005")); // the display shows the last
+                                   "1005 200 300 400 500 600 7 37", "1006 200 300 400 500 600 7 38"}));
+        QCOMPARE(recpanel->DispFrameCounter->text(), QStringLiteral("6"));
+        QCOMPARE(graphcnt, uint64_t(6));
+        QCOMPARE(datapanel->DispRED->text(), QStringLiteral("1006")); // the display shows the last
         // Order 50 with 1, then with 0.
         QVERIFY(peer.waitFrames(2));
         const QList<QByteArray> f = peer.frames();
@@ -689,7 +691,7 @@ private slots:
         QCOMPARE((QList<int>{GetWord(b, 0), GetWord(b, 1), GetWord(b, 2)}), (QList<int>{85, 50, 0}));
         QCOMPARE(messageTexts().mid(1),
                  (QList<QString>{notOpened + QString(42, QLatin1Char(' ')) + notSaved,
-                                 QStringLiteral("File has been saved!\n5 lines written, 39 bytes dropped")}));
+                                 QStringLiteral("File has been saved!\n6 lines written, 39 bytes dropped")}));
         DisconnectTCP();
         CloseCom();
     }
