@@ -697,9 +697,9 @@ private slots:
     }
 
     // The simulated sensor sends fast, many frames to a read, with and without noise between
-    // them; STOP is pressed as soon as it has sent the last one, so some are still on their way.
-    // The whole record file holds one line per frame sent, in order, and the end message counts
-    // them and the noise.
+    // them, and into a disk that fills up; STOP is pressed as soon as it has sent the last one, so
+    // some are still on their way. The whole record file holds one line per frame sent, in order
+    // (as many whole lines as fit), and the end message counts them and the noise.
     void triggeredRecordsEveryFrameTheSensorSent()
     {
         struct Row {
@@ -707,11 +707,13 @@ private slots:
             int frames, periodUs;
             QByteArray noise; // after every 7th frame
             int dropped;
+            int room = 0;     // lines the disk has room for (0: no limit)
         };
         const Row rows[] = {
             {"one at a time", 12, 20000, {}, 0},
             {"every 0.2 ms, many to a read", 600, 200, {}, 0},
             {"every 0.5 ms with noise", 400, 500, QByteArray("\xee\x00\x11\xaa\x00", 5), 57 * 5},
+            {"disk full after 150 lines", 400, 200, {}, 0, 150},
         };
         for (const Row &r : rows) {
             QFile::remove(file); // a new file each time: SELECT FILE appends its header
@@ -727,14 +729,24 @@ private slots:
                 for (int k = 1; k <= r.frames; ++k)
                     m.scriptedData.push_back(Words(k));
             });
+            QByteArray want = header;
+            for (int k = 1; k <= (r.room ? r.room : r.frames); ++k)
+                want += Line(k);
+            // Room for the lines, each 16 bytes longer than masked, and half a line more.
+            std::optional<test::FileSizeLimit> full;
+            if (r.room)
+                full.emplace(rlim_t(want.size() + 16 * r.room + 20));
             Script script(20, {[&] { return sim.autoFramesSent() == r.frames; },
                                [&] { Click(recpanel->ButtonStopTrigRec); return true; }});
             Click(recpanel->ButtonStartTrigRec);
+            full.reset();
             QVERIFY2(script.done(), r.what);
-            QByteArray want = header;
-            for (int k = 1; k <= r.frames; ++k)
-                want += Line(k);
-            const QString end = QStringLiteral("File has been saved!") + tally.arg(r.frames).arg(r.dropped);
+            const QString end =
+                (r.room ? QStringLiteral(" The record file could not be written: \n %1 \n Reason: File too "
+                                         "large \n %2 of %3 lines are missing from it. ")
+                              .arg(file).arg(r.frames - r.room).arg(r.frames)
+                        : QStringLiteral("File has been saved!")) +
+                tally.arg(r.room ? r.room : r.frames).arg(r.dropped);
             // Line by line, so a difference names the first line that differs.
             QStringList got = QString::fromLatin1(Masked(test::ReadBytes(file))).split(u'\n');
             QStringList exp = QString::fromLatin1(want).split(u'\n');
