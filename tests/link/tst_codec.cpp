@@ -302,6 +302,7 @@ private slots:
             {"empty reads between", "| A/9 | | B", {"A", "B"}, 0},
             {"170 inside a frame", "B A | B ee A", {"B", "A", "B", "A"}, 1},
             {"garbage before", "ee 55 01 A", {"A"}, 3},
+            {"zero bytes in garbage before the last frame", "00 05 00 A", {"A"}, 3},
             {"garbage between, a read of its own", "A | 12 34 56 78 | B", {"A", "B"}, 4},
             {"garbage after", "A B ff ee", {"A", "B"}, 2},
             {"lone header bytes, a header at the end", "aa 00 | 00 A 00 aa", {"A"}, 5},
