@@ -33,6 +33,7 @@ int socketHandle = 0;
 int lastHandle = 0;
 bool connecting = false;
 int serialOpenings = 0; // counts successful openings of the serial port
+bool keepSent = false;  // a triggered recording takes the bytes the sensor sends by itself
 
 unsigned char scratch[bufSize];
 
@@ -169,7 +170,7 @@ bool SystemMayHoldInput(const QTcpSocket *s)
 void DiscardTcpInput()
 {
     QTcpSocket *s = tcpObj;
-    if (!s || s->state() != QAbstractSocket::ConnectedState)
+    if (!s || s->state() != QAbstractSocket::ConnectedState || keepSent)
         return;
     const int keep = bytesToRead;
     bytesToRead = 0;
@@ -253,7 +254,7 @@ void CloseCom()
 
 void FlushQueues()
 {
-    if (comprotocol != 0 || !SerialOpen())
+    if (comprotocol != 0 || !SerialOpen() || keepSent)
         return;
     serialObj->clear(QSerialPort::AllDirections);
     while (serialObj->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
@@ -348,6 +349,8 @@ int ClientTCPCB(unsigned handle, int event, int, void *)
     }
     if (event != TCP_DATAREADY || !s)
         return 0;
+    if (keepSent && current)
+        return 0; // the triggered recording reads them
     CollectAnswer(s, current);
     return 0;
 }
@@ -378,6 +381,8 @@ void CollectAnswer(QIODevice *d, bool current)
 
 void DropSerialSurplus(QIODevice *d)
 {
+    if (keepSent)
+        return; // the triggered recording reads them all
     const qint64 surplus = d->bytesAvailable() - serialQueueBytes;
     if (surplus <= 0)
         return;
@@ -491,55 +496,52 @@ int GetDataFrame()
 
 // ---- frames the sensor sends by itself (triggered recording) -------------------------------
 
-int ReadSentFrames()
+void KeepSentBytes(bool on)
 {
-    if (comprotocol == 0) {
-        qint64 waiting = 0;
-        for (;;) {
-            if (!SerialOpen())
-                return -1;
-            waiting = serialObj->bytesAvailable();
-            if (waiting >= frameBytes)
-                break;
-            if (poll != 1)
-                return 0;
-            WaitForEvents(0.5);
-        }
-        const qint64 n = serialObj->read(reinterpret_cast<char *>(szReadBuf),
-                                         std::min<qint64>(waiting, bufSize));
-        // Whatever lies beyond the receive buffer is dropped with it: the read is no single frame.
-        while (serialObj->read(reinterpret_cast<char *>(scratch), bufSize) > 0) {
-        }
-        dataSize = int(std::max<qint64>(n, 0));
-        return dataSize;
+    if (on && !keepSent) {
+        FlushQueues();
+        DiscardTcpInput();
     }
-    if (comprotocol != 1)
-        return -1;
-    // Collect everything that arrives into szReadBuf (up to its size) until a frame's worth is
-    // there; a second frame that came with it stays in the count, so the read is recognised as
-    // more than one frame.
-    dataSize = bufSize;
-    bytesToRead = bufSize;
-    int got = 0;
+    keepSent = on;
+    bytesToRead = 0;
+}
+
+int ReadSentFrames(QByteArray &into, double limit)
+{
+    const double start = Timer();
+    bool eventsRun = false;
     for (;;) {
-        if (!TcpOpen()) {
-            bytesToRead = 0;
+        QIODevice *d = nullptr;
+        if (comprotocol == 0 && SerialOpen())
+            d = serialObj.data();
+        else if (comprotocol == 1 && TcpOpen())
+            d = tcpObj.data();
+        if (!d)
             return -1;
+        const qint64 waiting = d->bytesAvailable();
+        if (waiting > 0 && !eventsRun) {
+            // Bytes that never pause must still let STOP and the repaints in.
+            ProcessSystemEvents();
+            eventsRun = true;
+            continue;
         }
-        if (tcpObj->bytesAvailable() > 0)
-            ClientTCPCB(unsigned(g_hconversation), TCP_DATAREADY, 0, nullptr);
-        got = dataSize - bytesToRead;
-        if (got >= frameBytes)
-            break;
-        if (poll != 1) {
-            bytesToRead = 0;
+        if (waiting > 0) {
+            const qsizetype before = into.size();
+            into.resize(before + qsizetype(std::min<qint64>(waiting, 1 << 30)));
+            const qint64 n = d->read(into.data() + before, into.size() - before);
+            into.resize(before + qsizetype(std::max<qint64>(n, 0)));
+            return int(std::max<qint64>(n, 0));
+        }
+        double left = 0.5;
+        if (limit >= 0)
+            left = limit - (Timer() - start);
+        else if (poll != 1)
             return 0;
-        }
-        WaitForEvents(0.5);
+        if (left <= 0)
+            return 0;
+        WaitForEvents(left);
+        eventsRun = true;
     }
-    bytesToRead = 0; // bytes that come later are discarded until the next call
-    dataSize = got;
-    return got;
 }
 
 } // namespace tintra

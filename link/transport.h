@@ -13,6 +13,7 @@
 // GetDataFrame() does the three steps in one call.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -100,11 +101,18 @@ void WriteFrame(int tcpTimeoutMs = tcpWriteTimeoutMs);
 int WaitForAnswer(double limit = answerWait);
 int GetDataFrame();         // flush (serial), write, wait; returns bytesToRead
 
-// Triggered recording: waits, events running, until the sensor has sent at least one frame by
-// itself, then takes everything waiting (at most the receive buffer) into szReadBuf. Returns the
-// number of bytes taken (exactly 36 = one frame), 0 when `poll` was cleared meanwhile, -1 when
-// no link is open. No time-out: the sensor decides when it sends.
-int ReadSentFrames();
+// Triggered recording. While kept (on), the bytes the sensor sends by itself stay queued on the
+// link for ReadSentFrames: the TCP data-ready handler leaves them, the serial input queue keeps
+// all of them, and no flush or frame write throws them away. Switching on first empties the link
+// of what came before.
+void KeepSentBytes(bool on);
+// Waits, events running, until bytes the sensor sent are waiting, then appends all that are
+// waiting to `into`; bytes of a frame still on its way are taken by the next call. The pending
+// events run at least once per call, so a stream that never pauses still lets STOP and the
+// repaints in. With `limit` < 0 it waits as long as `poll` is 1 (the sensor decides
+// when it sends), else at most `limit` seconds whatever `poll` says. Returns the number of bytes
+// taken, 0 when none came, -1 when no link is open.
+int ReadSentFrames(QByteArray &into, double limit = -1);
 
 void SetPopupTimeout();
 void StopAutoSend();

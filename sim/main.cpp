@@ -149,11 +149,11 @@ int main(int argc, char **argv)
         sim.setAutoSendMode(AutoSendMode::Trigger);
     if (parser.isSet(periodOpt)) {
         bool ok = false;
-        const int ms = parser.value(periodOpt).toInt(&ok);
-        if (!ok || ms < 1 || ms > 60000)
-            return fail(QStringLiteral("bad --send-period \"%1\": give 1 ... 60000 ms")
+        const double ms = parser.value(periodOpt).toDouble(&ok);
+        if (!ok || !(ms >= 0.2 && ms <= 60000))
+            return fail(QStringLiteral("bad --send-period \"%1\": give 0.2 ... 60000 ms")
                             .arg(parser.value(periodOpt)));
-        sim.setAutoSendPeriod(ms);
+        sim.setAutoSendPeriodUs(qRound64(ms * 1000));
     }
     for (const QString &text : parser.values(faultOpt)) {
         QString error;

@@ -264,8 +264,11 @@ void SensorSim::handleFrame(Link link, const QByteArray &frame)
             }
         }
     }
-    if (autoIsOn && !autoWasOn)
+    if (autoIsOn && !autoWasOn) {
         autoLink_ = link;
+        QMutexLocker lock(&mutex_);
+        autoSent_ = 0;
+    }
     if (autoIsOn != autoWasOn)
         updateAutoSend();
     deliver(link, answer, fault);
@@ -409,50 +412,65 @@ void SensorSim::updateAutoSend()
 {
     bool on = false;
     AutoSendMode mode;
-    int period = autoSendIntervalMs;
+    qint64 period = autoSendIntervalMs * 1000;
     {
         QMutexLocker lock(&mutex_);
         on = model_.autoSend;
         mode = autoMode_;
-        period = autoPeriodMs_;
+        period = autoPeriodUs_;
         lastTrigger_ = model_.triggerState(nowMs());
+        autoStartUs_ = clock_.nsecsElapsed() / 1000;
+        autoDue_ = 0;
     }
     if (!on) {
         autoTimer_->stop();
         return;
     }
-    autoTimer_->start(mode == AutoSendMode::Interval ? period : 5);
+    autoTimer_->start(mode == AutoSendMode::Interval ? int(std::max<qint64>(period / 1000, 1)) : 5);
 }
 
 void SensorSim::autoSendTick()
 {
-    bool send = false, triggered = false;
+    int send = 0;
+    bool triggered = false;
     {
         QMutexLocker lock(&mutex_);
         if (!model_.autoSend)
             return;
-        if (autoMode_ == AutoSendMode::Interval) {
-            send = true;
+        if (autoMode_ == AutoSendMode::Interval && autoPeriodUs_ >= 1000) {
+            send = 1;
+        } else if (autoMode_ == AutoSendMode::Interval) {
+            // The timer ticks every millisecond at best: the frames due meanwhile go together.
+            const qint64 due = (clock_.nsecsElapsed() / 1000 - autoStartUs_) / autoPeriodUs_;
+            send = int(std::min<qint64>(due - autoDue_, 10000));
+            autoDue_ = due;
         } else {
             const uint16_t t = model_.triggerState(nowMs());
-            send = triggered = t && !lastTrigger_;
+            send = (triggered = t && !lastTrigger_) ? 1 : 0;
             lastTrigger_ = t;
         }
     }
-    if (send)
-        sendAutoFrame(triggered);
+    if (send > 0)
+        sendAutoFrames(send, triggered);
 }
 
-void SensorSim::sendAutoFrame(bool triggered)
+void SensorSim::sendAutoFrames(int n, bool triggered)
 {
     if (!linkOpen(autoLink_))
         return;
-    QByteArray frame;
+    QByteArray bytes;
     {
         QMutexLocker lock(&mutex_);
-        frame = model_.dataFrame(nowMs(), triggered);
+        if (autoLimit_ > 0)
+            n = int(std::clamp<qint64>(autoLimit_ - autoSent_, 0, n));
+        for (int i = 0; i < n; ++i) {
+            bytes += model_.dataFrame(nowMs(), triggered);
+            ++autoSent_;
+            if (autoNoiseEvery_ > 0 && autoSent_ % autoNoiseEvery_ == 0)
+                bytes += autoNoise_;
+        }
     }
-    queue(autoLink_, frame, nowMs());
+    queue(autoLink_, bytes, nowMs());
 }
 
 // ---- thread-safe accessors -------------------------------------------------------------------
@@ -580,17 +598,43 @@ void SensorSim::setAutoSendMode(AutoSendMode mode)
 
 void SensorSim::setAutoSendPeriod(int ms)
 {
+    setAutoSendPeriodUs(qint64(std::clamp(ms, 1, 60000)) * 1000);
+}
+
+int SensorSim::autoSendPeriod() const { return int(autoSendPeriodUs() / 1000); }
+
+void SensorSim::setAutoSendPeriodUs(qint64 us)
+{
     {
         QMutexLocker lock(&mutex_);
-        autoPeriodMs_ = std::clamp(ms, 1, 60000);
+        autoPeriodUs_ = std::clamp<qint64>(us, 200, 60000000);
     }
     QMetaObject::invokeMethod(this, [this] { updateAutoSend(); });
 }
 
-int SensorSim::autoSendPeriod() const
+qint64 SensorSim::autoSendPeriodUs() const
 {
     QMutexLocker lock(&mutex_);
-    return autoPeriodMs_;
+    return autoPeriodUs_;
+}
+
+void SensorSim::setAutoSendLimit(qint64 frames)
+{
+    QMutexLocker lock(&mutex_);
+    autoLimit_ = std::max<qint64>(frames, 0);
+}
+
+void SensorSim::setAutoSendNoise(const QByteArray &noise, int every)
+{
+    QMutexLocker lock(&mutex_);
+    autoNoise_ = noise;
+    autoNoiseEvery_ = std::max(every, 0);
+}
+
+qint64 SensorSim::autoFramesSent() const
+{
+    QMutexLocker lock(&mutex_);
+    return autoSent_;
 }
 
 void SensorSim::sendBurst(int frames)
@@ -598,13 +642,7 @@ void SensorSim::sendBurst(int frames)
     QMetaObject::invokeMethod(this, [this, frames] {
         if (!autoSending() || !linkOpen(autoLink_))
             return;
-        QByteArray bytes;
-        {
-            QMutexLocker lock(&mutex_);
-            for (int i = 0; i < frames; ++i)
-                bytes += model_.dataFrame(nowMs(), false);
-        }
-        queue(autoLink_, bytes, nowMs());
+        sendAutoFrames(frames, false);
     });
 }
 
@@ -612,7 +650,7 @@ void SensorSim::fireTrigger()
 {
     QMetaObject::invokeMethod(this, [this] {
         if (autoSending())
-            sendAutoFrame(true);
+            sendAutoFrames(1, true);
     });
 }
 
@@ -625,7 +663,11 @@ void SensorSim::reset()
         frames_.clear();
         frameTimesUs_.clear();
         autoMode_ = AutoSendMode::Interval;
-        autoPeriodMs_ = autoSendIntervalMs;
+        autoPeriodUs_ = autoSendIntervalMs * 1000;
+        autoLimit_ = 0;
+        autoNoise_.clear();
+        autoNoiseEvery_ = 0;
+        autoSent_ = 0;
     }
     QMetaObject::invokeMethod(this, [this] {
         // Nothing of an earlier conversation may leak into the next one.

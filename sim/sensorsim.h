@@ -26,7 +26,7 @@ namespace tintra::sim {
 
 // How automatic sending (order 50) paces its data frames.
 enum class AutoSendMode {
-    Interval, // one frame every autoSendPeriod() ms (100 by default)
+    Interval, // one frame every autoSendPeriodUs() us (100 ms by default)
     Trigger,  // one frame on each rising edge of the scene's trigger, and on fireTrigger()
 };
 
@@ -87,6 +87,19 @@ public:
     // At a few milliseconds the receiver often finds two frames waiting at once.
     void setAutoSendPeriod(int ms);
     int autoSendPeriod() const;
+    // The same in microseconds (200 ... 60 000 000). Below a millisecond the frames due since
+    // the last tick of a 1 ms timer leave together in one write, as many as the period asks for.
+    void setAutoSendPeriodUs(qint64 us);
+    qint64 autoSendPeriodUs() const;
+    // Automatic sending stops by itself after `frames` frames (0: no limit), counted from when
+    // it was switched on; the sensor still counts as sending.
+    void setAutoSendLimit(qint64 frames);
+    // `noise` is sent after every `every`-th automatic frame (every 0: none), as a disturbed line
+    // would deliver it.
+    void setAutoSendNoise(const QByteArray &noise, int every);
+    // Data frames sent by automatic sending (periodic, triggered and bursts) since it was last
+    // switched on.
+    qint64 autoFramesSent() const;
     // While automatic sending is on: `frames` data frames in one write, as if they had queued up.
     void sendBurst(int frames);
     // A simulated trigger: while automatic sending is on, one data frame with trigger word 1.
@@ -128,7 +141,7 @@ private:
     bool linkOpen(Link link) const;
     void updateAutoSend();
     void autoSendTick();
-    void sendAutoFrame(bool triggered);
+    void sendAutoFrames(int n, bool triggered);
 
     mutable QMutex mutex_; // guards model_, faults_, frames_, autoMode_
     SensorModel model_;
@@ -136,7 +149,13 @@ private:
     QList<QByteArray> frames_;
     QList<qint64> frameTimesUs_;
     AutoSendMode autoMode_ = AutoSendMode::Interval;
-    int autoPeriodMs_ = autoSendIntervalMs; // guarded by mutex_
+    qint64 autoPeriodUs_ = autoSendIntervalMs * 1000; // guarded by mutex_, as are the next four
+    qint64 autoLimit_ = 0;
+    QByteArray autoNoise_;
+    int autoNoiseEvery_ = 0;
+    qint64 autoSent_ = 0;
+    qint64 autoStartUs_ = 0; // the periodic sending's clock: frames due since then
+    qint64 autoDue_ = 0;     // and how many of them have gone
 
     QElapsedTimer clock_;
     QTcpServer *server_ = nullptr;

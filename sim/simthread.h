@@ -65,6 +65,10 @@ public:
     void fireTrigger() { sim_->fireTrigger(); }
     void setAutoSendPeriod(int ms) { sim_->setAutoSendPeriod(ms); }
     void sendBurst(int frames) { sim_->sendBurst(frames); }
+    void setAutoSendPeriodUs(qint64 us) { sim_->setAutoSendPeriodUs(us); }
+    void setAutoSendLimit(qint64 frames) { sim_->setAutoSendLimit(frames); }
+    void setAutoSendNoise(const QByteArray &noise, int every) { sim_->setAutoSendNoise(noise, every); }
+    qint64 autoFramesSent() const { return sim_->autoFramesSent(); }
     void reset() { sim_->reset(); }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "core/acquire/acquire.h"
 #include "core/acquire/paneldata.h"
+#include "core/display/paintpace.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
 #include "core/panels/recpanel.h"
@@ -11,6 +12,7 @@
 #include "core/settings/paths.h"
 #include "core/shell.h"
 #include "link/codec.h"
+#include "link/framesplitter.h"
 #include "link/platform.h"
 #include "link/state.h"
 #include "link/transport.h"
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <cstring>
+#include <vector>
 
 namespace tintra {
 
@@ -52,6 +56,13 @@ struct WriteErrors {
 // stay silent until a line is written again or the mode or file changes.
 QString manualFailedPath;
 
+// The triggered recording's byte stream, taken apart into frames; its dropped bytes are reported.
+FrameSplitter sentFrames;
+// After the order that stops the sensor's sending, frames it sent before are still on their way:
+// they are taken until the link has been quiet this long (seconds), at most for drainLimit.
+constexpr double drainQuiet = 0.1;
+constexpr double drainLimit = 2.0;
+
 // A cycle that starts later than this after its time starts the schedule afresh.
 constexpr double onTimeSlack = 0.02;
 
@@ -71,27 +82,37 @@ bool TakeFileName()
     return false;
 }
 
-void ShowWriteError(const QString &reason, int failed = 0, int tried = 0)
+void ShowWriteError(const QString &reason, int failed = 0, int tried = 0,
+                    const QString &tally = QString())
 {
     QString text = QStringLiteral(" The record file could not be written: \n %1 \n Reason: %2 ")
                        .arg(file_name.isEmpty() ? QStringLiteral("(no file chosen)") : file_name,
                             reason);
     if (tried > 0)
         text += QStringLiteral("\n %1 of %2 lines are missing from it. ").arg(failed).arg(tried);
-    MessagePopup(attention, text);
+    MessagePopup(attention, text + tally);
 }
 
-// The end of a timed or triggered recording: its write errors once, else the usual message.
-void ReportRecording()
+// The end of a timed or triggered recording: its write errors once, else the usual message. A
+// triggered recording adds the lines written and the bytes of the stream that were no frame.
+void ReportRecording(bool triggered = false)
 {
+    const qint64 dropped = triggered ? sentFrames.dropped() : 0;
+    const QString tally = triggered ? QStringLiteral("\n%1 lines written, %2 bytes dropped")
+                                          .arg(writeErrors.tried - writeErrors.failed)
+                                          .arg(dropped)
+                                    : QString();
     if (writeErrors.failed > 0)
-        ShowWriteError(writeErrors.reason, writeErrors.failed, writeErrors.tried);
-    else if (writeErrors.tried == 0) // a triggered recording to which no frame came
+        ShowWriteError(writeErrors.reason, writeErrors.failed, writeErrors.tried, tally);
+    else if (writeErrors.tried == 0 && dropped == 0) // a triggered recording to which nothing came
         MessagePopup(QStringLiteral("INFO!"),
                      QStringLiteral(" No frame has been recorded: \n 0 lines were written to the "
                                     "record file. "));
+    else if (writeErrors.tried == 0)
+        MessagePopup(QStringLiteral("INFO!"),
+                     QStringLiteral(" No frame has been recorded: ") + tally);
     else
-        MessagePopup(QStringLiteral("INFO!"), QStringLiteral("File has been saved!"));
+        MessagePopup(QStringLiteral("INFO!"), QStringLiteral("File has been saved!") + tally);
 }
 
 // One frame has been unpacked into databuf: on to the measured values, the signal graph, the
@@ -283,6 +304,72 @@ bool RecordSentFrame()
     return true;
 }
 
+namespace {
+
+// Appends the lines of one loop turn to the record file in one write. When that fails, each line
+// is tried on its own, so as many whole lines as fit are kept and the missing ones are counted.
+void BlockToFile(const QByteArray &block, const std::vector<qsizetype> &ends)
+{
+    QString reason;
+    writeErrors.tried += int(ends.size());
+    if (AppendToRecordFile(file_name, block, &reason))
+        return;
+    qsizetype from = 0;
+    for (const qsizetype end : ends) {
+        if (!AppendToRecordFile(file_name, block.mid(from, end - from), &reason) &&
+            writeErrors.failed++ == 0)
+            writeErrors.reason = reason;
+        from = end;
+    }
+}
+
+// One loop turn of the triggered recording: every whole frame among `bytes` (and what earlier
+// reads left unfinished) into the signal graph and one record line each, in order; the lines
+// written in one piece. Date and time are taken once per turn: its lines are written at the same
+// moment. True when a frame came.
+bool RecordSentBytes(const QByteArray &bytes)
+{
+    sentFrames.add(bytes.constData(), bytes.size());
+    QByteArray block;
+    std::vector<qsizetype> ends;
+    QString date, time;
+    while (const unsigned char *frame = sentFrames.next()) {
+        std::memcpy(szReadBuf, frame, frameBytes);
+        GetRxBufData();
+        CopyDatatoVars();
+        SetPanelGraphData();
+        if (ends.empty()) {
+            date = DateStr();
+            time = TimeStr();
+        }
+        const uint16_t values[recordValues] = {dataR, dataG,   dataB,   dataX,
+                                               dataY, dataINT, dataCOL, dataTemp};
+        block += RecordLine(date, time, values);
+        ends.push_back(block.size());
+        framecounter += 1.0;
+        if (recordListener)
+            recordListener();
+    }
+    if (ends.empty())
+        return false;
+    BlockToFile(block, ends);
+    return true;
+}
+
+// Milliseconds until the main window would be repainted: the displays need the newest values
+// only by then.
+double MsUntilShown() { return mainpanel ? MsUntilRepaint(mainpanel->window()) : 0.0; }
+
+// The frame counter, the live display and the graphs with the last frame recorded.
+void ShowLastFrame()
+{
+    SetNumber(recpanel->DispFrameCounter, framecounter);
+    SetPanelData();
+    ShowGraph();
+}
+
+} // namespace
+
 void TriggeredRecord()
 {
     RecPanel *r = recpanel;
@@ -295,26 +382,47 @@ void TriggeredRecord()
     SetButtonColour(r->ButtonStartTrigRec, recordingButtonColour);
     running = Running::Triggered;
     writeErrors = {};
+    sentFrames.clear();
 
+    KeepSentBytes(true);
     StartAutoSend();
 
     framecounter = 0.0;
     SetNumber(r->DispFrameCounter, framecounter);
     poll = 1;
+    bool linked = true, shown = true;
+    QByteArray bytes;
     while (poll == 1) {
-        const int n = ReadSentFrames();
-        if (n < 0) {
+        // The displays follow at the screen's pace: with newer values than they show, the wait
+        // for bytes ends when the window would be repainted, so they are shown then.
+        bytes.clear();
+        if (ReadSentFrames(bytes, shown ? -1.0 : MsUntilShown() / 1000.0) < 0) {
             SetPopupTimeout(); // no link: nothing can arrive, and the operator is told so
+            linked = false;
             break;
         }
-        // Only a read of exactly one frame is recorded.
-        if (n == frameBytes)
-            RecordSentFrame();
+        shown = !RecordSentBytes(bytes) && shown;
+        if (!shown && MsUntilShown() <= 0) {
+            ShowLastFrame();
+            shown = true;
+        }
     }
     EndLoop();
     StopAutoSend();
+    // What the sensor sent before it took the order is recorded too.
+    const double stopped = Timer();
+    while (linked && Timer() - stopped < drainLimit) {
+        bytes.clear();
+        if (ReadSentFrames(bytes, drainQuiet) <= 0)
+            break;
+        shown = !RecordSentBytes(bytes) && shown;
+    }
+    if (!shown)
+        ShowLastFrame();
+    KeepSentBytes(false);
+    sentFrames.finish();
     running = Running::None;
-    ReportRecording();
+    ReportRecording(true);
     SetButtonColour(r->ButtonStartTrigRec, recordButtonColour);
     SetButtonsDimmed(0);
 }

@@ -23,9 +23,10 @@ void SelRecFile();      // SELECT FILE: choose the file and write its header
 void WriteFileHeader(); // append the header line to file_name
 void Record();          // START RECORD: modes 0 and 1
 void RecordFrame();     // the timed loop
-void TriggeredRecord(); // START TRIG REC: mode 3
-// One frame of the triggered loop, read into szReadBuf: recorded (signal graph, live display,
-// graphs, file, frame counter) if its first word is the answer word 170; false if dropped.
+// START TRIG REC, mode 3: every whole frame the sensor sends, recorded once, in order, until STOP.
+void TriggeredRecord();
+// One frame in szReadBuf, recorded on its own (signal graph, live display, graphs, file, frame
+// counter) if its first word is the answer word 170; false if dropped.
 bool RecordSentFrame();
 void RecordManually();  // MANUAL RECORD: mode 2
 void ToFile();          // one data line with the current values

@@ -1,5 +1,6 @@
 // Frame building and unpacking, and the parameter image conversions.
 #include "link/codec.h"
+#include "link/framesplitter.h"
 #include "link/paraimage.h"
 
 #include <QtTest>
@@ -246,6 +247,98 @@ private slots:
     }
 };
 
+class TestFrameSplitter : public QObject {
+    Q_OBJECT
+
+    // Frame A ... E: word 0 170, word 1 order 5, word w carries letter * 0x100 + w (no zero byte),
+    // except B, whose word 2 is 170: a frame start's bytes inside a frame.
+    static QByteArray Frame(char c)
+    {
+        unsigned char b[36];
+        PutWord(b, 0, answerHeader);
+        PutWord(b, 1, OrderData);
+        for (int w = 2; w < 18; ++w)
+            PutWord(b, w, uint16_t((c - 'A' + 1) * 0x100 + w));
+        if (c == 'B')
+            PutWord(b, 2, answerHeader);
+        return QByteArray(reinterpret_cast<const char *>(b), 36);
+    }
+    // The reads of a stream written as tokens: "A" a whole frame, "A/n" frame A cut after byte n
+    // into two reads, "A-n" its first n bytes only, "ee" one byte in hex, "|" the next read.
+    static QList<QByteArray> Reads(const QString &stream)
+    {
+        QList<QByteArray> reads{QByteArray()};
+        for (const QString &t : stream.split(u' ', Qt::SkipEmptyParts)) {
+            const QByteArray f = t[0].isUpper() ? Frame(t[0].toLatin1()) : QByteArray();
+            const int n = t.mid(2).toInt();
+            if (t == QLatin1String("|"))
+                reads << QByteArray();
+            else if (f.isEmpty())
+                reads.last() += char(t.toInt(nullptr, 16));
+            else if (t.size() == 1)
+                reads.last() += f;
+            else if (t[1] == u'/')
+                reads.last() += f.left(n), reads << f.mid(n);
+            else
+                reads.last() += f.left(n);
+        }
+        return reads;
+    }
+
+private slots:
+    void takesEveryWholeFrameAndCountsDroppedBytes()
+    {
+        struct Row {
+            const char *what, *stream;
+            QStringList frames; // each in the stream's tokens
+            int dropped;        // after the stream ended
+        };
+        const Row rows[] = {
+            {"one frame", "A", {"A"}, 0},
+            {"three merged in one read", "A B C", {"A", "B", "C"}, 0},
+            {"split 1/35", "A/1 B", {"A", "B"}, 0},
+            {"split 18/18 twice", "A/18 B/18 C", {"A", "B", "C"}, 0},
+            {"split 35/1, then 2/34", "A/35 B/2", {"A", "B"}, 0},
+            {"empty reads between", "| A/9 | | B", {"A", "B"}, 0},
+            {"170 inside a frame", "B A | B ee A", {"B", "A", "B", "A"}, 1},
+            {"garbage before", "ee 55 01 A", {"A"}, 3},
+            {"zero bytes in garbage before the last frame", "00 05 00 A", {"A"}, 3},
+            {"garbage between, a read of its own", "A | 12 34 56 78 | B", {"A", "B"}, 4},
+            {"garbage after", "A B ff ee", {"A", "B"}, 2},
+            {"lone header bytes, a header at the end", "aa 00 | 00 A 00 aa", {"A"}, 5},
+            {"false 170 in garbage, frames behind it", "11 00 aa 22 A B", {"A", "B"}, 4},
+            {"false 170 in garbage across reads", "A 00 aa | 33 | B C", {"A", "B", "C"}, 3},
+            {"false 170 in garbage, nothing behind it", "11 00 aa 22 A", {"00 aa 22 A-33"}, 4},
+            {"truncated last frame", "A B-20", {"A"}, 20},
+            {"garbage only", "00 00 aa", {}, 3},
+        };
+        QStringList got, want;
+        for (const Row &r : rows) {
+            FrameSplitter s;
+            QStringList frames;
+            for (const QByteArray &read : Reads(QString::fromLatin1(r.stream))) {
+                s.add(read.constData(), read.size());
+                while (const unsigned char *f = s.next())
+                    frames << QByteArray(reinterpret_cast<const char *>(f), 36).toHex(' ');
+            }
+            const qint64 heldAtEnd = s.held();
+            s.finish();
+            got << QStringLiteral("%1: %2; dropped %3, frames %4, held %5")
+                       .arg(r.what, frames.join(" / ")).arg(s.dropped()).arg(s.frames())
+                       .arg(s.held());
+            QStringList w;
+            for (const QString &f : r.frames)
+                w << Reads(f).join().toHex(' ');
+            want << QStringLiteral("%1: %2; dropped %3, frames %4, held 0")
+                        .arg(r.what, w.join(" / ")).arg(r.dropped).arg(r.frames.size());
+            QVERIFY(heldAtEnd < 36);
+            s.clear();
+            QVERIFY(s.dropped() == 0 && s.frames() == 0 && !s.next());
+        }
+        QCOMPARE(got, want);
+    }
+};
+
 int main(int argc, char **argv)
 {
     int status = 0;
@@ -255,6 +348,10 @@ int main(int argc, char **argv)
     }
     {
         TestParaImage t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestFrameSplitter t;
         status |= QTest::qExec(&t, argc, argv);
     }
     return status;

@@ -102,6 +102,7 @@ const QString sure = QStringLiteral("ATTENTION!: Are you sure, that you have sel
 const QString warnTimed = QStringLiteral("ATTENTION!: ") + notOpened + QString(34, u' ') + notSaved;
 const QString warnTrig = QStringLiteral("ATTENTION!: ") + notOpened + QString(42, u' ') + notSaved;
 const QString saved = QStringLiteral("INFO!: File has been saved!");
+const QString tally = QStringLiteral("\n%1 lines written, %2 bytes dropped"); // triggered end
 const QString noFile = QStringLiteral("ATTENTION!: No filename was choosen! \nRecording will not be done! ");
 const QByteArray header = "DATE\tTIME\tRED\tGREEN\tBLUE\tX s\tY i\tINT M\tCOLOR\tTEMP\t\r\n";
 
@@ -187,7 +188,7 @@ class TestRecorder : public QObject {
             during << counted(n) << click(recpanel->ButtonStopRecord);
         if (verb == QLatin1String("trigger")) {
             during << [this] { return sim.autoSending(); };
-            for (int i = 1; i <= n; ++i) // one at a time: two together are dropped
+            for (int i = 1; i <= n; ++i) // one at a time, each counted before the next
                 during << [this] { sim.fireTrigger(); return true; } << counted(i);
             during << click(recpanel->ButtonStopTrigRec);
         }
@@ -316,7 +317,8 @@ private slots:
     {
         startSession();
         const QString noFrames = QStringLiteral("INFO!:  No frame has been recorded: \n 0 lines were written to the record file. ");
-        const QStringList timed{sure, warnTimed, saved}, trig{sure, warnTrig, saved}, pause{"pause 0.95"};
+        const QStringList timed{sure, warnTimed, saved}, pause{"pause 0.95"};
+        auto trig = [](int lines) { return QStringList{sure, warnTrig, saved + tally.arg(lines).arg(0)}; };
         const Step steps[] = {
             {"no file: START RECORD", 0, 3, {}, "start", {}, {}, {"0", "3", "0"}, {}, {noFile}},
             {"no file: MANUAL RECORD", 2, 0, {}, "manual 1", {}, {}, {"0", "3", "0"}, {}, {noFile}},
@@ -326,8 +328,8 @@ private slots:
             {"2 values: afresh", 0, 2, {4, 5}, "start", {"5", "pause 0.95", "5"}, {4, 5}, {"2", "0", "0"}, {4, 5}, timed},
             {"until STOP", 1, 0, {6, 7}, "until 2", {"5", "pause 0.95", "5"}, {6, 7}, {"0", "2", "2"}, {6, 7}, timed},
             {"manual: last frame's values", 2, 0, {}, "manual 2", {}, {7, 7}, {"2", "2", "2"}, {7, 7}, {}},
-            {"triggered", 3, 0, {8, 9}, "trigger 2", {"50 1", "50"}, {8, 9}, {"2", "2", "2"}, {8, 9}, trig},
-            {"triggered again: graph goes on", 3, 0, {10}, "trigger 1", {"50 1", "50"}, {10}, {"2", "2", "1"}, {8, 9, 10}, trig},
+            {"triggered", 3, 0, {8, 9}, "trigger 2", {"50 1", "50"}, {8, 9}, {"2", "2", "2"}, {8, 9}, trig(2)},
+            {"triggered again: graph goes on", 3, 0, {10}, "trigger 1", {"50 1", "50"}, {10}, {"2", "2", "1"}, {8, 9, 10}, trig(1)},
             {"triggered, nothing sent", 3, 0, {}, "trigger 0", {"50 1", "50"}, {}, {"2", "2", "0"}, {8, 9, 10}, {sure, warnTrig, noFrames}},
             {"manual again: afresh", 2, 0, {}, "manual 1", {}, {10}, {"1", "2", "0"}, {10}, {}},
         };
@@ -629,13 +631,16 @@ private slots:
         QVERIFY(popups->messages().isEmpty());
     }
 
-    void triggeredTakesOnlySingleAnswerFrames_data()
+    void triggeredTakesEveryWholeFrame_data()
     {
         QTest::addColumn<bool>("serial");
         QTest::newRow("tcp") << false;
         QTest::newRow("serial") << true;
     }
-    void triggeredTakesOnlySingleAnswerFrames()
+    // Frames merged in one write, split across writes, with noise between them, a frame whose
+    // first word is not 170 and one still on its way at STOP, each write 150 ms after the
+    // previous: every whole frame is recorded, in order, and the noise is counted.
+    void triggeredTakesEveryWholeFrame()
     {
         QFETCH(bool, serial);
         DisconnectTCP();
@@ -655,21 +660,33 @@ private slots:
         }
         prepare(3);
         popups->answerConfirm(1);
-        const QByteArray pair = DataFrame(170, 1001, 30) + DataFrame(170, 1002, 30);
-        Script script(150, {[&] { return peer.frames().size() == 1; },
-                            [&] { peer.send(DataFrame(170, 1000, 65535)); return true; },
-                            [&] { peer.send(pair); return true; },
-                            [&] { peer.send(DataFrame(0x00AB, 1003, 30)); return true; },
-                            [&] { peer.send(DataFrame(170, 1004, 36)); return true; },
-                            [&] { Click(recpanel->ButtonStopTrigRec); return true; }});
+        const QByteArray f4 = DataFrame(170, 1004, 36), f5 = DataFrame(170, 1005, 37),
+                         f6 = DataFrame(170, 1006, 38);
+        const QByteArray writes[] = {
+            DataFrame(170, 1000, 65535),
+            DataFrame(170, 1001, 30) + DataFrame(170, 1002, 31), // merged
+            DataFrame(0x00AB, 1003, 30),                         // no answer word: 36 dropped
+            f4.left(1),                                          // split 1/35
+            f4.mid(1) + "\xee\xee\x11" + f5.left(18),            // noise, split 18/18
+            f5.mid(18),
+        };
+        QList<std::function<bool()>> steps{[&] { return peer.frames().size() == 1; }};
+        for (const QByteArray &w : writes)
+            steps << [&peer, w] { peer.send(w); return true; };
+        // A frame on its way as STOP is pressed is recorded too.
+        steps << [&] { peer.send(f6); Click(recpanel->ButtonStopTrigRec); return true; };
+        Script script(150, steps);
         Click(recpanel->ButtonStartTrigRec);
         QVERIFY(script.done());
-        const QList<QStringList> rows = dataRows();
-        QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[0].mid(2), (QStringList{"1000", "200", "300", "400", "500", "600", "7", "65535"}));
-        QCOMPARE(rows[1][2], QStringLiteral("1004"));
-        QCOMPARE(recpanel->DispFrameCounter->text(), QStringLiteral("2"));
-        QCOMPARE(graphcnt, uint64_t(2));
+        QStringList got;
+        for (const QStringList &r : dataRows())
+            got << r.mid(2).join(u' ');
+        QCOMPARE(got, (QStringList{"1000 200 300 400 500 600 7 65535", "1001 200 300 400 500 600 7 30",
+                                   "1002 200 300 400 500 600 7 31", "1004 200 300 400 500 600 7 36",
+                                   "1005 200 300 400 500 600 7 37", "1006 200 300 400 500 600 7 38"}));
+        QCOMPARE(recpanel->DispFrameCounter->text(), QStringLiteral("6"));
+        QCOMPARE(graphcnt, uint64_t(6));
+        QCOMPARE(datapanel->DispRED->text(), QStringLiteral("1006")); // the display shows the last
         // Order 50 with 1, then with 0.
         QVERIFY(peer.waitFrames(2));
         const QList<QByteArray> f = peer.frames();
@@ -679,9 +696,72 @@ private slots:
         QCOMPARE((QList<int>{GetWord(b, 0), GetWord(b, 1), GetWord(b, 2)}), (QList<int>{85, 50, 0}));
         QCOMPARE(messageTexts().mid(1),
                  (QList<QString>{notOpened + QString(42, QLatin1Char(' ')) + notSaved,
-                                 QStringLiteral("File has been saved!")}));
+                                 QStringLiteral("File has been saved!\n6 lines written, 39 bytes dropped")}));
         DisconnectTCP();
         CloseCom();
+    }
+
+    // The simulated sensor sends fast, many frames to a read, with and without noise between
+    // them, and into a disk that fills up; STOP is pressed as soon as it has sent the last one, so
+    // some are still on their way. The whole record file holds one line per frame sent, in order
+    // (as many whole lines as fit), and the end message counts them and the noise.
+    void triggeredRecordsEveryFrameTheSensorSent()
+    {
+        struct Row {
+            const char *what;
+            int frames, periodUs;
+            QByteArray noise; // after every 7th frame
+            int dropped;
+            int room = 0;     // lines the disk has room for (0: no limit)
+        };
+        const Row rows[] = {
+            {"one at a time", 12, 20000, {}, 0},
+            {"every 0.2 ms, many to a read", 600, 200, {}, 0},
+            {"every 0.5 ms with noise", 400, 500, QByteArray("\xee\x00\x11\xaa\x00", 5), 57 * 5},
+            {"disk full after 150 lines", 400, 200, {}, 0, 150},
+        };
+        for (const Row &r : rows) {
+            QFile::remove(file); // a new file each time: SELECT FILE appends its header
+            prepare(3);
+            popups->answerConfirm(1);
+            sim.clearFrames();
+            sim.setAutoSendMode(sim::AutoSendMode::Interval);
+            sim.setAutoSendPeriodUs(r.periodUs);
+            sim.setAutoSendLimit(r.frames);
+            sim.setAutoSendNoise(r.noise, 7);
+            sim.sim().withModel([&](sim::SensorModel &m) {
+                m.scriptedData.clear();
+                for (int k = 1; k <= r.frames; ++k)
+                    m.scriptedData.push_back(Words(k));
+            });
+            QByteArray want = header;
+            for (int k = 1; k <= (r.room ? r.room : r.frames); ++k)
+                want += Line(k);
+            // Room for the lines, each 16 bytes longer than masked, and half a line more.
+            std::optional<test::FileSizeLimit> full;
+            if (r.room)
+                full.emplace(rlim_t(want.size() + 16 * r.room + 20));
+            Script script(20, {[&] { return sim.autoFramesSent() == r.frames; },
+                               [&] { Click(recpanel->ButtonStopTrigRec); return true; }});
+            Click(recpanel->ButtonStartTrigRec);
+            full.reset();
+            QVERIFY2(script.done(), r.what);
+            const QString end =
+                (r.room ? QStringLiteral(" The record file could not be written: \n %1 \n Reason: File too "
+                                         "large \n %2 of %3 lines are missing from it. ")
+                              .arg(file).arg(r.frames - r.room).arg(r.frames)
+                        : QStringLiteral("File has been saved!")) +
+                tally.arg(r.room ? r.room : r.frames).arg(r.dropped);
+            // Line by line, so a difference names the first line that differs.
+            QStringList got = QString::fromLatin1(Masked(test::ReadBytes(file))).split(u'\n');
+            QStringList exp = QString::fromLatin1(want).split(u'\n');
+            got << recpanel->DispFrameCounter->text() << popups->shown.last().text
+                << test::Heard(sim, {"50 1", "50"}).join(", ");
+            exp << QString::number(r.frames) << end << test::Fold({"50 1", "50"}).join(", ");
+            for (QStringList *l : {&got, &exp})
+                l->replaceInStrings(QRegularExpression("^"), QString::fromLatin1(r.what) + " | ");
+            QCOMPARE(got, exp);
+        }
     }
 
     void triggeredWithoutLinkEndsWithTimeout()
