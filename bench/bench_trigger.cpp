@@ -10,6 +10,8 @@
 #include "bench/benchutil.h"
 #include "app/startup.h"
 #include "core/panels.h"
+#include "core/panels/graphpanel.h"
+#include "core/panels/recpanel.h"
 #include "core/recorder/recorder.h"
 #include "core/recorder/signalgraph.h"
 #include "core/settings/paths.h"

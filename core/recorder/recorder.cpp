@@ -5,6 +5,7 @@
 #include "core/display/paintpace.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"
+#include "core/panels/mainpanel.h"
 #include "core/panels/recpanel.h"
 #include "core/panels/controls.h"
 #include "core/panels/cells.h"
