@@ -6,7 +6,9 @@
 // the end message (lines written, bytes dropped), processor time of the user-interface thread per
 // recorded frame, and the resident memory before, after a tenth of the time and after.
 //
-// Usage: bench_trigger [--seconds S] [--period-us P]      (defaults: 10 s, 500 us)
+// Usage: bench_trigger [--seconds S] [--period-us P] [--pty BAUD]  (defaults: 10 s, 500 us, TCP)
+// --pty BAUD: over RS-232 through the simulator's pseudo-terminal, the sensor sending at the
+// full rate of a line of BAUD baud (a 36-byte frame takes 360 bit times with start and stop bits).
 #include "bench/benchutil.h"
 #include "app/startup.h"
 #include "core/panels.h"
@@ -61,20 +63,24 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     double seconds = 10;
-    int periodUs = 500;
+    int periodUs = 500, baud = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--seconds"))
             seconds = std::max(0.5, std::atof(argv[i + 1]));
         else if (!std::strcmp(argv[i], "--period-us"))
             periodUs = std::max(200, std::atoi(argv[i + 1]));
+        else if (!std::strcmp(argv[i], "--pty"))
+            baud = std::max(1200, std::atoi(argv[i + 1]));
     }
+    if (baud)
+        periodUs = int(360.0e6 / baud + 0.5);
 
     sim::SimThread sim;
     QTemporaryDir dir;
-    if (!bench::StartAgainstSimulator(sim, dir))
+    if (!bench::StartAgainstSimulator(sim, dir, baud != 0))
         return 1;
     InitAll();
-    if (!tcpcon) {
+    if (baud ? comprotocol != 0 || ret < 0 : !tcpcon) {
         std::fprintf(stderr, "no connection to the simulated sensor\n");
         return 1;
     }
@@ -105,8 +111,12 @@ int main(int argc, char **argv)
     const double cpu = ThreadCpuSeconds() - cpu0, wall = Timer() - t0;
     const long rssAfter = ResidentKb();
     const long lines = DataLines(file_name);
-    std::printf("triggered recording over TCP, a frame every %d us for %.1f s\n", periodUs,
-                seconds);
+    if (baud)
+        std::printf("triggered recording over a pseudo-terminal at the full rate of %d baud, a "
+                    "frame every %d us for %.1f s\n", baud, periodUs, seconds);
+    else
+        std::printf("triggered recording over TCP, a frame every %d us for %.1f s\n", periodUs,
+                    seconds);
     const long long sent = sim.autoFramesSent();
     std::printf("  frames sent %lld, lines written %ld: %s\n", sent, lines,
                 sent == lines ? "equal" : "MISSED");

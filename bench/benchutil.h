@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/startup.h"
+#include "link/transport.h"
 #include "sim/simthread.h"
 
 #include <QFile>
@@ -73,19 +74,34 @@ inline long PeakKb()
 
 // Starts the simulated sensor (cycling scene) and the whole user interface with its settings in
 // `dir`, naming the sensor on loopback TCP. False, with a message, when either fails.
-inline bool StartAgainstSimulator(tintra::sim::SimThread &sim, const QTemporaryDir &dir)
+// `pty`: the program connects over RS-232 through the simulator's pseudo-terminal (COM 1 mapped
+// in a "ComPorts.cfg" of `dir`), else over TCP.
+inline bool StartAgainstSimulator(tintra::sim::SimThread &sim, const QTemporaryDir &dir,
+                                  bool pty = false)
 {
-    if (!sim.start()) {
+    tintra::sim::SimThread::Options options;
+    if (pty)
+        options.ptyLink = dir.filePath(QStringLiteral("ttySIM"));
+    if (!sim.start(options)) {
         std::fprintf(stderr, "simulated sensor: %s\n", qPrintable(sim.errorString()));
         return false;
     }
     sim.setScene(tintra::sim::Scene::Cycle);
     tintra::SetProgramDir(dir.path());
     QFile cfg(dir.filePath(QStringLiteral("ComSettings.cfg")));
-    if (!cfg.open(QIODevice::WriteOnly) ||
-        cfg.write(QStringLiteral("1\n1\n127.0.0.1\n%1\n").arg(sim.port()).toLatin1()) < 0)
+    const QString settings = pty ? QStringLiteral("0\n1\n127.0.0.1\n1\n")
+                                 : QStringLiteral("1\n1\n127.0.0.1\n%1\n").arg(sim.port());
+    if (!cfg.open(QIODevice::WriteOnly) || cfg.write(settings.toLatin1()) < 0)
         return false;
     cfg.close();
+    if (pty) {
+        QFile ports(dir.filePath(QStringLiteral("ComPorts.cfg")));
+        if (!ports.open(QIODevice::WriteOnly) ||
+            ports.write(QByteArray("1 ") + sim.ptyLink().toUtf8() + "\n") < 0)
+            return false;
+        ports.close();
+        tintra::SetComPortsCfgDir(dir.path());
+    }
     return tintra::StartUserInterface() >= 0;
 }
 

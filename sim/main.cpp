@@ -112,6 +112,12 @@ int main(int argc, char **argv)
                        "(default 100); at a few milliseconds frames often arrive in pairs."),
         QStringLiteral("MS"));
     parser.addOption(periodOpt);
+    const QCommandLineOption baudOpt(
+        QStringLiteral("full-rate"),
+        QStringLiteral("Automatic sending as fast as a serial line of BAUD baud carries frames "
+                       "(36 bytes of 10 bits each: 115200 gives a frame every 3.125 ms)."),
+        QStringLiteral("BAUD"));
+    parser.addOption(baudOpt);
     parser.process(app);
 
     if (!parser.isSet(listenOpt) && !parser.isSet(ptyOpt))
@@ -154,6 +160,14 @@ int main(int argc, char **argv)
             return fail(QStringLiteral("bad --send-period \"%1\": give 0.2 ... 60000 ms")
                             .arg(parser.value(periodOpt)));
         sim.setAutoSendPeriodUs(qRound64(ms * 1000));
+    }
+    if (parser.isSet(baudOpt)) {
+        bool ok = false;
+        const int baud = parser.value(baudOpt).toInt(&ok);
+        if (!ok || baud < 1200 || baud > 1800000)
+            return fail(QStringLiteral("bad --full-rate \"%1\": give 1200 ... 1800000 baud")
+                            .arg(parser.value(baudOpt)));
+        sim.setAutoSendPeriodUs(qRound64(360.0e6 / baud));
     }
     for (const QString &text : parser.values(faultOpt)) {
         QString error;
