@@ -505,11 +505,14 @@ private slots:
         SetTeachRow(30, {1, 1, 1, 1, 1});
         for (int r = 0; r < 31; ++r)
             sicolarr[r] = 0x010000 * r + 0x40;
+        sim.clearFrames();
         const int frames = RunLoop(mainpanel->ButtonGo, [](int n) {
             if (n == 2)
                 Click(ttpanel->ButtonApplyFromAll);
         });
         QCOMPARE(frames, 2); // ended after the pass in progress
+        const QStringList heard{"5 x2"}; // two data requests; APPLY FROM ALL sends nothing itself
+        QCOMPARE(Heard(sim, heard, Significant), Fold(heard));
         QVERIFY(!AcquisitionRunning() && mainpanel->ButtonGo->isEnabled());
         PlaneGraph *xy = datagraphs->GraphData1;
         QCOMPARE(xy->circleCount(), 31 * 3);
