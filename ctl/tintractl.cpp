@@ -2,7 +2,7 @@
 // exchanges (link/exchange.h, the line check), without any window: messages the window would
 // show as popups are printed on standard error.
 //
-//   tintractl [--tcp HOST[:PORT] | --serial DEVICE|COMn] COMMAND ...
+//   tintractl [--tcp HOST:PORT | --serial DEVICE|COMn] COMMAND ...
 //     identify                     the sensor's identification text
 //     get ram|eeprom [-o FILE]     the parameter set as a parameter file (or on standard output)
 //     send ram|eeprom FILE         a parameter file to the sensor, as SEND does
@@ -37,7 +37,7 @@ QTextStream &err()
 }
 
 const char *const usage =
-    "usage: tintractl [--tcp HOST[:PORT] | --serial DEVICE|COMn] COMMAND ...\n"
+    "usage: tintractl [--tcp HOST:PORT | --serial DEVICE|COMn] COMMAND ...\n"
     "  identify                   the sensor's identification text\n"
     "  get ram|eeprom [-o FILE]   the parameter set as a parameter file (standard output without -o)\n"
     "  send ram|eeprom FILE       a parameter file to the sensor's RAM or EEPROM, as SEND does\n"
@@ -62,10 +62,13 @@ void SetText(char *dst, size_t size, const QString &text)
 QString Choose(const QString &tcp, const QString &serial, QTemporaryDir &portsDir)
 {
     if (!tcp.isEmpty()) {
+        // The sensor has no fixed port: it is given, as on the connection page.
         comprotocol = 1;
         const int colon = int(tcp.lastIndexOf(u':'));
-        SetText(ipBuf, sizeof ipBuf, colon < 0 ? tcp : tcp.left(colon));
-        SetText(portNumStr, sizeof portNumStr, colon < 0 ? QStringLiteral("10001") : tcp.mid(colon + 1));
+        if (colon <= 0 || DecimalValue(tcp.mid(colon + 1)) <= 0)
+            return QStringLiteral("--tcp needs HOST:PORT, e.g. --tcp 192.168.0.10:10001");
+        SetText(ipBuf, sizeof ipBuf, tcp.left(colon));
+        SetText(portNumStr, sizeof portNumStr, tcp.mid(colon + 1));
         portNum = DecimalValue(QString::fromUtf8(portNumStr));
         return {};
     }
