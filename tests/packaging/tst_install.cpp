@@ -61,6 +61,7 @@ private slots:
         QTest::addColumn<bool>("executable");
         QTest::newRow("program") << "bin/TintraV30" << true;
         QTest::newRow("simulator") << "bin/sensorsim" << true;
+        QTest::newRow("command-line companion") << "bin/tintractl" << true;
         QTest::newRow("desktop entry") << "share/applications/TintraV30.desktop" << false;
         QTest::newRow("metainfo") << "share/metainfo/TintraV30.metainfo.xml" << false;
         QTest::newRow("svg icon") << "share/icons/hicolor/scalable/apps/TintraV30.svg" << false;
@@ -129,11 +130,14 @@ private slots:
         QVERIFY2(r.code == 0, qPrintable(r.output));
     }
 
-    void installedSimulatorRuns()
+    void installedToolsRun()
     {
-        const Run r = RunTool(prefix + QStringLiteral("/bin/sensorsim"), {QStringLiteral("--help")});
-        QCOMPARE(r.code, 0);
-        QVERIFY(r.output.contains(QStringLiteral("--listen")));
+        const Run sim = RunTool(prefix + QStringLiteral("/bin/sensorsim"), {QStringLiteral("--help")});
+        QCOMPARE(sim.code, 0);
+        QVERIFY(sim.output.contains(QStringLiteral("--listen")));
+        const Run ctl = RunTool(prefix + QStringLiteral("/bin/tintractl"), {QStringLiteral("--help")});
+        QCOMPARE(ctl.code, 0);
+        QVERIFY(ctl.output.contains(QStringLiteral("--tcp HOST:PORT")));
     }
 
     void debianPackageHoldsTheTree()
@@ -155,7 +159,7 @@ private slots:
         const QString deb = out.filePath(debs.first());
         const Run contents = RunTool(dpkgDeb, {QStringLiteral("--contents"), deb});
         QCOMPARE(contents.code, 0);
-        for (const char *p : {"./usr/bin/TintraV30", "./usr/bin/sensorsim",
+        for (const char *p : {"./usr/bin/TintraV30", "./usr/bin/sensorsim", "./usr/bin/tintractl",
                               "./usr/share/applications/TintraV30.desktop",
                               "./usr/share/metainfo/TintraV30.metainfo.xml",
                               "./usr/share/icons/hicolor/scalable/apps/TintraV30.svg",
