@@ -16,7 +16,6 @@
 #include "core/panels/cells.h"
 #include "core/panels/rowcolours.h"
 #include "core/params/unsent.h"
-#include "core/info.h"
 #include "core/settings/portlist.h"
 #include "core/teach/taffile.h"
 #include "link/codec.h"
@@ -218,7 +217,9 @@ private slots:
         QCOMPARE(popups->shown.size(), before + 1);
         QCOMPARE(popups->shown.last().kind, QStringLiteral("confirm"));
         QCOMPARE(popups->shown.last().title, QStringLiteral("ATTENTION!"));
-        QCOMPARE(popups->shown.last().text, QString::fromUtf8(InfoText("QuitWithUnsent")));
+        QCOMPARE(popups->shown.last().text,
+                 QStringLiteral(" Some values on the panels (marked) have not been sent to the "
+                                "sensor or saved to a file. \n Quit anyway? "));
 
         if (done == "SEND") {
             Click(mainpanel->ButtonSend);
@@ -343,7 +344,10 @@ private slots:
         Click(b); // no answer queued: the script says no
         QCOMPARE(popups->shown.size(), 1);
         QCOMPARE(popups->shown[0].title, QStringLiteral("ATTENTION!"));
-        QCOMPARE(popups->shown[0].text, QString::fromUtf8(InfoText("ConnectWithUnsent")));
+        QCOMPARE(popups->shown[0].text,
+                 QStringLiteral(" Some parameters on the panels (marked) have not been sent to the "
+                                "sensor or saved to a file. \n Connecting reads the parameters of "
+                                "the sensor and replaces them. \n Connect anyway? "));
         QCOMPARE(sensor->frames().size(), 0);
         QCOMPARE(int(tcpcon), 1);
         QCOMPARE(RingValue(parapanel1->Evalmode), uint16_t(2));
