@@ -1,17 +1,15 @@
 // tintractl: the sensor from a shell script. It connects as the window does and runs the same
-// exchanges (link/exchange.h, the line check), without any window: messages the window would
-// show as popups are printed on standard error.
+// exchanges, without any window: messages the window would show as popups are printed on
+// standard error. Each command lives in its own file (ctl.h describes the table); this file
+// reads the options, connects and hands over.
 //
 //   tintractl [--tcp HOST:PORT | --serial DEVICE|COMn] COMMAND ...
-//     identify                     the sensor's identification text
-//     get ram|eeprom [-o FILE]     the parameter set as a parameter file (or on standard output)
-//     send ram|eeprom FILE         a parameter file to the sensor, as SEND does
+//   tintractl COMMAND --help
 // Without a connection option the settings the window saved in "ComSettings.cfg" are used.
-// Exit status: 0 done, 2 usage or file error, 3 no answer (TIMEOUT), 4 a wrong echo.
+#include "ctl.h"
+
 #include "core/settings/connection.h"
 #include "link/codec.h"
-#include "link/exchange.h"
-#include "link/paraimage.h"
 #include "link/platform.h"
 #include "link/state.h"
 #include "link/transport.h"
@@ -20,34 +18,34 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextStream>
-#include <cstdio>
 #include <cstring>
 
 using namespace tintra;
+using namespace tintra::ctl;
 
 namespace {
 
-enum Exit { Done = 0, Usage = 2, NoAnswer = 3, BadEcho = 4 };
+const Command *const commands[] = {&identifyCommand, &getCommand, &sendCommand};
 
-QTextStream &err()
+QString UsageText()
 {
-    static QTextStream s(stderr);
-    return s;
+    QString u = QStringLiteral("usage: tintractl [--tcp HOST:PORT | --serial DEVICE|COMn] COMMAND ...\n");
+    for (const Command *c : commands)
+        u += QStringLiteral("  %1\n").arg(QLatin1String(c->synopsis));
+    u += QStringLiteral(
+        "Without --tcp or --serial the settings saved by the program (\"ComSettings.cfg\") are used.\n"
+        "tintractl COMMAND --help describes a command.\n"
+        "Exit status: 0 done, 1 compare found differences, 2 usage or file error, 3 no answer\n"
+        "(TIMEOUT), 4 a wrong echo.\n");
+    return u;
 }
 
-const char *const usage =
-    "usage: tintractl [--tcp HOST:PORT | --serial DEVICE|COMn] COMMAND ...\n"
-    "  identify                   the sensor's identification text\n"
-    "  get ram|eeprom [-o FILE]   the parameter set as a parameter file (standard output without -o)\n"
-    "  send ram|eeprom FILE       a parameter file to the sensor's RAM or EEPROM, as SEND does\n"
-    "Without --tcp or --serial the settings saved by the program (\"ComSettings.cfg\") are used.\n"
-    "Exit status: 0 done, 2 usage or file error, 3 no answer (TIMEOUT), 4 a wrong echo.\n";
-
-int Fail(const QString &why, int status = Usage)
+const Command *Find(const QString &name)
 {
-    err() << why << Qt::endl;
-    return status;
+    for (const Command *c : commands)
+        if (name == QLatin1String(c->name))
+            return c;
+    return nullptr;
 }
 
 void SetText(char *dst, size_t size, const QString &text)
@@ -118,23 +116,6 @@ int Connect()
     return Done;
 }
 
-// After a failed exchange: no (complete) answer, or an answer that does not echo the order.
-int ExchangeFailed()
-{
-    if (bytesToRead != 0)
-        return Fail(QStringLiteral("TIMEOUT"), NoAnswer);
-    return Fail(QStringLiteral("wrong echo"), BadEcho);
-}
-
-int Place(const QString &word)
-{
-    if (word == QLatin1String("ram"))
-        return RAM;
-    if (word == QLatin1String("eeprom"))
-        return EEPROM;
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -153,42 +134,32 @@ int main(int argc, char **argv)
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString opt = args.takeFirst();
         if (opt == QLatin1String("--help")) {
-            std::fputs(usage, stdout);
+            out() << UsageText() << Qt::flush;
             return Done;
         }
         if ((opt == QLatin1String("--tcp") || opt == QLatin1String("--serial")) && !args.isEmpty())
             (opt == QLatin1String("--tcp") ? tcp : serial) = args.takeFirst();
         else
-            return Fail(QStringLiteral("unknown option %1\n%2").arg(opt, QString::fromLatin1(usage)));
+            return Fail(QStringLiteral("unknown option %1\n%2").arg(opt, UsageText()));
     }
     if (args.isEmpty())
-        return Fail(QString::fromLatin1(usage));
-    const QString command = args.takeFirst();
+        return Fail(UsageText());
+    const Command *command = Find(args.first());
+    if (!command)
+        return Fail(QStringLiteral("unknown command %1\n%2").arg(args.first(), UsageText()));
+    args.removeFirst();
+    if (args.contains(QLatin1String("--help"))) {
+        out() << "usage: tintractl [CONNECTION] " << command->synopsis << "\n" << command->help << Qt::flush;
+        return Done;
+    }
 
     // Everything about the command is checked before the sensor is spoken to.
-    QString outPath, inPath;
-    if (command == QLatin1String("get") || command == QLatin1String("send")) {
-        if (args.isEmpty() || !Place(args.first()))
-            return Fail(QStringLiteral("%1 needs ram or eeprom\n%2").arg(command, QString::fromLatin1(usage)));
-        target = uint16_t(Place(args.takeFirst()));
-        if (command == QLatin1String("get") && args.size() == 2 && args[0] == QLatin1String("-o"))
-            outPath = args[1];
-        else if (command == QLatin1String("send") && args.size() == 1)
-            inPath = args[0];
-        else if (!(command == QLatin1String("get") && args.isEmpty()))
-            return Fail(QString::fromLatin1(usage));
-    } else if (command != QLatin1String("identify") || !args.isEmpty()) {
-        return Fail(QString::fromLatin1(usage));
+    if (const int r = command->parse(args)) {
+        err() << "usage: tintractl [CONNECTION] " << command->synopsis << Qt::endl;
+        return r;
     }
-    if (!inPath.isEmpty()) {
-        uint16_t image[anzpara];
-        if (!FileToArray(inPath, image, anzpara))
-            return Fail(QStringLiteral("%1 is not a parameter file: it must hold 233 lines, each a whole "
-                                       "number 0 ... 65535. Nothing was sent.")
-                            .arg(inPath));
-        std::copy(image, image + anzpara, pp);
-        CopyFileParatoVars();
-    }
+    if (!command->connects)
+        return command->run();
 
     QTemporaryDir portsDir;
     const QString why = Choose(tcp, serial, portsDir);
@@ -204,25 +175,5 @@ int main(int argc, char **argv)
     } closeLink;
     if (const int r = Connect())
         return r;
-
-    if (command == QLatin1String("identify")) {
-        QTextStream(stdout) << VersionText() << Qt::endl;
-        return Done;
-    }
-    if (command == QLatin1String("send")) {
-        SendParaToSensor();
-        return comecho == 1 ? Done : ExchangeFailed();
-    }
-    if (!ReadParaFromSensor())
-        return ExchangeFailed();
-    CopyVarsToPP();
-    if (outPath.isEmpty()) {
-        const QByteArray text = ArrayText(pp, anzpara);
-        return std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size())
-                   ? Done
-                   : Fail(QStringLiteral("standard output could not be written"));
-    }
-    if (!ArrayToFile(outPath, pp, anzpara))
-        return Fail(QStringLiteral("the parameter file could not be written: %1").arg(outPath));
-    return Done;
+    return command->run();
 }

@@ -12,6 +12,13 @@ namespace tintra {
 namespace {
 
 constexpr double eepromStorePause = 0.5;
+std::function<void(int, int)> progressHook;
+
+void progress(int done, int total)
+{
+    if (progressHook)
+        progressHook(done, total);
+}
 
 void writeOrder(uint16_t ord, uint16_t index = 0)
 {
@@ -21,6 +28,8 @@ void writeOrder(uint16_t ord, uint16_t index = 0)
 }
 
 } // namespace
+
+void SetExchangeProgress(std::function<void(int, int)> p) { progressHook = std::move(p); }
 
 void CheckEcho(int n)
 {
@@ -51,10 +60,12 @@ void SendParaToSensor()
     CopyVarsToPP();
     FlushQueues();
 
+    const int total = 1 + anzVec + (target == EEPROM ? 1 : 0);
     writeOrder(OrderSendPara);
     CheckEcho(anzframe);
     if (comecho == 0)
         return;
+    progress(1, total);
 
     for (uint16_t r = 0; r < anzVec; ++r) {
         ProcessSystemEvents();
@@ -62,11 +73,14 @@ void SendParaToSensor()
         CheckEcho(9);
         if (comecho == 0)
             return;
+        progress(2 + r, total);
     }
 
     if (target == EEPROM) {
         writeOrder(OrderStoreEeprom);
         CheckEcho(2);
+        if (comecho == 1)
+            progress(total, total);
         tstart = Timer();
         tdiff = 0.0;
         while (eepromStorePause > tdiff) {
@@ -82,11 +96,13 @@ bool ReadParaFromSensor()
     comecho = 1;
     FlushQueues();
 
+    const int first = target == EEPROM ? 1 : 0, total = first + 1 + anzVec;
     if (target == EEPROM) {
         writeOrder(OrderLoadEeprom);
         CheckEcho(2);
         if (comecho == 0)
             return false;
+        progress(1, total);
     }
 
     order = OrderGetPara;
@@ -94,6 +110,7 @@ bool ReadParaFromSensor()
     Befehl3plus4();
     if (comecho == 0)
         return false;
+    progress(first + 1, total);
 
     order = OrderGetRow;
     for (uint16_t r = 0; r < anzVec; ++r) {
@@ -101,6 +118,7 @@ bool ReadParaFromSensor()
         Befehl3plus4();
         if (comecho == 0)
             return false;
+        progress(first + 2 + r, total);
     }
     return true;
 }

@@ -5,7 +5,13 @@
 // panels show is the caller's business.
 #pragma once
 
+#include <functional>
+
 namespace tintra {
+
+// Called after each answered frame of ReadParaFromSensor and SendParaToSensor with the frames
+// done and the frames of the whole exchange (nothing by default), e.g. to show progress.
+void SetExchangeProgress(std::function<void(int done, int total)> progress);
 
 // Waits for the answer to the frame just written and checks that it starts with 0x00 0xAA and
 // repeats words 1 ... n-1 of the frame. Sets comecho; a failed check runs the time-out reaction.
