@@ -43,6 +43,23 @@ void CheckEcho(int n)
         SetPopupTimeout();
 }
 
+void CopyDatatoVars()
+{
+    for (int i = 0; i < anzdata; ++i)
+        *dataValues[i] = databuf[2 + i];
+}
+
+bool RequestDataFrame()
+{
+    order = OrderData;
+    FillTxBuf(order, 0, 0, 0);
+    if (GetDataFrame() != 0)
+        return false;
+    GetRxBufData();
+    CopyDatatoVars();
+    return true;
+}
+
 void Befehl3plus4()
 {
     FlushQueues();

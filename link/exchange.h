@@ -22,6 +22,14 @@ void CheckEcho(int n);
 // runs the time-out reaction.
 void Befehl3plus4();
 
+// Words 2 ... 17 of databuf into the measured values dataR ... dataFrei16.
+void CopyDatatoVars();
+
+// One data frame: order 5 written, the answer awaited (flushing first on the serial link), its
+// words 2 ... 17 into databuf and the measured values; the header and order word are not
+// checked. False when no complete frame came: the caller decides about the time-out reaction.
+bool RequestDataFrame();
+
 // Sensor -> variables: for the EEPROM (target) order 8 first, then order 3 and order 4 for rows
 // 0 ... 30. Ends a running loop first. True when all 32 answers (33 with the EEPROM load) came.
 bool ReadParaFromSensor();

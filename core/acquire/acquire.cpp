@@ -7,6 +7,7 @@
 #include "core/params/panelvalues.h"
 #include "core/shell.h"
 #include "link/codec.h"
+#include "link/exchange.h"
 #include "link/platform.h"
 #include "link/state.h"
 #include "link/transport.h"
@@ -53,12 +54,6 @@ void PauseBetweenFrames()
 
 double PauseLateness() { return lateness; }
 
-void CopyDatatoVars()
-{
-    for (int i = 0; i < anzdata; ++i)
-        *dataValues[i] = databuf[2 + i];
-}
-
 bool AcquisitionRunning() { return loopDepth > 0; }
 
 void SetFrameListener(std::function<void()> listener) { frameListener = std::move(listener); }
@@ -72,12 +67,7 @@ void GetData()
         FlushQueues();
     poll = 1;
     while (poll == 1) {
-        order = OrderData;
-        FillTxBuf(order, 0, 0, 0);
-        if (GetDataFrame() == 0) {
-            // Used as it came: header and order word are not checked.
-            GetRxBufData();
-            CopyDatatoVars();
+        if (RequestDataFrame()) {
             SetPanelCalibData();
             SetPanelData();
             ShowGraph();

@@ -12,9 +12,6 @@ void PauseBetweenFrames();
 // How much earlier than 10 ms the pause now aims, for the wake-up that follows (seconds).
 double PauseLateness();
 
-// Words 2 ... 17 of databuf into dataR ... dataFrei16.
-void CopyDatatoVars();
-
 // Requests data frames (order 5) until `poll` is cleared: STOP, a time-out, closing the main
 // window, or any other operation that ends a running loop. Between frames pending events are
 // handled (other callbacks run nested here) and the loop sleeps 10 ms in the event loop.

@@ -12,6 +12,7 @@
 #include "core/shell.h"
 #include "core/transfer/transfer.h"
 #include "link/codec.h"
+#include "link/exchange.h"
 #include "link/platform.h"
 #include "link/state.h"
 #include "link/transport.h"
@@ -83,14 +84,10 @@ void ShowFactors()
 // when no complete frame arrived (the time-out reaction has run then).
 bool TakeSample()
 {
-    order = OrderData;
-    FillTxBuf(order, 0, 0, 0);
-    if (GetDataFrame() != 0) {
+    if (!RequestDataFrame()) {
         SetPopupTimeout();
         return false;
     }
-    GetRxBufData();
-    CopyDatatoVars();
     SetPanelCalibData();
     return true;
 }

@@ -13,6 +13,7 @@
 #include "core/settings/paths.h"
 #include "core/shell.h"
 #include "link/codec.h"
+#include "link/exchange.h"
 #include "link/framesplitter.h"
 #include "link/platform.h"
 #include "link/state.h"
@@ -236,10 +237,7 @@ void RecordFrame()
         else
             recstart += zeitint;
         first = false;
-        order = OrderData;
-        FillTxBuf(order, 0, 0, 0);
-        if (GetDataFrame() == 0) {
-            GetRxBufData();
+        if (RequestDataFrame()) {
             ShowRecordedFrame();
         } else {
             SetPopupTimeout(); // clears poll; the line below repeats the last values

@@ -13,6 +13,7 @@
 #include "core/panels/datapanel.h"
 #include "core/panels/interfacepanel.h"
 #include "link/codec.h"
+#include "link/exchange.h"
 #include "link/platform.h"
 #include "link/state.h"
 #include "link/transport.h"
