@@ -6,6 +6,7 @@
 #include "core/panels.h"
 #include "core/panels/mainpanel.h"
 #include "core/panels/comparepanel.h"
+#include "core/params/moderules.h"
 #include "core/shell.h"
 #include "core/transfer/compare.h"
 #include "link/platform.h"
@@ -61,7 +62,7 @@ void Compare(CompareSource source)
         comparepanel->CompareList->setRowCount(0);
         return;
     }
-    ShowDiffs(named, source == CompareFile ? QStringLiteral("FILE") : what, DiffImages(panels, other));
+    ShowDiffs(named, source == CompareFile ? QStringLiteral("FILE") : what, DiffImages(panels, other, CalcModeShown()));
 }
 
 void CBF_ButtonCompare()

@@ -40,6 +40,6 @@ struct Command {
     bool connects = true;
 };
 
-extern const Command identifyCommand, getCommand, sendCommand;
+extern const Command identifyCommand, getCommand, sendCommand, compareCommand;
 
 } // namespace tintra::ctl

@@ -25,7 +25,7 @@ using namespace tintra::ctl;
 
 namespace {
 
-const Command *const commands[] = {&identifyCommand, &getCommand, &sendCommand};
+const Command *const commands[] = {&identifyCommand, &getCommand, &sendCommand, &compareCommand};
 
 QString UsageText()
 {

@@ -5,7 +5,7 @@
 // controls' value-changed callbacks.
 #pragma once
 
-#include "itemlists.h"
+#include "link/itemlists.h"
 
 #include <QColor>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "controls.h"
 #include "core/info.h"
 #include "core/panels/cells.h"
-#include "core/panels/itemlists.h"
+#include "link/itemlists.h"
 
 #include <QComboBox>
 #include <QGridLayout>

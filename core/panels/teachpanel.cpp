@@ -2,7 +2,7 @@
 
 #include "core/info.h"
 #include "core/panels/cells.h"
-#include "core/panels/itemlists.h"
+#include "link/itemlists.h"
 
 #include <QComboBox>
 #include <QGridLayout>

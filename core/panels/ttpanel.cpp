@@ -2,6 +2,7 @@
 
 #include "core/info.h"
 #include "core/panels/cells.h"
+#include "link/fields.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -18,9 +19,9 @@ TtPanel::TtPanel(QWidget *parent) : QWidget(parent)
 
     GridCtt = NewU16Table(31, 6, 0, this);
     GridCtt->setObjectName(QStringLiteral("GridCtt"));
-    const char *captions[] = {"X", "Y", "CTO", "INT", "ITO", ""};
+    // The captions of calculation mode 0, the panels' start value.
     for (int c = 1; c <= 6; ++c)
-        SetColumnCaption(GridCtt, c, QString::fromLatin1(captions[c - 1]));
+        SetColumnCaption(GridCtt, c, QString::fromLatin1(TeachColumnCaption(0, c - 1)));
     MakeColourColumn(GridCtt, 6);
 
     EditNo = new QSpinBox(this);

@@ -1,7 +1,8 @@
 #include "moderules.h"
 
 #include "core/panels/cells.h"
-#include "core/panels/itemlists.h"
+#include "link/fields.h"
+#include "link/itemlists.h"
 #include "core/graphs/dispnames.h"
 #include "core/graphs/graphs.h"
 #include "core/info.h"
@@ -249,22 +250,21 @@ void InitCalcMode()
 {
     paraCalcmode = RingValue(parapanel1->Calcmode);
     struct Captions {
-        const char *cols[5];
         const char *source[3];
         const char *planes[3]; // nullptr: unchanged
     };
     static const Captions table[4] = {
-        {{"X", "Y", "CTO", "INT", "ITO"}, {"X/Y", "INT", "X/Y INT"}, {}},
-        {{"s", "i", "siTO", "M", "MTO"}, {"s/i", "M", "s/i M"}, {}},
-        {{"X", "Y", "INT", "TOL", ""}, {"X/Y", "INT", "X/Y/INT"}, {"X/Y", "X/INT", "Y/INT"}},
-        {{"s", "i", "M", "TOL", ""}, {"s/i", "M", "s/i/M"}, {"s/i", "s/M", "i/M"}},
+        {{"X/Y", "INT", "X/Y INT"}, {}},
+        {{"s/i", "M", "s/i M"}, {}},
+        {{"X/Y", "INT", "X/Y/INT"}, {"X/Y", "X/INT", "Y/INT"}},
+        {{"s/i", "M", "s/i/M"}, {"s/i", "s/M", "i/M"}},
     };
     if (paraCalcmode > 3)
         return;
     calcModeShown = paraCalcmode;
     const Captions &c = table[paraCalcmode];
-    for (int k = 0; k < 5; ++k)
-        SetColumnCaption(ttpanel->GridCtt, k + 1, QString::fromLatin1(c.cols[k]));
+    for (int k = 0; k < teachColumns; ++k)
+        SetColumnCaption(ttpanel->GridCtt, k + 1, QString::fromLatin1(TeachColumnCaption(paraCalcmode, k)));
     if (auto *ring = qobject_cast<QComboBox *>(DataControl("SelectSource"))) {
         for (int k = 0; k < 3; ++k)
             if (ring->count() > k + 1)

@@ -2,7 +2,7 @@
 #include "moderules.h"
 
 #include "core/panels/cells.h"
-#include "core/panels/itemlists.h"
+#include "link/itemlists.h"
 #include "core/panels.h"
 #include "core/panels/parapanel1.h"
 #include "core/panels/teachpanel.h"

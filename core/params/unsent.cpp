@@ -100,11 +100,6 @@ MarkFrame *FrameOf(QWidget *control)
     return nullptr;
 }
 
-QComboBox *RingOf(int word)
-{
-    return qobject_cast<QComboBox *>(FieldOf(word).control);
-}
-
 void Schedule()
 {
     if (updating || scheduled)
@@ -207,37 +202,6 @@ ParaField FieldOf(int word)
         f.row = r + 2;
     }
     return f;
-}
-
-QString FieldName(int word)
-{
-    const ParaField f = FieldOf(word);
-    if (f.control) {
-        if (auto *box = qobject_cast<QCheckBox *>(f.control))
-            return box->text();
-        const QString c = Caption(f.control);
-        return c.isEmpty() ? f.control->objectName() : c;
-    }
-    if (!f.table)
-        return QString();
-    QString table = QStringLiteral("HOLD TABLE");
-    if (f.table == ttpanel->GridCtt)
-        table = QStringLiteral("COLOR TEACH TABLE");
-    else if (f.table == parapanel2->EditGridGroups)
-        table = QStringLiteral("GROUP TABLE");
-    const QTableWidgetItem *h = f.table->verticalHeaderItem(f.row - 1);
-    const QString row = h ? h->text() : QString::number(f.row - 1);
-    return QStringLiteral("%1 %2: %3").arg(table, row, ColumnCaption(f.table, f.col));
-}
-
-QString FieldValueText(int word, uint16_t value)
-{
-    if (QComboBox *ring = RingOf(word)) {
-        const int i = ring->findData(int(value));
-        if (i >= 0 && !ring->itemText(i).isEmpty())
-            return QStringLiteral("%1 = %2").arg(value).arg(ring->itemText(i));
-    }
-    return QString::number(value);
 }
 
 void MarkPanelsSynced()

@@ -1,9 +1,10 @@
 // Values on the panels that the sensor or a file does not hold yet: the parameter set as the
 // panels show it, the marks on changed controls and cells, the "*" in the window title, and the
-// names and value texts of the 233 fields (also used by compare).
+// controls and cells of the 233 fields.
 #pragma once
 
 #include "link/codec.h"
+#include "link/fields.h"
 
 #include <QString>
 #include <array>
@@ -14,8 +15,6 @@ class QTableWidget;
 class QWidget;
 
 namespace tintra {
-
-using ParaImage = std::array<uint16_t, anzpara>;
 
 // Keeps the parameter variables and the image pp for its lifetime and puts them back at its end.
 class KeptParaState {
@@ -43,11 +42,6 @@ struct ParaField {
     int row = 0;
 };
 ParaField FieldOf(int word);
-// "POWER", "COLOR TEACH TABLE 3: X", "GROUP TABLE 3: GROUP", "HOLD TABLE 255: HOLD" ...
-QString FieldName(int word);
-// The value as the operator reads it: numbers as they are, ring codes with the item's text
-// ("2 = X/Y/INT"); a code the ring lacks as the bare number.
-QString FieldValueText(int word, uint16_t value);
 
 // The panels now hold what the sensor or a file holds (a good SEND or GET, a file written or
 // loaded): every mark clears.

@@ -9,17 +9,6 @@
 
 namespace tintra {
 
-QList<FieldDiff> DiffImages(const ParaImage &panels, const ParaImage &other)
-{
-    QList<FieldDiff> out;
-    for (int w = 0; w < anzpara; ++w) {
-        const uint16_t a = panels[size_t(w)], b = other[size_t(w)];
-        if (a != b)
-            out.append({w, FieldName(w), FieldValueText(w, a), FieldValueText(w, b)});
-    }
-    return out;
-}
-
 bool ReadCompareSet(CompareSource source, ParaImage *other, QString *what)
 {
     if (source == CompareFile) {

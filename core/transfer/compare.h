@@ -9,16 +9,6 @@
 
 namespace tintra {
 
-struct FieldDiff {
-    int word = 0;       // place in the parameter image
-    QString name;       // as FieldName
-    QString panelValue; // as FieldValueText
-    QString otherValue;
-};
-
-// Only the fields that differ, in image order.
-QList<FieldDiff> DiffImages(const ParaImage &panels, const ParaImage &other);
-
 enum CompareSource { CompareFile = 0, CompareRam = 1, CompareEeprom = 2 };
 
 // Reads the set to compare with: a chosen parameter file (with GET's checks and message), or

@@ -8,6 +8,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -36,6 +39,35 @@ const QList<uint16_t> getRam = linkUp + QList<uint16_t>{3} + QList<uint16_t>(31,
 const QList<uint16_t> getEeprom = linkUp + QList<uint16_t>{8, 3} + QList<uint16_t>(31, 4);
 const QList<uint16_t> sendEeprom = linkUp + QList<uint16_t>{1} + QList<uint16_t>(31, 2) + QList<uint16_t>{6};
 
+// Back from `get --json` to the image: every word must be found under its name, in order.
+sim::Image ImageOfJson(const QByteArray &json)
+{
+    sim::Image image{};
+    const QJsonObject o = QJsonDocument::fromJson(json).object();
+    const QStringList scalars{"POWER", "PMODE", "AVERAGE", "EVALMODE", "INTLIM", "MAXCOL-No.", "OUTMODE", "TRIGGER",
+                              "EXTEACH", "CALCMODE", "DYN WIN LO", "DYN WIN HI", "COLOR GROUPS", "LED MODE", "GAIN"};
+    QStringList keys = o.keys(), expected = scalars + QStringList{"source", "COLOR TEACH TABLE", "GROUP TABLE", "HOLD TABLE"};
+    keys.sort();
+    expected.sort();
+    if (keys != expected || o.value("source") != QJsonValue("RAM"))
+        return image;
+    for (int i = 0; i < scalars.size(); ++i)
+        image[size_t(i < 4 ? i : i + 1)] = uint16_t(o.value(scalars[i]).toInt(-1));
+    const QJsonArray teach = o.value("COLOR TEACH TABLE").toArray(), groups = o.value("GROUP TABLE").toArray(),
+                     holds = o.value("HOLD TABLE").toArray();
+    if (teach.size() != 31 || groups.size() != 31 || holds.size() != 32 || holds[0]["row"].toInt() != 255)
+        return image;
+    image[4] = uint16_t(holds[0]["HOLD"].toInt());
+    const char *cols[] = {"X", "Y", "CTO", "INT", "ITO"}; // calculation mode 0
+    for (int r = 0; r < 31; ++r) {
+        for (int k = 0; k < 5; ++k)
+            image[size_t(16 + 7 * r + k)] = uint16_t(teach[r][cols[k]].toInt(-1));
+        image[size_t(16 + 7 * r + 5)] = uint16_t(groups[r]["GROUP"].toInt(-1));
+        image[size_t(16 + 7 * r + 6)] = uint16_t(holds[r + 1]["HOLD"].toInt(-1));
+    }
+    return image;
+}
+
 } // namespace
 
 class TestTintractl : public QObject {
@@ -49,7 +81,9 @@ private slots:
         QTest::addColumn<int>("faultKind");
         QTest::addColumn<int>("status");
         QTest::addColumn<QList<uint16_t>>("orders");
-        QTest::addColumn<QString>("out");       // "ram", "eeprom": that image as a parameter file
+        // "ram", "eeprom": that image as a parameter file; "json": the RAM image with named
+        // fields; "=...": exactly this on standard output; else a text on standard error.
+        QTest::addColumn<QString>("out");
         const int none = -1;
         QTest::newRow("identify") << "identify" << none << 0 << 0 << linkUp << "id";
         QTest::newRow("get ram -o") << "get ram -o FILE" << none << 0 << 0 << getRam << "ram";
@@ -57,6 +91,13 @@ private slots:
         QTest::newRow("send eeprom") << "send eeprom GOOD" << none << 0 << 0 << sendEeprom << "sent";
         QTest::newRow("no parameter file: nothing sent") << "send ram BAD" << none << 0 << 2 << QList<uint16_t>() << "";
         QTest::newRow("unknown place: nothing sent") << "get flash" << none << 0 << 2 << QList<uint16_t>() << "";
+        QTest::newRow("get ram --json") << "get ram --json -o FILE" << none << 0 << 0 << getRam << "json";
+        QTest::newRow("compare ram, two fields differ")
+            << "compare ram GOOD" << none << 0 << 1 << getRam
+            << "=FIELD\tFILE\tRAM\nINTLIM\t777\t100\nCOLOR TEACH TABLE 30: CTO\t333\t1\n";
+        QTest::newRow("compare eeprom, the same") << "compare eeprom SAME" << none << 0 << 0 << getEeprom << "=";
+        QTest::newRow("compare, no parameter file: nothing sent")
+            << "compare ram BAD" << none << 0 << 2 << QList<uint16_t>() << "not a parameter file";
         QTest::newRow("silent sensor at row 0") << "get ram" << 4 << int(sim::Fault::NoAnswer) << 3
                                                 << linkUp + QList<uint16_t>{3, 4} << "TIMEOUT";
         QTest::newRow("wrong echo of a row") << "send ram GOOD" << 2 << int(sim::Fault::WrongEcho) << 4
@@ -78,7 +119,8 @@ private slots:
         sent[16 + 7 * 30 + 2] = 333;
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("p.ini")), good = dir.filePath(QStringLiteral("good.ini")),
-                      bad = dir.filePath(QStringLiteral("bad.ini"));
+                      bad = dir.filePath(QStringLiteral("bad.ini")), same = dir.filePath(QStringLiteral("same.ini"));
+        QVERIFY(ArrayToFile(same, sensor.eepromImage().data(), anzpara));
         QVERIFY(ArrayToFile(good, sent.data(), anzpara));
         QVERIFY(ArrayToFile(bad, sent.data(), anzpara - 1)); // one line short
         if (faultOrder >= 0) {
@@ -90,7 +132,7 @@ private slots:
 
         QStringList argv{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(sensor.port())};
         for (QString a : args.split(u' ')) {
-            a.replace(QLatin1String("FILE"), file).replace(QLatin1String("GOOD"), good).replace(QLatin1String("BAD"), bad);
+            a.replace(QLatin1String("FILE"), file).replace(QLatin1String("GOOD"), good).replace(QLatin1String("BAD"), bad).replace(QLatin1String("SAME"), same);
             argv << a;
         }
         QProcess p;
@@ -109,9 +151,13 @@ private slots:
             QCOMPARE(stdOut, ArrayText(eeprom.data(), anzpara));
         else if (out == QLatin1String("sent"))
             QCOMPARE(ArrayText(eeprom.data(), anzpara), ArrayText(sent.data(), anzpara));
+        else if (out == QLatin1String("json"))
+            QCOMPARE(ImageOfJson(ReadFileBytes(file)), ram);
+        else if (out.startsWith(u'='))
+            QCOMPARE(QString::fromUtf8(stdOut), out.mid(1));
         else if (!out.isEmpty())
             QVERIFY2(stdErr.contains(out.toUtf8()), stdErr.constData());
-        if (status != 0)
+        if (status >= 2)
             QVERIFY(stdOut.isEmpty() && !stdErr.isEmpty()); // a reason, and nothing half-printed
     }
 };

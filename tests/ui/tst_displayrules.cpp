@@ -3,7 +3,7 @@
 #include "common/popupscript.h"
 #include "core/graphs/dispnames.h"
 #include "core/panels/controls.h"
-#include "core/panels/itemlists.h"
+#include "link/itemlists.h"
 #include "ui/paramfixture.h"
 #include "core/panels/parapanel1.h"
 #include "core/panels/parapanel2.h"

@@ -1,8 +1,11 @@
 // Mode rules of the parameter panels on real widgets.
 #include "common/popupscript.h"
 #include "core/graphs/graphs.h"
-#include "core/panels/itemlists.h"
+#include "link/itemlists.h"
+#include "core/params/moderules.h"
 #include "core/params/panelvalues.h"
+#include "core/params/unsent.h"
+#include "link/fields.h"
 #include "core/params/tolerance.h"
 #include "core/shell.h"
 #include "ui/paramfixture.h"
@@ -297,6 +300,23 @@ void TstModeRules::calcModeCaptions()
         got << ColumnCaption(ttpanel->GridCtt, c);
     QCOMPARE(got, cols);
     QTEST(p3sidesview->isVisible(), "threeSides");
+    // The names COMPARE and tintractl give the fields are the captions the panels show: the
+    // control's caption, or the table's, row header's and column's.
+    for (int w = 0; w < anzpara; ++w) {
+        const ParaField f = FieldOf(w);
+        QString shown;
+        if (auto *box = qobject_cast<QCheckBox *>(f.control))
+            shown = box->text();
+        else if (f.control)
+            shown = Caption(f.control);
+        else
+            shown = QStringLiteral("%1 %2: %3")
+                        .arg(f.table == ttpanel->GridCtt           ? "COLOR TEACH TABLE"
+                             : f.table == parapanel2->EditGridGroups ? "GROUP TABLE"
+                                                                     : "HOLD TABLE",
+                             f.table->verticalHeaderItem(f.row - 1)->text(), ColumnCaption(f.table, f.col));
+        QCOMPARE(FieldName(w, CalcModeShown()), shown);
+    }
 }
 
 void TstModeRules::threeSidesPlaneCaptions()

@@ -2,8 +2,10 @@
 #include "common/filelimit.h"
 #include "common/popupscript.h"
 #include "core/paramfile/paramfile.h"
-#include "core/panels/itemlists.h"
+#include "link/itemlists.h"
 #include "core/params/panelvalues.h"
+#include "core/params/unsent.h"
+#include "sim/simthread.h"
 #include "ui/paramfixture.h"
 #include "core/panels/parapanel1.h"
 #include "core/panels/parapanel2.h"
@@ -11,7 +13,9 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -77,6 +81,7 @@ class TstParamFile : public QObject {
 private slots:
     void saveWritesImageInFormat();
     void roundTripRestoresEverything();
+    void tintractlFilesAndTheWindowsAreOne();
     void loadAcceptsLfAndBlanks();
     void maxColFromFileCut();
     void exteachOffTrigger3LoadsAsExt2();
@@ -148,6 +153,42 @@ void TstParamFile::roundTripRestoresEverything()
     QCOMPARE(parapanel1->findChild<QWidget *>("EditIntlim")->isEnabled(), intlimOn);
     QVERIFY(popups.messages().isEmpty());
     QVERIFY(!popups.shown.last().request.forSaving);
+}
+
+// A set read by tintractl get loads through FILE + GET; a file written by FILE + SEND goes to the
+// sensor through tintractl send: both are the same parameter file, word for word.
+void TstParamFile::tintractlFilesAndTheWindowsAreOne()
+{
+    ParamPanels panels;
+    PopupScript popups;
+    QTemporaryDir dir;
+    sim::SimThread sensor;
+    QVERIFY(sensor.start());
+    const std::vector<uint16_t> w = sampleImage();
+    sim::Image image{};
+    std::copy(w.begin(), w.end(), image.begin());
+    sensor.setRamImage(image);
+    const auto tintractl = [&](const QStringList &args) {
+        QProcess p;
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tintractl"),
+                QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(sensor.port())} + args);
+        return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    const QString got = dir.filePath(QStringLiteral("got.ini")), saved = dir.filePath(QStringLiteral("saved.ini"));
+    QCOMPARE(tintractl({"get", "ram", "-o", got}), 0);
+    popups.answerFile(ExistingFileSelected, got);
+    ReadParaFromFile();
+    const ParaImage loaded = PanelImage();
+    QVERIFY(std::equal(loaded.begin(), loaded.end(), w.begin()));
+
+    SetCellU16(ttpanel->GridCtt, 2, 31, 4321); // row 30, Y
+    popups.answerFile(NewFileSelected, saved);
+    SendParaToFile();
+    QCOMPARE(tintractl({"send", "ram", saved}), 0);
+    QCOMPARE(sensor.ramImage()[16 + 7 * 30 + 1], uint16_t(4321));
+    const ParaImage sent = PanelImage();
+    QVERIFY(std::equal(sent.begin(), sent.end(), sensor.ramImage().begin()));
+    QVERIFY(popups.messages().isEmpty());
 }
 
 void TstParamFile::loadAcceptsLfAndBlanks()

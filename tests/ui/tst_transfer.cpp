@@ -3,7 +3,7 @@
 #include "app/callbacks.h"
 #include "app/cb_params.h"
 #include "common/popupscript.h"
-#include "core/panels/itemlists.h"
+#include "link/itemlists.h"
 #include "core/params/panelvalues.h"
 #include "core/transfer/transfer.h"
 #include "link/state.h"
