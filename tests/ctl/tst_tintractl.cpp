@@ -94,10 +94,15 @@ private slots:
         QTest::newRow("get ram --json") << "get ram --json -o FILE" << none << 0 << 0 << getRam << "json";
         QTest::newRow("compare ram, two fields differ")
             << "compare ram GOOD" << none << 0 << 1 << getRam
-            << "=FIELD\tFILE\tRAM\nINTLIM\t777\t100\nCOLOR TEACH TABLE 30: CTO\t333\t1\n";
+            << "=FIELD\tFILE\tRAM\nPMODE\t1 = DYN\t0 = STAT\nINTLIM\t777\t100\nCOLOR TEACH TABLE 30: CTO\t333\t1\n";
         QTest::newRow("compare eeprom, the same") << "compare eeprom SAME" << none << 0 << 0 << getEeprom << "=";
         QTest::newRow("compare, no parameter file: nothing sent")
             << "compare ram BAD" << none << 0 << 2 << QList<uint16_t>() << "not a parameter file";
+        // Over a pseudo-terminal (--serial DEVICE): the same frames.
+        QTest::newRow("serial: get eeprom") << "SERIAL get eeprom" << none << 0 << 0 << getEeprom << "eeprom";
+        QTest::newRow("serial: send eeprom") << "SERIAL send eeprom GOOD" << none << 0 << 0 << sendEeprom << "sent";
+        QTest::newRow("serial: compare ram") << "SERIAL compare ram GOOD" << none << 0 << 1 << getRam
+            << "=FIELD\tFILE\tRAM\nPMODE\t1 = DYN\t0 = STAT\nINTLIM\t777\t100\nCOLOR TEACH TABLE 30: CTO\t333\t1\n";
         QTest::newRow("silent sensor at row 0") << "get ram" << 4 << int(sim::Fault::NoAnswer) << 3
                                                 << linkUp + QList<uint16_t>{3, 4} << "TIMEOUT";
         QTest::newRow("wrong echo of a row") << "send ram GOOD" << 2 << int(sim::Fault::WrongEcho) << 4
@@ -112,12 +117,19 @@ private slots:
         QFETCH(QList<uint16_t>, orders);
         QFETCH(QString, out);
 
+        QTemporaryDir dir;
         sim::SimThread sensor;
-        QVERIFY2(sensor.start(), qPrintable(sensor.errorString()));
+        sim::SimThread::Options options;
+        const bool serial = args.startsWith(QLatin1String("SERIAL "));
+        if (serial) {
+            options.ptyLink = dir.filePath(QStringLiteral("tty"));
+            args = args.mid(7);
+        }
+        QVERIFY2(sensor.start(options), qPrintable(sensor.errorString()));
         sim::Image sent = sensor.ramImage();
+        sent[1] = 1;   // PMODE DYN
         sent[5] = 777; // INTLIM
         sent[16 + 7 * 30 + 2] = 333;
-        QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("p.ini")), good = dir.filePath(QStringLiteral("good.ini")),
                       bad = dir.filePath(QStringLiteral("bad.ini")), same = dir.filePath(QStringLiteral("same.ini"));
         QVERIFY(ArrayToFile(same, sensor.eepromImage().data(), anzpara));
@@ -131,6 +143,8 @@ private slots:
         }
 
         QStringList argv{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(sensor.port())};
+        if (serial)
+            argv = QStringList{QStringLiteral("--serial"), options.ptyLink};
         for (QString a : args.split(u' ')) {
             a.replace(QLatin1String("FILE"), file).replace(QLatin1String("GOOD"), good).replace(QLatin1String("BAD"), bad).replace(QLatin1String("SAME"), same);
             argv << a;
