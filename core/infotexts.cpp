@@ -297,6 +297,8 @@ const InfoEntry infoTable[] = {
      "the sensor's %1"},
     {"TableAttrNotSaved",
      " The file \n %1 \n could not be saved. \n A previous file of this name is kept unchanged. "},
+    {"GraphFileExists",
+     " The file \n %1 \n already exists. \n Replace it? "},
 };
 
 } // namespace

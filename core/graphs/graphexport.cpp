@@ -39,12 +39,17 @@ void ReportNotSaved(const QString &path)
     MessagePopup(attention, QString::fromUtf8(InfoText("TableAttrNotSaved")).arg(path));
 }
 
-// Asks for the file name; empty when the operator chose none.
+// Asks for the file name, and whether to replace a file that exists; empty when the operator
+// chose none or keeps the existing file.
 QString AskFile(const QString &defaultName, const QString &filter, const QString &title)
 {
     QString path;
     const QString start = proj_dir.isEmpty() ? GetProjectDir() : proj_dir;
-    if (FileSelectPopup(start, defaultName, filter, title, true, &path) == NoFileSelected)
+    const int chosen = FileSelectPopup(start, defaultName, filter, title, true, &path);
+    if (chosen == NoFileSelected)
+        return QString();
+    if (chosen == ExistingFileSelected
+        && ConfirmPopup(attention, QString::fromUtf8(InfoText("GraphFileExists")).arg(path)) != 1)
         return QString();
     return path;
 }

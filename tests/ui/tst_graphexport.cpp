@@ -135,6 +135,19 @@ private slots:
                                             "1,4096,4097,4098,4095,4100,4101,30\n"
                                             "2,1,2,3,0,5,6,30\n"
                                             "3,13,14,15,12,17,18,30\n"));
+        // A file that exists is replaced only when the operator says so.
+        for (int yes : {0, 1}) {
+            QFile old(csv);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+            old.close();
+            script.answerMenu(3);
+            script.answerFile(ExistingFileSelected, csv);
+            script.answerConfirm(yes);
+            RightClick(plotX);
+            QCOMPARE(script.shown.last().kind + script.shown.last().title + script.shown.last().text,
+                     QStringLiteral("confirmATTENTION! The file \n %1 \n already exists. \n Replace it? ").arg(csv));
+            QCOMPARE(ReadBytes(csv).startsWith("frame,R,G,B"), yes == 1);
+        }
 
         // A directory where the file should go: reported, the directory stays.
         const QString blocked = program->path("blocked.png");
