@@ -25,7 +25,8 @@ using namespace tintra::ctl;
 
 namespace {
 
-const Command *const commands[] = {&identifyCommand, &getCommand, &sendCommand};
+const Command *const commands[] = {&identifyCommand, &getCommand, &sendCommand, &watchCommand,
+                                   &recordCommand};
 
 QString UsageText()
 {
