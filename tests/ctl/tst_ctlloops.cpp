@@ -73,6 +73,7 @@ private slots:
             QList<int> lines;      // the record lines after the header; {-1}: one per frame sent
             QByteArray before = {}; // the record file before the run ("": none)
             int delayed = 0;       // this frame (counted from the first) answered 1.5 s late
+            QByteArray noise = {}; // sent after every 7th of 141 frames instead of up to 600 plain ones
         };
         const QByteArray plainHead = "   RED  GREEN   BLUE    X s    Y i  INT M  COLOR   TEMP\n";
         const QStringList go3 = linkUp + QStringList{"5", "pause 0.01", "5", "pause 0.01", "5"};
@@ -121,6 +122,9 @@ private slots:
             {"record triggered, serial, SIGINT while frames arrive", "record triggered -o FILE", true, 0,
              SignalAfterSent, 100, 0, linkUp + QStringList{"50 1", "50"}, "", "%1 lines written, 0 bytes dropped\n",
              {-1}},
+            {"record triggered, noise between the frames, all sent before SIGINT", "record triggered -o FILE",
+             false, 0, SignalAfterSent, 141, 0, linkUp + QStringList{"50 1", "50"}, "",
+             "141 lines written, 100 bytes dropped\n", {-1}, {}, 0, QByteArray("\xee\x00\x11\xaa\x00", 5)},
             {"record triggered with an interval: refused, nothing sent", "record triggered --interval 2 -o FILE",
              false, 0, Never, 0, 2, {}, "",
              "record: the sensor decides when a triggered recording gets a line: no --interval\nusage: tintractl "
@@ -134,7 +138,8 @@ private slots:
             QVERIFY2(sensor.start(o), qPrintable(sensor.errorString()));
             sensor.setAutoSendMode(sim::AutoSendMode::Interval);
             sensor.setAutoSendPeriodUs(1000);
-            sensor.setAutoSendLimit(600);
+            sensor.setAutoSendLimit(r.noise.isEmpty() ? 600 : 141);
+            sensor.setAutoSendNoise(r.noise, 7);
             sensor.sim().withModel([](sim::SensorModel &m) {
                 for (int k = 1; k <= 600; ++k)
                     m.scriptedData.push_back(Words(k));
