@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 using namespace tintra;
 
@@ -191,6 +194,52 @@ private slots:
             for (QStringList *l : {&got, &want})
                 l->replaceInStrings(QRegularExpression("^"), QString::fromLatin1(r.what) + " | ");
             QCOMPARE(got, want);
+        }
+    }
+
+    // Standard error on a terminal: the timed modes show their progress in one line, rewritten
+    // in place (values: done/total; until-stop: done), ended before the summary.
+    void progressOnATerminal()
+    {
+        struct Row {
+            const char *args;
+            int interruptAfterHeard; // 0: none
+            QByteArray err;
+        };
+        const Row rows[] = {
+            {"record values --values 2 -o FILE", 0, "\rrecord: 1/2\rrecord: 2/2\n2 lines written\n"},
+            {"record until-stop -o FILE", 4, "\rrecord: 1\rrecord: 2\n2 lines written\n"},
+        };
+        for (const Row &r : rows) {
+            QTemporaryDir dir;
+            sim::SimThread sensor;
+            QVERIFY2(sensor.start(), qPrintable(sensor.errorString()));
+            const int master = posix_openpt(O_RDWR | O_NOCTTY);
+            QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+            const QString terminal = QString::fromLatin1(ptsname(master));
+            termios raw{}; // the bytes as written, no CR added to a line end
+            const int slave = ::open(ptsname(master), O_RDWR | O_NOCTTY);
+            QVERIFY(slave >= 0 && tcgetattr(slave, &raw) == 0);
+            cfmakeraw(&raw);
+            QVERIFY(tcsetattr(slave, TCSANOW, &raw) == 0);
+            QProcess p;
+            p.setStandardErrorFile(terminal);
+            p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tintractl"),
+                    QStringList{"--tcp", QStringLiteral("127.0.0.1:%1").arg(sensor.port())} +
+                        QString::fromLatin1(r.args).replace(QLatin1String("FILE"), dir.filePath("rec.dat")).split(u' '));
+            if (r.interruptAfterHeard) {
+                QVERIFY(QTest::qWaitFor([&] { return sensor.frames().size() >= r.interruptAfterHeard; }, 20000));
+                ::kill(pid_t(p.processId()), SIGINT);
+            }
+            QVERIFY(p.waitForFinished(30000));
+            QByteArray err(4096, 0);
+            fcntl(master, F_SETFL, O_NONBLOCK);
+            const ssize_t n = ::read(master, err.data(), size_t(err.size()));
+            err.resize(n > 0 ? qsizetype(n) : 0);
+            ::close(slave);
+            ::close(master);
+            QCOMPARE(QString::fromLatin1(r.args) + " | " + QString::fromLatin1(err) + " | " + QString::number(p.exitCode()),
+                     QString::fromLatin1(r.args) + " | " + QString::fromLatin1(r.err) + " | 0");
         }
     }
 };
