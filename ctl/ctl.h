@@ -25,7 +25,14 @@ int Place(const QString &word);
 
 // "what: done/total" on one line of standard error, rewritten in place, only when standard
 // error is a terminal; done == total ends the line.
+// With total <= 0 (no end known) "what: done" only; ProgressEnd() ends a line left open.
 void Progress(const char *what, int done, int total);
+void ProgressEnd();
+
+// From now on SIGINT and SIGTERM end the running loop (EndLoop) instead of the process, so that
+// it finishes cleanly; Interrupted() tells whether one came (also before a loop started).
+void EndLoopOnSignals();
+bool Interrupted();
 
 // One command: its name, its usage line, its help text, and two steps. `parse` checks the
 // arguments before the sensor is spoken to (Done, or an exit status after a printed reason);
@@ -40,6 +47,7 @@ struct Command {
     bool connects = true;
 };
 
-extern const Command identifyCommand, getCommand, sendCommand, compareCommand;
+extern const Command identifyCommand, getCommand, sendCommand, compareCommand, watchCommand,
+    recordCommand;
 
 } // namespace tintra::ctl

@@ -25,7 +25,8 @@ using namespace tintra::ctl;
 
 namespace {
 
-const Command *const commands[] = {&identifyCommand, &getCommand, &sendCommand, &compareCommand};
+const Command *const commands[] = {&identifyCommand, &getCommand,   &sendCommand,
+                                   &compareCommand,  &watchCommand, &recordCommand};
 
 QString UsageText()
 {

@@ -2,19 +2,20 @@
 // on to the displays and graphs.
 #pragma once
 
+#include "link/recording.h"
+
 #include <functional>
 
 namespace tintra {
 
-// The 10 ms pause between two frames, spent in the event loop (pending events and repaints run
-// in it), ending on time: its mean length is 10 ms, the system's lateness in waking included.
+// The 10 ms pause between two frames (link/recording.h), spent in the event loop, where the
+// frame's plots are drawn and the windows repainted; its mean length is 10 ms.
 void PauseBetweenFrames();
-// How much earlier than 10 ms the pause now aims, for the wake-up that follows (seconds).
-double PauseLateness();
 
-// Requests data frames (order 5) until `poll` is cleared: STOP, a time-out, closing the main
-// window, or any other operation that ends a running loop. Between frames pending events are
-// handled (other callbacks run nested here) and the loop sleeps 10 ms in the event loop.
+// The live loop of link/recording.h (RunDataLoop) with the displays as its hook: data frames
+// (order 5) until `poll` is cleared: STOP, a time-out, closing the main window, or any other
+// operation that ends a running loop. Between frames pending events are handled (other
+// callbacks run nested here) and the loop sleeps 10 ms in the event loop.
 void GetData();
 
 // GO: dim the long-operation controls, read the panels into the variables (when

@@ -14,8 +14,8 @@
 #include "core/shell.h"
 #include "link/codec.h"
 #include "link/exchange.h"
-#include "link/framesplitter.h"
 #include "link/platform.h"
+#include "link/recording.h"
 #include "link/state.h"
 #include "link/transport.h"
 
@@ -25,8 +25,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <cstring>
-#include <vector>
 
 namespace tintra {
 
@@ -48,25 +46,11 @@ Running running = Running::None;
 double framecounter = 0;
 std::function<void()> recordListener;
 
-// Lines that could not be written during the current recording, and why the first one failed.
-struct WriteErrors {
-    int failed = 0;
-    int tried = 0;
-    QString reason;
-} writeErrors;
+// The lines of the current recording: tried, not written and why, the triggered stream's noise.
+RecordTally writeErrors;
 // The record file whose failure the last MANUAL RECORD reported: later presses that fail on it
 // stay silent until a line is written again or the mode or file changes.
 QString manualFailedPath;
-
-// The triggered recording's byte stream, taken apart into frames; its dropped bytes are reported.
-FrameSplitter sentFrames;
-// After the order that stops the sensor's sending, frames it sent before are still on their way:
-// they are taken until the link has been quiet this long (seconds), at most for drainLimit.
-constexpr double drainQuiet = 0.1;
-constexpr double drainLimit = 2.0;
-
-// A cycle that starts later than this after its time starts the schedule afresh.
-constexpr double onTimeSlack = 0.02;
 
 void SetNumber(QLineEdit *e, double v) { e->setText(QString::number(v, 'f', 0)); }
 
@@ -99,7 +83,7 @@ void ShowWriteError(const QString &reason, int failed = 0, int tried = 0,
 // triggered recording adds the lines written and the bytes of the stream that were no frame.
 void ReportRecording(bool triggered = false)
 {
-    const qint64 dropped = triggered ? sentFrames.dropped() : 0;
+    const qint64 dropped = triggered ? writeErrors.dropped : 0;
     const QString tally = triggered ? QStringLiteral("\n%1 lines written, %2 bytes dropped")
                                           .arg(writeErrors.tried - writeErrors.failed)
                                           .arg(dropped)
@@ -206,43 +190,19 @@ void SelRecFile()
     WriteFileHeader();
 }
 
-void ToFile()
-{
-    const uint16_t values[recordValues] = {dataR, dataG,   dataB,   dataX,
-                                           dataY, dataINT, dataCOL, dataTemp};
-    QString reason;
-    ++writeErrors.tried;
-    if (!AppendToRecordFile(file_name, RecordLine(DateStr(), TimeStr(), values), &reason)) {
-        if (writeErrors.failed++ == 0)
-            writeErrors.reason = reason;
-    }
-}
+void ToFile() { WriteRecordLine(file_name, writeErrors); }
 
 void RecordFrame()
 {
     RecPanel *r = recpanel;
-    poll = 1;
     otcrec = 0;
     CalcRecTime();
     framecounter = 0.0;
     SetNumber(r->DispFrameCounter, framecounter);
-    bool first = true;
-    while (poll == 1) {
-        // Cycles that start on time follow each other at whole intervals from the first one, so
-        // the wake-up delays of the waits do not add up. A late cycle (a popup held open, a slow
-        // answer) starts the count afresh, so no two cycles come closer than the interval.
-        const double now = Timer();
-        if (first || now - (recstart + zeitint) > onTimeSlack)
-            recstart = now;
-        else
-            recstart += zeitint;
-        first = false;
-        if (RequestDataFrame()) {
-            ShowRecordedFrame();
-        } else {
-            SetPopupTimeout(); // clears poll; the line below repeats the last values
-        }
-        ToFile();
+    RecordHooks hooks;
+    hooks.frame = ShowRecordedFrame;
+    hooks.line = [r] {
+        // The mode selector is read again every cycle.
         if (RecordMode() == 0) {
             ++otcrec;
             SetNumber(r->DispRecordedValues, otcrec);
@@ -255,8 +215,8 @@ void RecordFrame()
         }
         if (recordListener)
             recordListener();
-        SlowDown();
-    }
+    };
+    RecordTimed(file_name, writeErrors, hooks);
 }
 
 void Record()
@@ -305,56 +265,6 @@ bool RecordSentFrame()
 
 namespace {
 
-// Appends the lines of one loop turn to the record file in one write. When that fails, each line
-// is tried on its own, so as many whole lines as fit are kept and the missing ones are counted.
-void BlockToFile(const QByteArray &block, const std::vector<qsizetype> &ends)
-{
-    QString reason;
-    writeErrors.tried += int(ends.size());
-    if (AppendToRecordFile(file_name, block, &reason))
-        return;
-    qsizetype from = 0;
-    for (const qsizetype end : ends) {
-        if (!AppendToRecordFile(file_name, block.mid(from, end - from), &reason) &&
-            writeErrors.failed++ == 0)
-            writeErrors.reason = reason;
-        from = end;
-    }
-}
-
-// One loop turn of the triggered recording: every whole frame among `bytes` (and what earlier
-// reads left unfinished) into the signal graph and one record line each, in order; the lines
-// written in one piece. Date and time are taken once per turn: its lines are written at the same
-// moment. True when a frame came.
-bool RecordSentBytes(const QByteArray &bytes)
-{
-    sentFrames.add(bytes.constData(), bytes.size());
-    QByteArray block;
-    std::vector<qsizetype> ends;
-    QString date, time;
-    while (const unsigned char *frame = sentFrames.next()) {
-        std::memcpy(szReadBuf, frame, frameBytes);
-        GetRxBufData();
-        CopyDatatoVars();
-        SetPanelGraphData();
-        if (ends.empty()) {
-            date = DateStr();
-            time = TimeStr();
-        }
-        const uint16_t values[recordValues] = {dataR, dataG,   dataB,   dataX,
-                                               dataY, dataINT, dataCOL, dataTemp};
-        block += RecordLine(date, time, values);
-        ends.push_back(block.size());
-        framecounter += 1.0;
-        if (recordListener)
-            recordListener();
-    }
-    if (ends.empty())
-        return false;
-    BlockToFile(block, ends);
-    return true;
-}
-
 // Milliseconds until the main window would be repainted: the displays need the newest values
 // only by then.
 double MsUntilShown() { return mainpanel ? MsUntilRepaint(mainpanel->window()) : 0.0; }
@@ -381,45 +291,21 @@ void TriggeredRecord()
     SetButtonColour(r->ButtonStartTrigRec, recordingButtonColour);
     running = Running::Triggered;
     writeErrors = {};
-    sentFrames.clear();
-
-    KeepSentBytes(true);
-    StartAutoSend();
 
     framecounter = 0.0;
     SetNumber(r->DispFrameCounter, framecounter);
-    poll = 1;
-    bool linked = true, shown = true;
-    QByteArray bytes;
-    while (poll == 1) {
-        // The displays follow at the screen's pace: with newer values than they show, the wait
-        // for bytes ends when the window would be repainted, so they are shown then.
-        bytes.clear();
-        if (ReadSentFrames(bytes, shown ? -1.0 : MsUntilShown() / 1000.0) < 0) {
-            SetPopupTimeout(); // no link: nothing can arrive, and the operator is told so
-            linked = false;
-            break;
-        }
-        shown = !RecordSentBytes(bytes) && shown;
-        if (!shown && MsUntilShown() <= 0) {
-            ShowLastFrame();
-            shown = true;
-        }
-    }
-    EndLoop();
-    StopAutoSend();
-    // What the sensor sent before it took the order is recorded too.
-    const double stopped = Timer();
-    while (linked && Timer() - stopped < drainLimit) {
-        bytes.clear();
-        if (ReadSentFrames(bytes, drainQuiet) <= 0)
-            break;
-        shown = !RecordSentBytes(bytes) && shown;
-    }
-    if (!shown)
-        ShowLastFrame();
-    KeepSentBytes(false);
-    sentFrames.finish();
+    RecordHooks hooks;
+    hooks.frame = SetPanelGraphData;
+    hooks.line = [] {
+        framecounter += 1.0;
+        if (recordListener)
+            recordListener();
+    };
+    // The displays follow at the screen's pace: with newer values than they show, they are shown
+    // when the window would be repainted.
+    hooks.showIn = [] { return MsUntilShown() / 1000.0; };
+    hooks.show = ShowLastFrame;
+    RecordTriggered(file_name, writeErrors, hooks);
     running = Running::None;
     ReportRecording(true);
     SetButtonColour(r->ButtonStartTrigRec, recordButtonColour);
@@ -433,10 +319,10 @@ void RecordManually()
         return;
     r->ButtonManualRecord->setEnabled(false);
     SetPanelGraphData();
-    const WriteErrors outer = writeErrors; // a recording may run around this press
+    const RecordTally outer = writeErrors; // a recording may run around this press
     writeErrors = {};
     ToFile();
-    const WriteErrors mine = writeErrors;
+    const RecordTally mine = writeErrors;
     writeErrors = outer;
     ++otcrec;
     SetNumber(r->DispRecordedValues, otcrec);

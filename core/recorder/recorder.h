@@ -2,7 +2,7 @@
 // recording of the frames the sensor sends by itself, into a tab-separated record file.
 #pragma once
 
-#include "core/recorder/recordfile.h"
+#include "link/recordfile.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Record file lines, record time and the signal courses, without a window.
 #include "core/graphs/graphexport.h"
 #include "core/graphs/envelope.h"
-#include "core/recorder/recordfile.h"
+#include "link/recordfile.h"
 #include "ui/recordtsv.h"
 
 #include <QTemporaryDir>
