@@ -41,12 +41,24 @@ int Place(const QString &word)
     return 0;
 }
 
+namespace {
+bool progressOpen = false; // a progress line without its line break
+}
+
 void Progress(const char *what, int done, int total)
 {
     static const bool terminal = isatty(STDERR_FILENO) == 1;
     if (!terminal)
         return;
+    progressOpen = done < total;
     err() << '\r' << what << ": " << done << '/' << total << (done >= total ? "\n" : "") << Qt::flush;
+}
+
+void EndProgress()
+{
+    if (progressOpen)
+        err() << '\n' << Qt::flush;
+    progressOpen = false;
 }
 
 } // namespace tintra::ctl

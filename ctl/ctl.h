@@ -8,7 +8,8 @@
 
 namespace tintra::ctl {
 
-enum Exit { Done = 0, Different = 1, Usage = 2, NoAnswer = 3, BadEcho = 4 };
+// Refused: a calibration refused by its checks (spread, factor range, samples lost).
+enum Exit { Done = 0, Different = 1, Usage = 2, NoAnswer = 3, BadEcho = 4, Refused = 5 };
 
 QTextStream &err();
 QTextStream &out();
@@ -26,6 +27,8 @@ int Place(const QString &word);
 // "what: done/total" on one line of standard error, rewritten in place, only when standard
 // error is a terminal; done == total ends the line.
 void Progress(const char *what, int done, int total);
+// Ends a progress line that an operation stopped short of its total, before a message follows.
+void EndProgress();
 
 // One command: its name, its usage line, its help text, and two steps. `parse` checks the
 // arguments before the sensor is spoken to (Done, or an exit status after a printed reason);
@@ -40,6 +43,6 @@ struct Command {
     bool connects = true;
 };
 
-extern const Command identifyCommand, getCommand, sendCommand;
+extern const Command identifyCommand, getCommand, sendCommand, calibrateCommand;
 
 } // namespace tintra::ctl
