@@ -12,7 +12,8 @@ namespace {
 bool writeFactors = false;
 
 // "--NAME N" with N a whole number lo ... hi.
-int TakeNumber(const QString &name, const QString &text, int lo, int hi, uint16_t *into) {
+int TakeNumber(const QString &name, const QString &text, int lo, int hi, uint16_t *into)
+{
     bool ok = false;
     const int v = text.toInt(&ok);
     if (!ok || v < lo || v > hi)
@@ -25,7 +26,8 @@ int TakeNumber(const QString &name, const QString &text, int lo, int hi, uint16_
     return Done;
 }
 
-int ParseCalibrate(const QStringList &given) {
+int ParseCalibrate(const QStringList &given)
+{
     QStringList args = given;
     bool haveValue = false, haveDelta = false;
     writeFactors = false;
@@ -51,15 +53,15 @@ int ParseCalibrate(const QStringList &given) {
 }
 
 // A refused calibration: the panel's "ATTENTION!" text on one line.
-int Refuse(const QString &text) {
+int Refuse(const QString &text)
+{
     return Fail(QStringLiteral("ATTENTION!: ") + text.simplified(), Refused);
 }
 
-void Print(const char *name, int value) {
-    out() << name << ' ' << value << '\n';
-}
+void Print(const char *name, int value) { out() << name << ' ' << value << '\n'; }
 
-int RunCalibrate() {
+int RunCalibrate()
+{
     SampleHooks hooks;
     int done = 0;
     hooks.arrived = [&done] { Progress("calibrate", ++done, calibSamples); };
@@ -112,7 +114,7 @@ const Command calibrateCommand{
     "A refused calibration is exit status 5, its reason on standard error; nothing is written.\n"
     "  --set-value V  the value the three channels are calibrated to, 100 ... 4095 (SET VALUE)\n"
     "  --max-delta D  the largest mean spread of the raw values, 0 ... 4095 (MAXIMUM DELTA)\n"
-    "  --yes          write the factors (order 30, 0.5 s), then the cube-root table (order 180, 19 x 182)\n",
+    "  --yes          write the factors (order 30), then the cube-root table (orders 180, 182)\n",
     ParseCalibrate, RunCalibrate};
 
 } // namespace tintra::ctl

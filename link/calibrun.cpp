@@ -18,7 +18,8 @@ constexpr double rootStartPause = 0.2; // the sensor prepares the table after or
 constexpr double writePause = 0.5;     // after the factors are written, and after the table
 } // namespace
 
-int TakeCalibSamples(const SampleHooks &hooks) {
+int TakeCalibSamples(const SampleHooks &hooks)
+{
     CalibSums sums;
     int received = 0;
     for (int i = 0; i < calibSamples; ++i) {
@@ -47,7 +48,8 @@ int TakeCalibSamples(const SampleHooks &hooks) {
     return received;
 }
 
-CFResult FactorsFromMeans() {
+CFResult FactorsFromMeans()
+{
     std::array<uint16_t, 3> means{meanR, meanG, meanB};
     std::array<uint16_t, 3> cf{};
     const CFResult r = ComputeCF(setvalue, maxdelta, meanD, means, cf);
@@ -62,7 +64,8 @@ CFResult FactorsFromMeans() {
     return r;
 }
 
-void SendFactors() {
+void SendFactors()
+{
     if (comprotocol == 0)
         FlushQueues();
     order = OrderSendCF;
@@ -71,11 +74,10 @@ void SendFactors() {
     CheckEcho(5);
 }
 
-void Calc3rdRoot() {
-    FillRootTable(data3rdRoot);
-}
+void Calc3rdRoot() { FillRootTable(data3rdRoot); }
 
-void Send3rdRoot() {
+void Send3rdRoot()
+{
     Calc3rdRoot();
     if (comprotocol == 0)
         FlushQueues();
@@ -98,7 +100,8 @@ void Send3rdRoot() {
     }
 }
 
-WriteResult WriteCalibration(const std::function<void()> &sendFactors) {
+WriteResult WriteCalibration(const std::function<void()> &sendFactors)
+{
     sendFactors();
     const bool factorsSent = comecho == 1;
     WaitUntil(Timer(), writePause, false);

@@ -8,7 +8,8 @@
 namespace tintra::test {
 
 // The table's 19 chunk frames as transcript lines, the first `n` of them.
-inline QStringList Chunks(int n = 19) {
+inline QStringList Chunks(int n = 19)
+{
     QStringList out;
     for (int b = 0; b < n; ++b)
         out << QStringLiteral("182 %1 %2").arg(5888 + 14 * b).arg(b < 18 ? 14 : 4);
@@ -19,7 +20,8 @@ inline QStringList Chunks(int n = 19) {
 // and GET CF (their payload has no meaning), the factors of order 30, the address of order 180;
 // a chunk of the cube-root table reads "182 address count" when the entries it carries are the
 // sensor's own table at that address (every word otherwise).
-inline QString CalibFrame(const QByteArray &f) {
+inline QString CalibFrame(const QByteArray &f)
+{
     static const sim::RootTable table = sim::defaultRootTable();
     const auto w = [&f](int word) {
         return GetWord(reinterpret_cast<const unsigned char *>(f.constData()), word);
@@ -42,7 +44,8 @@ inline QString CalibFrame(const QByteArray &f) {
 
 // Writing a calibration: the factors, 0.5 s, the table (order 180, 0.2 s, the chunks); the run
 // then waits 0.5 s more before anything else.
-inline QStringList CalibWrite(const QString &factors) {
+inline QStringList CalibWrite(const QString &factors)
+{
     return QStringList{"30 " + factors, "pause 0.5", "180 5888", "pause 0.2"} + Chunks();
 }
 

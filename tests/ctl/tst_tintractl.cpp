@@ -215,7 +215,8 @@ private slots:
             << "calibrate: --set-value must be a whole number 100 ... 4095, not \"2k\"\n" + usage
             << kept;
     }
-    void calibrateRunsThePanelsCalibration() {
+    void calibrateRunsThePanelsCalibration()
+    {
         QFETCH(QString, args);
         QFETCH(sim::Rgb, target);
         QFETCH(QString, fault);
