@@ -15,7 +15,6 @@ namespace tintra {
 
 namespace {
 QString Text(const char *name) { return QString::fromUtf8(InfoText(name)); }
-constexpr double calibPause = 0.5; // after the factors are written, and after the table
 } // namespace
 
 void CBF_ButtonCalcCF()
@@ -30,19 +29,16 @@ void CBF_ButtonCalcCF()
         SetButtonsDimmed(0);
         return;
     }
-    // The fields are sent as they stand: the new factors after a pass, the previous ones else.
-    SendCF();
-    const bool factorsSent = comecho == 1;
-    WaitUntil(Timer(), calibPause, false);
-    if (factorsSent)
-        Send3rdRoot();
-    WaitUntil(Timer(), calibPause, false);
-    if (comecho != 1) {
+    // The fields are sent as they stand: the new factors after a pass, the previous ones else;
+    // then the cube-root table.
+    const WriteResult written = WriteCalibration(SendCF);
+    if (written != WriteResult::Written) {
         // The factors or the table did not get through (the time-out reaction has run): a pass
         // is not reported as one, and no loop is started on the failed link.
         if (outcome == CalcOutcome::Passed)
-            MessagePopup(QStringLiteral("ATTENTION!"),
-                         Text(factorsSent ? "RootTableNotSent" : "CFNotSent"));
+            MessagePopup(QStringLiteral("ATTENTION!"), Text(written == WriteResult::TableNotSent
+                                                                ? "RootTableNotSent"
+                                                                : "CFNotSent"));
     } else if (!QuitRequested()) {
         // The pass is reported once the factors and the table are in the sensor. Closing the
         // main window during the sampling ends the program: no loop is started then, since

@@ -32,7 +32,7 @@
 #include "app/startup.h"
 #include "core/acquire/acquire.h"
 #include "core/calib/calib.h"
-#include "core/calib/calibarith.h"
+#include "link/calibarith.h"
 #include "core/graphs/dispnames.h"
 #include "core/graphs/graphs.h"
 #include "core/panels.h"

@@ -2,6 +2,8 @@
 // Leading and trailing blanks belong to the texts.
 #include "info.h"
 
+#include "link/calibrun.h"
+
 #include <cstring>
 
 namespace tintra {
@@ -212,16 +214,14 @@ const InfoEntry infoTable[] = {
      " Are you sure, that you have selected \n the right calibration parameters? "},
     {"InfoButtonCalcCF",
      " Calculate the calibration factors for RED, GREEN and BLUE. "},
-    {"MaximumDelta",
-     " The maximum delta of the raw data values RED,GREEN and BLUE is to high. \n Calibration is not possible. \n Verify, that the sensor shines on a WHITE target! \n Increase MAXIMUM DELTA OF RAW DATAS! "},
-    {"CFOutOfRange",
-     " One of the calibration factor is out of range. \n Calibration is not possible. \n Verify, that the senor shines on a WHITE target! \n Choose a proper POWER value. "},
+    // The calibration's refusals are shared with tintractl: link/calibrun.cpp.
+    {"MaximumDelta", maximumDeltaText},
+    {"CFOutOfRange", cfOutOfRangeText},
     {"CalibrationPassed",
      " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n GO mode will be activated. "},
     // A calibration run that could not be finished: samples that did not arrive (%1 of 100), or
     // the factors or the cube-root table that did not get through to the sensor.
-    {"SamplesLost",
-     " %1 of the 100 samples were lost. \n Calibration is not possible. \n Nothing was sent to the EEPROM of the sensor. \n Verify the connection to the sensor! "},
+    {"SamplesLost", samplesLostText},
     {"CFNotSent",
      " The calibration factors could not be sent to the EEPROM of the sensor. \n Calibration is not finished. \n Verify the connection to the sensor and press SEND CF. "},
     {"RootTableNotSent",

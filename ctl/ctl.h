@@ -8,7 +8,8 @@
 
 namespace tintra::ctl {
 
-enum Exit { Done = 0, Different = 1, Usage = 2, NoAnswer = 3, BadEcho = 4 };
+// Refused: a calibration refused by its checks (spread, factor range, samples lost).
+enum Exit { Done = 0, Different = 1, Usage = 2, NoAnswer = 3, BadEcho = 4, Refused = 5 };
 
 QTextStream &err();
 QTextStream &out();
@@ -48,6 +49,6 @@ struct Command {
 };
 
 extern const Command identifyCommand, getCommand, sendCommand, compareCommand, watchCommand,
-    recordCommand;
+    recordCommand, calibrateCommand;
 
 } // namespace tintra::ctl

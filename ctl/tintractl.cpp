@@ -25,8 +25,8 @@ using namespace tintra::ctl;
 
 namespace {
 
-const Command *const commands[] = {&identifyCommand, &getCommand,   &sendCommand,
-                                   &compareCommand,  &watchCommand, &recordCommand};
+const Command *const commands[] = {&identifyCommand, &getCommand,    &sendCommand,     &compareCommand,
+                                   &watchCommand,    &recordCommand, &calibrateCommand};
 
 QString UsageText()
 {
@@ -37,7 +37,7 @@ QString UsageText()
         "Without --tcp or --serial the settings saved by the program (\"ComSettings.cfg\") are used.\n"
         "tintractl COMMAND --help describes a command.\n"
         "Exit status: 0 done, 1 compare found differences, 2 usage or file error, 3 no answer\n"
-        "(TIMEOUT), 4 a wrong echo.\n");
+        "(TIMEOUT), 4 a wrong echo, 5 a calibration refused by its checks.\n");
     return u;
 }
 

@@ -8,6 +8,7 @@
 #include "core/panels/colbigpanel.h"
 #include "core/panels/grpbigpanel.h"
 #include "core/panels/controls.h"
+#include "link/calibarith.h"
 #include "link/paraimage.h"
 #include "link/state.h"
 #include "widgets/colourbar.h"
@@ -166,9 +167,7 @@ protected:
 
 void SetPanelCalibData()
 {
-    const uint16_t hi = std::max({dataRawR, dataRawG, dataRawB});
-    const uint16_t lo = std::min({dataRawR, dataRawG, dataRawB});
-    deltaraw = uint16_t(hi - lo);
+    deltaraw = RawSpread(dataRawR, dataRawG, dataRawB);
     CalibPanel *c = calibpanel;
     if (!c)
         return;

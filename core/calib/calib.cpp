@@ -1,6 +1,5 @@
 // The white-light calibration on the calibration panel.
 #include "calib.h"
-#include "calibarith.h"
 
 #include "core/acquire/acquire.h"
 #include "core/acquire/paneldata.h"
@@ -21,10 +20,6 @@
 #include <QSpinBox>
 
 namespace tintra {
-
-uint16_t setvalue = 0;
-uint16_t maxdelta = 0;
-uint16_t meanR = 0, meanG = 0, meanB = 0, meanD = 0;
 
 namespace {
 
@@ -80,18 +75,6 @@ void ShowFactors()
     calibpanel->EditCFB->setValue(cfblau);
 }
 
-// One calibration sample: a data frame into the measured values and the raw displays. False
-// when no complete frame arrived (the time-out reaction has run then).
-bool TakeSample()
-{
-    if (!RequestDataFrame()) {
-        SetPopupTimeout();
-        return false;
-    }
-    SetPanelCalibData();
-    return true;
-}
-
 } // namespace
 
 CalcOutcome CalcCF()
@@ -104,37 +87,24 @@ CalcOutcome CalcCF()
         return CalcOutcome::Declined;
     }
     QWidget *button = calibpanel ? calibpanel->ButtonCalcCF : nullptr;
-    CalibSums sums;
-    int blink = 0;
-    int received = 0;
-    for (int i = 0; i < calibSamples; ++i) {
-        // Five samples red, five grey; the last group leaves the button grey.
-        if (i % 5 == 0) {
-            if (button)
-                SetButtonColour(button, blink % 2 == 0 ? blinkColour : neutralButtonColour);
-            ++blink;
-        }
-        // A sample that did not arrive ends the sampling: the run is refused anyway, and a
-        // sensor that stopped answering would cost a time-out for every sample left.
-        if (!TakeSample())
-            break;
-        sums.add(dataRawR, dataRawG, dataRawB, deltaraw);
-        ++received;
-        // Pending events (repaints, STOP, which may clear poll: the sampling still runs to its
-        // end) are handled inside the pause, as in the GO loop.
-        PauseBetweenFrames();
-    }
+    SampleHooks hooks;
+    // Five samples red, five grey; the last group leaves the button grey.
+    hooks.before = [button](int i) {
+        if (button && i % 5 == 0)
+            SetButtonColour(button, i / 5 % 2 == 0 ? blinkColour : neutralButtonColour);
+    };
+    hooks.arrived = [] { SetPanelCalibData(); };
+    // Pending events (repaints, STOP, which may clear poll: the sampling still runs to its end)
+    // are handled inside the pause, as in the GO loop.
+    hooks.pause = [] { PauseBetweenFrames(); };
+    const int received = TakeCalibSamples(hooks);
     if (received < calibSamples) {
         if (button)
             SetButtonColour(button, neutralButtonColour);
         MessagePopup(QString::fromLatin1(titleAttention),
-                     Text("SamplesLost").arg(calibSamples - received));
+                     QString::fromUtf8(samplesLostText).arg(calibSamples - received));
         return CalcOutcome::SamplesLost;
     }
-    meanR = MeanOfSamples(sums.r);
-    meanG = MeanOfSamples(sums.g);
-    meanB = MeanOfSamples(sums.b);
-    meanD = MeanOfSamples(sums.d);
     switch (SetCF()) {
     case CFResult::SpreadTooHigh:
         return CalcOutcome::SpreadTooHigh;
@@ -152,25 +122,17 @@ CFResult SetCF()
         setvalue = FieldValue(calibpanel->EditSetValue);
         maxdelta = FieldValue(calibpanel->EditMaxDelta);
     }
-    std::array<uint16_t, 3> means{meanR, meanG, meanB};
-    std::array<uint16_t, 3> cf{};
-    const CFResult r = ComputeCF(setvalue, maxdelta, meanD, means, cf);
-    meanR = means[0];
-    meanG = means[1];
-    meanB = means[2];
+    const CFResult r = FactorsFromMeans();
     switch (r) {
     case CFResult::SpreadTooHigh:
-        MessagePopup(QString::fromLatin1(titleAttention), Text("MaximumDelta"));
+        MessagePopup(QString::fromLatin1(titleAttention), QString::fromUtf8(maximumDeltaText));
         return r;
     case CFResult::OutOfRange:
-        MessagePopup(QString::fromLatin1(titleAttention), Text("CFOutOfRange"));
+        MessagePopup(QString::fromLatin1(titleAttention), QString::fromUtf8(cfOutOfRangeText));
         return r;
     case CFResult::Passed:
         break;
     }
-    cfrot = cf[0];
-    cfgruen = cf[1];
-    cfblau = cf[2];
     ShowFactors();
     return r;
 }
@@ -182,12 +144,7 @@ void SendCF()
         cfgruen = FieldValue(calibpanel->EditCFG);
         cfblau = FieldValue(calibpanel->EditCFB);
     }
-    if (comprotocol == 0)
-        FlushQueues();
-    order = OrderSendCF;
-    FillTxBuf(order, 0, 0, 0);
-    WriteFrame();
-    CheckEcho(5);
+    SendFactors();
     if (comecho == 1)
         KeepFactors();
 }

@@ -1,16 +1,14 @@
-// White-light calibration: the 100-sample measurement, the factors and their checks, writing and
-// reading the factors, the closing measurement loop; and the cube-root table download.
+// White-light calibration on the calibration panel: the measurement with its popups and
+// displays, the CF fields, reading the factors, the closing measurement loop. The run itself
+// (samples, checks, writing the factors and the cube-root table) is window-free:
+// link/calibrun.h.
 #pragma once
 
-#include "calibarith.h"
+#include "link/calibrun.h"
 
 #include <cstdint>
 
 namespace tintra {
-
-extern uint16_t setvalue;  // target raw value for all three channels (SET VALUE)
-extern uint16_t maxdelta;  // largest permitted mean spread of the raw values (MAXIMUM DELTA)
-extern uint16_t meanR, meanG, meanB, meanD; // means over the calibration samples
 
 // How a calculation ended.
 enum class CalcOutcome {
@@ -33,7 +31,8 @@ CalcOutcome CalcCF();
 // "ATTENTION!" popup; a pass is reported by the caller once the factors are in the sensor.
 CFResult SetCF();
 
-// CF fields into cfrot/cfgruen/cfblau, order 30, echo check over 5 words (sets comecho).
+// CF fields into cfrot/cfgruen/cfblau, then SendFactors (order 30, echo check over 5 words,
+// sets comecho).
 void SendCF();
 
 // Order 31; the reply goes into pp, the factors from its words 2 ... 4 into the variables and
@@ -47,13 +46,5 @@ void WatchFactorChanges();
 // The loop after a calibration: data frames until STOP or a time-out (the GO loop without GO's
 // preparation of panels and graphs).
 void GetCalibData();
-
-// Fills data3rdRoot: 1000 * cube root of 16 * i, truncated.
-void Calc3rdRoot();
-
-// Recomputes the table and downloads it: order 180 with the base address (echo over 2 words),
-// a 0.2 s pause, then 19 order-182 chunks, each echo-checked over count + 4 words. Stops at the
-// first bad echo (comecho 0).
-void Send3rdRoot();
 
 } // namespace tintra

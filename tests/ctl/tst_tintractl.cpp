@@ -5,6 +5,7 @@
 #include "link/platform.h"
 #include "sim/fault.h"
 #include "sim/simthread.h"
+#include "tests/common/calibtranscript.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -68,7 +69,23 @@ sim::Image ImageOfJson(const QByteArray &json)
     return image;
 }
 
+// Runs tintractl with `args`: its exit status, standard output and error.
+struct Ran {
+    int status = -1;
+    QByteArray out, err;
+};
+Ran RunCtl(const QStringList &args)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tintractl"), args);
+    if (!p.waitForFinished(60000))
+        return {};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(tintra::sim::Rgb)
 
 class TestTintractl : public QObject {
     Q_OBJECT
@@ -173,6 +190,130 @@ private slots:
             QVERIFY2(stdErr.contains(out.toUtf8()), stdErr.constData());
         if (status >= 2)
             QVERIFY(stdOut.isEmpty() && !stdErr.isEmpty()); // a reason, and nothing half-printed
+    }
+
+    // calibrate against a sensor on a white target (or a coloured, a too bright one): the whole
+    // exchange, with the pauses, in the panel's transcript; the lines on standard output and
+    // error, the exit status, the factors the sensor holds afterwards (1024 each before).
+    void calibrateRunsThePanelsCalibration_data()
+    {
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<sim::Rgb>("target");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("heard");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("factors");
+        const sim::Rgb white{2150, 2000, 1850};
+        const QStringList sampled{"50", "7", "5 x100"};
+        const QString means = "meanR 2150\nmeanG 2000\nmeanB 1850\nmeanD 300\n";
+        const QString passed = means + "cfrot 975\ncfgruen 1048\ncfblau 1133\n";
+        const QString usage =
+            "usage: tintractl [CONNECTION] calibrate --set-value V --max-delta D [--yes]\n";
+        const QString kept = "1024 1024 1024";
+        QTest::newRow("pass, written")
+            << "--set-value 2048 --max-delta 400 --yes" << white << "" << 0
+            << sampled + test::CalibWrite("975 1048 1133") << passed << ""
+            << "975 1048 1133";
+        QTest::newRow("pass over a pseudo-terminal, written")
+            << "PTY --set-value 2048 --max-delta 400 --yes" << white << "trail:30:103:4:once" << 0
+            << sampled + test::CalibWrite("975 1048 1133") << passed << ""
+            << "975 1048 1133";
+        QTest::newRow("table chunk refused")
+            << "--set-value 2048 --max-delta 400 --yes" << white << "wrongecho:182" << 4
+            << sampled + test::CalibWrite("975 1048 1133").mid(0, 5) << passed << "wrong echo\n"
+            << "975 1048 1133";
+        QTest::newRow("pass, without --yes")
+            << "--max-delta 300 --set-value 2048" << white << "" << 0 << sampled << passed
+            << "without --yes nothing was sent; --yes would send order 30 "
+               "with 975 1048 1133 and the cube-root table (order 180, "
+               "19 x order 182)\n"
+            << kept;
+        QTest::newRow("spread above maximum delta")
+            << "--set-value 2048 --max-delta 299 --yes" << white << "" << 5 << sampled << means
+            << "ATTENTION!: The maximum delta of the raw data values RED,GREEN and BLUE is to "
+               "high. Calibration is not possible. Verify, that the sensor shines on a WHITE target! "
+               "Increase MAXIMUM DELTA OF RAW DATAS!\n"
+            << kept;
+        QTest::newRow("blue 1301")
+            << "--set-value 2048 --max-delta 400 --yes" << sim::Rgb{1700, 1700, 1611} << "" << 5
+            << sampled << "meanR 1700\nmeanG 1700\nmeanB 1611\nmeanD 89\n"
+            << "ATTENTION!: One of the calibration factor is out of range. "
+               "Calibration is not possible. Verify, that the senor shines "
+               "on a WHITE target! Choose a proper POWER value.\n"
+            << kept;
+        QTest::newRow("sensor silent from sample 79")
+            << "--set-value 2048 --max-delta 400 --yes" << white << "noanswer:5:81" << 3
+            << QStringList{"50", "7", "5 x79"} << ""
+            << "TIMEOUT\n"
+            << kept;
+        QTest::newRow("short answer to sample 60")
+            << "--set-value 2048 --max-delta 400 --yes" << white << "short:5:62:0:once" << 5
+            << QStringList{"50", "7", "5 x60"} << ""
+            << "ATTENTION!: 41 of the 100 samples were lost. Calibration is "
+               "not possible. Nothing was sent to the EEPROM of the sensor. "
+               "Verify the connection to the sensor!\n"
+            << kept;
+        QTest::newRow("wrong echo of the factors")
+            << "--set-value 2048 --max-delta 400 --yes" << white << "wrongecho:30" << 4
+            << sampled + QStringList{"30 975 1048 1133"} << passed << "wrong echo\n"
+            << "975 1048 1133";
+        QTest::newRow("set value 99")
+            << "--set-value 99 --max-delta 400 --yes" << white << "" << 2 << QStringList{} << ""
+            << "calibrate: --set-value must be a whole number 100 ... 4095, not \"99\"\n" + usage
+            << kept;
+        QTest::newRow("max delta 4096")
+            << "--set-value 4095 --max-delta 4096" << white << "" << 2 << QStringList{} << ""
+            << "calibrate: --max-delta must be a whole number 0 ... 4095, not \"4096\"\n" + usage
+            << kept;
+        QTest::newRow("no max delta")
+            << "--set-value 2048 --yes" << white << "" << 2 << QStringList{} << ""
+            << "calibrate needs --set-value V and --max-delta D\n" + usage << kept;
+        QTest::newRow("set value 2k")
+            << "--set-value 2k --max-delta 0" << white << "" << 2 << QStringList{} << ""
+            << "calibrate: --set-value must be a whole number 100 ... 4095, not \"2k\"\n" + usage
+            << kept;
+    }
+    void calibrateRunsThePanelsCalibration()
+    {
+        QFETCH(QString, args);
+        QFETCH(sim::Rgb, target);
+        QFETCH(QString, fault);
+        QFETCH(int, status);
+        QFETCH(QStringList, heard);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(QString, factors);
+        // "PTY ..." runs over a pseudo-terminal, everything else over TCP.
+        QStringList argv = args.split(u' ');
+        const bool pty = argv.first() == QLatin1String("PTY");
+        QTemporaryDir dir;
+        sim::SimThread::Options o;
+        o.tcp = !pty;
+        if (pty)
+            o.ptyLink = dir.filePath(QStringLiteral("ttyCTL"));
+        sim::SimThread sensor;
+        QVERIFY2(sensor.start(o), qPrintable(sensor.errorString()));
+        const QStringList link =
+            pty ? QStringList{QStringLiteral("--serial"), o.ptyLink}
+                : QStringList{QStringLiteral("--tcp"),
+                              QStringLiteral("127.0.0.1:%1").arg(sensor.port())};
+        argv = link + QStringList{QStringLiteral("calibrate")} + argv.mid(pty ? 1 : 0);
+        sensor.setColour(target);
+        sensor.setNoise(0);
+        if (!fault.isEmpty()) {
+            const std::optional<sim::Fault> f = sim::Fault::parse(fault);
+            QVERIFY(f);
+            sensor.addFault(*f);
+        }
+        const Ran r = RunCtl(argv);
+        QCOMPARE(test::Heard(sensor, heard, test::CalibFrame), test::Fold(heard));
+        QCOMPARE(QString::fromUtf8(r.out), out);
+        QCOMPARE(QString::fromUtf8(r.err), err);
+        QCOMPARE(r.status, status);
+        const std::array<uint16_t, 3> cf = sensor.calibrationFactors();
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(cf[0]).arg(cf[1]).arg(cf[2]), factors);
     }
 };
 

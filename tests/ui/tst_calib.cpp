@@ -4,7 +4,7 @@
 // sensor ends up holding.
 #include "core/acquire/acquire.h"
 #include "core/calib/calib.h"
-#include "core/calib/calibarith.h"
+#include "link/calibarith.h"
 #include "core/display/ramps.h"
 #include "core/panels.h"
 #include "core/panels/mainpanel.h"
@@ -20,7 +20,7 @@
 #include "sim/colourmath.h"
 #include "sim/simthread.h"
 #include "tests/common/popupscript.h"
-#include "tests/common/transcript.h"
+#include "tests/common/calibtranscript.h"
 #include "ui/uitestutil.h"
 #include "widgets/colourbar.h"
 
@@ -32,6 +32,8 @@
 #include <cstring>
 
 using namespace tintra;
+using tintra::test::CalibFrame;
+using tintra::test::Chunks;
 using tintra::sim::Fault;
 using tintra::sim::Rgb;
 
@@ -39,48 +41,11 @@ Q_DECLARE_METATYPE(tintra::sim::Rgb)
 
 namespace {
 
-uint16_t W(const QByteArray &f, int word)
-{
-    return GetWord(reinterpret_cast<const unsigned char *>(f.constData()), word);
-}
-
-// The table's 19 chunk frames as transcript lines, the first `n` of them.
-QStringList Chunks(int n = 19)
-{
-    QStringList out;
-    for (int b = 0; b < n; ++b)
-        out << QStringLiteral("182 %1 %2").arg(5888 + 14 * b).arg(b < 18 ? 14 : 4);
-    return out;
-}
-
-// Frames as transcript lines, with the words that the order defines: none for data requests
-// and GET CF (their payload has no meaning), the factors of order 30, the address of order 180;
-// a chunk of the cube-root table reads "182 address count" when the entries it carries are the
-// sensor's own table at that address (every word otherwise).
-QString CalibFrame(const QByteArray &f)
-{
-    static const sim::RootTable table = sim::defaultRootTable();
-    const int order = W(f, 1), at = W(f, 2) - 5888, count = W(f, 3);
-    const int defined = order == 30 ? 3 : order == 180 ? 1 : order == 5 || order == 31 ? 0 : -1;
-    if (defined >= 0) {
-        QStringList words{QString::number(order)};
-        for (int w = 2; w < 2 + defined; ++w)
-            words << QString::number(W(f, w));
-        return words.join(u' ');
-    }
-    if (order != 182 || at < 0 || count > 14 || at + count > 256)
-        return test::FrameLine(f);
-    for (int k = 0; k < count; ++k)
-        if (W(f, 4 + k) != table[size_t(at + k)])
-            return test::FrameLine(f);
-    return QStringLiteral("182 %1 %2").arg(W(f, 2)).arg(count);
-}
 
 // What a run sends from order 30 on: the factors, 0.5 s, the table, 0.5 s, the closing loop.
 QStringList SentAfterRun(const QString &factors, const QStringList &closing = {"5 x3"})
 {
-    return QStringList{"30 " + factors, "pause 0.5", "180 5888", "pause 0.2"} + Chunks() +
-           QStringList{"pause 0.5"} + closing;
+    return test::CalibWrite(factors) + QStringList{"pause 0.5"} + closing;
 }
 
 // The CALCULATE button's colour changes while `n` samples were requested ("frames:colour"):

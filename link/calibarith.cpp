@@ -1,6 +1,6 @@
 #include "calibarith.h"
 
-#include "link/codec.h"
+#include "codec.h"
 
 #include <cmath>
 

@@ -2,6 +2,7 @@
 // means of the calibration samples, the factors and their checks, the table and its chunks.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -25,6 +26,12 @@ struct CalibSums {
         d += delta;
     }
 };
+
+// Largest minus smallest of the three raw values.
+inline uint16_t RawSpread(uint16_t r, uint16_t g, uint16_t b)
+{
+    return static_cast<uint16_t>(std::max({r, g, b}) - std::min({r, g, b}));
+}
 
 // Sum divided by the full sample count (truncating), whether or not every sample arrived.
 uint16_t MeanOfSamples(uint32_t sum);
