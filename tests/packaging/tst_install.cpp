@@ -3,9 +3,11 @@
 // the desktop entry and metainfo pass the freedesktop validators when those are installed. The
 // Debian package built by CPack holds the same tree.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +68,8 @@ private slots:
         QTest::newRow("metainfo") << "share/metainfo/TintraV30.metainfo.xml" << false;
         QTest::newRow("svg icon") << "share/icons/hicolor/scalable/apps/TintraV30.svg" << false;
         QTest::newRow("png icon") << "share/icons/hicolor/48x48/apps/TintraV30.png" << false;
+        QTest::newRow("tintractl manual page") << "share/man/man1/tintractl.1" << false;
+        QTest::newRow("tintractl completion") << "share/bash-completion/completions/tintractl" << false;
     }
     void treeHoldsProgramEntryIconsAndMetainfo()
     {
@@ -138,6 +142,57 @@ private slots:
         const Run ctl = RunTool(prefix + QStringLiteral("/bin/tintractl"), {QStringLiteral("--help")});
         QCOMPARE(ctl.code, 0);
         QVERIFY(ctl.output.contains(QStringLiteral("--tcp HOST:PORT")));
+        // Every command the tool knows has its entry in the manual page and the completion.
+        QFile page(prefix + QStringLiteral("/share/man/man1/tintractl.1")),
+            completion(prefix + QStringLiteral("/share/bash-completion/completions/tintractl"));
+        QVERIFY(page.open(QIODevice::ReadOnly) && completion.open(QIODevice::ReadOnly));
+        const QString man = QString::fromUtf8(page.readAll()), bash = QString::fromUtf8(completion.readAll());
+        const QStringList lines = ctl.output.split(u'\n');
+        QStringList commands;
+        for (const QString &l : lines.mid(1))
+            if (l.startsWith(QLatin1String("  ")))
+                commands << l.trimmed().section(u' ', 0, 0);
+        QVERIFY(commands.size() >= 4);
+        const QString known = bash.section(QStringLiteral("commands=\""), 1).section(u'"', 0, 0);
+        QCOMPARE(known.split(u' '), commands);
+        for (const QString &c : commands)
+            QVERIFY2(man.contains(QRegularExpression(QStringLiteral("^\\.BR? %1\\b").arg(c),
+                                                     QRegularExpression::MultilineOption)),
+                     qPrintable(c));
+    }
+
+    // The installed completion, in a plain bash: what a TAB offers after each line.
+    void completionOffersCommandsWordsAndOptions_data()
+    {
+        QTest::addColumn<QString>("line"); // the words typed, the last one being completed
+        QTest::addColumn<QString>("offered");
+        QTest::newRow("command") << "tintractl --tcp h:1 c" << "compare calibrate";
+        QTest::newRow("first word") << "tintractl " << "--tcp --serial --help identify get send compare watch record calibrate";
+        QTest::newRow("place") << "tintractl get " << "ram eeprom";
+        QTest::newRow("get options") << "tintractl --serial COM2 get ram -" << "-o --json --help";
+        QTest::newRow("record mode") << "tintractl record u" << "until-stop";
+        QTest::newRow("record options") << "tintractl record values --" << "--interval --values --help";
+        QTest::newRow("watch options") << "tintractl watch --" << "--count --tsv --json --help";
+        QTest::newRow("calibrate options") << "tintractl calibrate --yes --" << "--set-value --max-delta --yes --help";
+        QTest::newRow("a number: nothing") << "tintractl watch --count " << "";
+        QTest::newRow("send file") << "tintractl send eeprom DIR/s" << "DIR/set.ini";
+    }
+    void completionOffersCommandsWordsAndOptions()
+    {
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        QFile set(dir.filePath(QStringLiteral("set.ini")));
+        QVERIFY(set.open(QIODevice::WriteOnly));
+        line.replace(QLatin1String("DIR"), dir.path());
+        const QStringList words = line.split(u' ');
+        const QString script = QStringLiteral("source '%1/share/bash-completion/completions/tintractl'; "
+                                              "COMP_WORDS=(%2); COMP_CWORD=%3; _tintractl; echo \"${COMPREPLY[*]}\"")
+                                   .arg(prefix, "'" + words.join(QLatin1String("' '")) + "'")
+                                   .arg(words.size() - 1);
+        const Run r = RunTool(QStringLiteral("bash"), {QStringLiteral("-c"), script});
+        QCOMPARE(r.code, 0);
+        QFETCH(QString, offered);
+        QCOMPARE(r.output.trimmed(), offered.replace(QLatin1String("DIR"), dir.path()));
     }
 
     void debianPackageHoldsTheTree()
@@ -163,7 +218,9 @@ private slots:
                               "./usr/share/applications/TintraV30.desktop",
                               "./usr/share/metainfo/TintraV30.metainfo.xml",
                               "./usr/share/icons/hicolor/scalable/apps/TintraV30.svg",
-                              "./usr/share/icons/hicolor/48x48/apps/TintraV30.png"})
+                              "./usr/share/icons/hicolor/48x48/apps/TintraV30.png",
+                              "./usr/share/man/man1/tintractl.1",
+                              "./usr/share/bash-completion/completions/tintractl"})
             QVERIFY2(contents.output.contains(QLatin1String(p)), p);
         const Run info = RunTool(dpkgDeb, {QStringLiteral("--field"), deb,
                                            QStringLiteral("Package"), QStringLiteral("Depends")});
