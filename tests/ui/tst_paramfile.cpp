@@ -7,6 +7,7 @@
 #include "core/params/unsent.h"
 #include "sim/simthread.h"
 #include "ui/paramfixture.h"
+#include "ui/uitestutil.h"
 #include "core/panels/parapanel1.h"
 #include "core/panels/parapanel2.h"
 #include "core/panels/ttpanel.h"
@@ -181,7 +182,9 @@ void TstParamFile::tintractlFilesAndTheWindowsAreOne()
     const ParaImage loaded = PanelImage();
     QVERIFY(std::equal(loaded.begin(), loaded.end(), w.begin()));
 
-    SetCellU16(ttpanel->GridCtt, 2, 31, 4321); // row 30, Y
+    ttpanel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(ttpanel));
+    QVERIFY(TypeIntoCell(ttpanel->GridCtt, 30, 1, QStringLiteral("4321"))); // row 30, Y
     popups.answerFile(NewFileSelected, saved);
     SendParaToFile();
     QCOMPARE(tintractl({"send", "ram", saved}), 0);
