@@ -101,11 +101,9 @@ void ReportRecording(bool triggered = false)
         MessagePopup(QStringLiteral("INFO!"), QStringLiteral("File has been saved!") + tally);
 }
 
-// One frame has been unpacked into databuf: on to the measured values, the signal graph, the
-// live display and the graphs.
+// One frame is in the measured values: on to the signal graph, the live display and the graphs.
 void ShowRecordedFrame()
 {
-    CopyDatatoVars();
     SetPanelGraphData();
     SetPanelData();
     ShowGraph();
@@ -254,6 +252,7 @@ bool RecordSentFrame()
     GetRxBufData();
     if (databuf[0] != answerHeader)
         return false;
+    CopyDatatoVars();
     ShowRecordedFrame();
     ToFile();
     framecounter += 1.0;
